@@ -1,0 +1,26 @@
+#pragma once
+
+#include "render/matrix4.h"
+#include "scene/branch_params.h"
+
+namespace ramifex
+{
+
+// What the frame tick needs from whatever shows the picture. The viewer implements it with GL;
+// tests record the calls; a benchmark may draw nothing.
+class DrawSurface
+{
+public:
+    virtual ~DrawSurface() = default;
+
+    // Clears colour and depth.
+    virtual void Clear() = 0;
+    // Replaces the view transform under which the following spheres are drawn.
+    virtual void SetViewTransform(const Matrix4& view) = 0;
+    // One unit sphere at the origin of view * node, lit with the given diffuse colour.
+    virtual void DrawSphere(const Matrix4& node, const Vec3& colour) = 0;
+    // Shows what has been drawn so far; the drawn content is kept for the next tick.
+    virtual void Present() = 0;
+};
+
+}  // namespace ramifex

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "scene/branch_params.h"
+#include "scene/random_generator.h"
+
+namespace ramifex
+{
+
+inline constexpr int MaxDepth = 30;
+
+// Positions of the three records; also the order of the panel's list and of randomisation.
+enum RecordIndex : int
+{
+    BaseRecord = 0,
+    Branch1Record = 1,
+    Branch2Record = 2,
+};
+
+// Everything that determines the picture. One instance is shared by the panel, the mouse
+// navigation and the renderer; all of them run on the user-interface thread.
+struct SceneState
+{
+    std::array<BranchParams, 3> Records{};
+    int32_t Iterations = 5;
+    Vec3 ViewOffset{0.0, 0.0, -10.0};
+    bool WalkFinished = true;  // set until the first restart, and again once a walk is complete
+    RandomGenerator Generator;
+};
+
+// Rescales the axis to unit length in place; a zero or not-a-number axis becomes (1, 0, 0), and an
+// axis whose squared length is exactly 1 is left bit for bit as it is.
+void NormaliseAxis(Vec3& axis);
+
+// Rewrites every field of all three records from thirty draws, base record first.
+void RandomiseRecords(SceneState& scene);
+
+}  // namespace ramifex

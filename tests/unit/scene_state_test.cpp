@@ -1,0 +1,133 @@
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "scene/scene_state.h"
+
+namespace ramifex
+{
+namespace
+{
+
+TEST(SceneState, StartsWithTheFixedDefaults)
+{
+    const SceneState scene;
+    EXPECT_EQ(scene.Iterations, 5);
+    EXPECT_EQ(scene.ViewOffset, (Vec3{0.0, 0.0, -10.0}));
+    EXPECT_TRUE(scene.WalkFinished);
+    for (const BranchParams& record : scene.Records)
+    {
+        EXPECT_EQ(record.Angle, 0.0);
+        EXPECT_EQ(record.Axis, (Vec3{0.0, 0.0, 0.0}));
+        EXPECT_EQ(record.Scale, 0.0);
+        EXPECT_EQ(record.Colour, (Vec3{0.0, 0.0, 0.0}));
+    }
+}
+
+TEST(RandomGenerator, FollowsTheLinearCongruentialSequence)
+{
+    RandomGenerator rng;
+    rng.Seed(1);
+    // state = state * 214013 + 2531011, yielding bits 16..30.
+    EXPECT_EQ(rng.Draw(), 41);
+    EXPECT_EQ(rng.Draw(), 18467);
+    EXPECT_EQ(rng.Draw(), 6334);
+    EXPECT_EQ(rng.Draw(), 26500);
+}
+
+TEST(RandomGenerator, WrapsModulo32Bits)
+{
+    RandomGenerator rng;
+    rng.Seed(0xFFFFFFFFu);
+    // (2^32 - 1) * 214013 + 2531011 mod 2^32 = 2316998
+    EXPECT_EQ(rng.Draw(), (2316998u >> 16) & 0x7FFF);
+}
+
+TEST(RandomGenerator, UniformSpansZeroToOneExactly)
+{
+    EXPECT_EQ(32767 * 3.051850947599719e-05, 1.0);
+    RandomGenerator rng;
+    rng.Seed(1);
+    EXPECT_DOUBLE_EQ(rng.Uniform(), 41 * 3.051850947599719e-05);
+}
+
+// Replays the generator by hand to check which draw lands in which field.
+TEST(RandomiseRecords, ConsumesThirtyDrawsInFieldOrder)
+{
+    SceneState scene;
+    scene.Generator.Seed(12345);
+    RandomiseRecords(scene);
+
+    RandomGenerator replay;
+    replay.Seed(12345);
+    for (const BranchParams& record : scene.Records)
+    {
+        EXPECT_EQ(record.Angle, replay.Uniform() * 180.0);
+        for (double component : record.Axis)
+        {
+            EXPECT_EQ(component, 2.0 * replay.Uniform() - 1.0);
+        }
+        EXPECT_EQ(record.Scale, replay.Uniform());
+        EXPECT_EQ(record.Offset, (2.0 * replay.Uniform() - 1.0) * 10.0);
+        for (double channel : record.Colour)
+        {
+            EXPECT_EQ(channel, replay.Uniform());
+        }
+        EXPECT_EQ(record.Ratio, replay.Uniform());
+    }
+    // The generator has moved on by exactly thirty draws.
+    EXPECT_EQ(scene.Generator.Draw(), replay.Draw());
+}
+
+TEST(RandomiseRecords, SecondPressGivesOtherRecords)
+{
+    SceneState scene;
+    scene.Generator.Seed(7);
+    RandomiseRecords(scene);
+    const auto first = scene.Records;
+    RandomiseRecords(scene);
+    EXPECT_NE(first[0].Angle, scene.Records[0].Angle);
+    EXPECT_NE(first[2].Ratio, scene.Records[2].Ratio);
+}
+
+TEST(NormaliseAxis, HandlesZeroScaledAndNotANumberAxes)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case
+    {
+        Vec3 in;
+        Vec3 out;
+    };
+    const Case cases[] = {
+        {{0, 0, 0}, {1, 0, 0}},  {{0, 3, 4}, {0, 0.6, 0.8}}, {{0, 0, 2}, {0, 0, 1}},
+        {{nan, 0, 0}, {1, 0, 0}}, {{0, 1, nan}, {1, 0, 0}},  {{-2, 0, 0}, {-1, 0, 0}},
+    };
+    for (const Case& c : cases)
+    {
+        Vec3 axis = c.in;
+        NormaliseAxis(axis);
+        EXPECT_EQ(axis, c.out) << c.in[0] << ", " << c.in[1] << ", " << c.in[2];
+    }
+}
+
+TEST(NormaliseAxis, LeavesAnExactUnitAxisBitForBit)
+{
+    // 0.6^2 + 0.8^2 is not exactly 1 in doubles, so this axis is rescaled...
+    Vec3 nearlyUnit{0.0, 0.6, 0.8};
+    const double sum = (0.6 * 0.6 + 0.8 * 0.8) + 0.0;
+    NormaliseAxis(nearlyUnit);
+    if (sum != 1.0)
+    {
+        EXPECT_EQ(nearlyUnit[1], 0.6 / std::sqrt(sum));
+    }
+    // ...whereas an axis whose squared length is exactly 1 is not touched, even when dividing by
+    // sqrt(1) would have changed nothing anyway; signed zeros must survive too.
+    Vec3 unit{-0.0, 0.0, 1.0};
+    NormaliseAxis(unit);
+    EXPECT_TRUE(std::signbit(unit[0]));
+    EXPECT_EQ(unit[2], 1.0);
+}
+
+}  // namespace
+}  // namespace ramifex
