@@ -1,0 +1,440 @@
+#include "panel/control_panel.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include "panel/dialog_units.h"
+#include "panel/iterations_text.h"
+#include "panel/slider_scaling.h"
+#include "resources/app_icon.h"
+#include "scene/quaternion.h"
+
+namespace ramifex
+{
+namespace
+{
+
+constexpr int SwatchSide = 48;
+
+std::optional<QColor> ChooseWithColourDialog(QWidget& owner, const QColor& initial)
+{
+    QColorDialog dialog(initial, &owner);
+    // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return std::nullopt;
+    }
+    return dialog.selectedColor();
+}
+
+QFont DialogFont(const DialogTemplate& layout)
+{
+    QFont font(QString::fromUtf8(layout.FontFamily), layout.FontPointSize);
+    font.setStyleHint(QFont::SansSerif);  // the family is rarely installed; any sans will do
+    return font;
+}
+
+QSlider* CreateTrackbar(QWidget* parent)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setTickPosition(QSlider::NoTicks);
+    slider->setSingleStep(1);
+    return slider;
+}
+
+QPushButton* CreatePushButton(const QString& caption, bool isDefault, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    // Enter activates the focused button, or OK while no other button has the focus.
+    button->setAutoDefault(true);
+    button->setDefault(isDefault);
+    return button;
+}
+
+QListWidget* CreateListBox(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setSortingEnabled(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+QLabel* CreateStaticText(const QString& caption, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+template <typename Widget>
+Widget* Bound(const std::map<int, QWidget*>& controls, int id)
+{
+    return qobject_cast<Widget*>(controls.at(id));
+}
+
+}  // namespace
+
+ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
+    : QDialog(parent),
+      services_(std::move(services)),
+      icon_(AppIcon()),
+      frameTimer_(this),
+      chooseColour_(ChooseWithColourDialog)
+{
+    const DialogTemplate& layout = ControlPanelTemplate();
+    setWindowTitle(QString::fromUtf8(layout.Caption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(DialogFont(layout));
+    CreateControls(layout);
+    BindControls();
+    ConnectHandlers();
+    frameTimer_.setInterval(TickMilliseconds);
+    connect(&frameTimer_, &QTimer::timeout, this, &ControlPanel::Tick);
+}
+
+void ControlPanel::CreateControls(const DialogTemplate& layout)
+{
+    const DialogBaseUnits base = BaseUnitsOf(font());
+    setFixedSize(HorizontalPixels(layout.Width, base), VerticalPixels(layout.Height, base));
+    // Created in template order, which makes the focus chain the template's tab order.
+    for (const DialogControl& control : layout.Controls)
+    {
+        QWidget* widget = CreateControl(control);
+        widget->setGeometry(ToPixels(control.Rect, base));
+        if (control.Id != NoId)
+        {
+            widget->setFocusPolicy(Qt::StrongFocus);
+            controls_[control.Id] = widget;
+        }
+    }
+}
+
+QWidget* ControlPanel::CreateControl(const DialogControl& control)
+{
+    const QString caption = QString::fromUtf8(control.Caption);
+    switch (control.Kind)
+    {
+        case ControlKind::DefaultPushButton:
+            return CreatePushButton(caption, true, this);
+        case ControlKind::PushButton:
+            return CreatePushButton(caption, false, this);
+        case ControlKind::Trackbar:
+            return CreateTrackbar(this);
+        case ControlKind::EditBox:
+            return new QLineEdit(this);
+        case ControlKind::ListBox:
+            return CreateListBox(this);
+        case ControlKind::GroupBox:
+        {
+            // Only a frame: kept beneath the controls it surrounds so they get the mouse.
+            auto* group = new QGroupBox(caption, this);
+            group->setAttribute(Qt::WA_TransparentForMouseEvents);
+            group->lower();
+            return group;
+        }
+        case ControlKind::StaticText:
+            break;
+    }
+    return CreateStaticText(caption, this);
+}
+
+void ControlPanel::BindControls()
+{
+    colourButton_ = Bound<QPushButton>(controls_, IdChooseColor);
+    ratioSlider_ = Bound<QSlider>(controls_, IdRatio);
+    branchList_ = Bound<QListWidget>(controls_, IdBranchList);
+    iterationsBox_ = Bound<QLineEdit>(controls_, IdIterations);
+    offsetSlider_ = Bound<QSlider>(controls_, IdOffset);
+    scaleSlider_ = Bound<QSlider>(controls_, IdScale);
+    angleSlider_ = Bound<QSlider>(controls_, IdAngle);
+    axisZSlider_ = Bound<QSlider>(controls_, IdAxisZ);
+    axisYSlider_ = Bound<QSlider>(controls_, IdAxisY);
+    axisXSlider_ = Bound<QSlider>(controls_, IdAxisX);
+    okButton_ = Bound<QPushButton>(controls_, IdOk);
+}
+
+void ControlPanel::ConnectHandlers()
+{
+    // A user action on a slider (key, wheel, click in the groove, every drag position) arrives
+    // here with the new position already in place; releasing the thumb counts as one more move.
+    // Positions the program sets itself emit neither signal, so they never read the sliders back.
+    for (QSlider* slider : {angleSlider_, axisXSlider_, axisYSlider_, axisZSlider_, scaleSlider_,
+                            offsetSlider_, ratioSlider_})
+    {
+        connect(slider, &QAbstractSlider::actionTriggered, this, &ControlPanel::OnSliderScrolled);
+        connect(slider, &QAbstractSlider::sliderReleased, this, &ControlPanel::OnSliderScrolled);
+    }
+    // Fires for every change of the text, typed or set.
+    connect(iterationsBox_, &QLineEdit::textChanged, this, &ControlPanel::OnIterationsChanged);
+    connect(branchList_, &QListWidget::itemSelectionChanged, this, &ControlPanel::OnBranchSelected);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Bound<QPushButton>(controls_, IdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Bound<QPushButton>(controls_, IdRandomize), &QPushButton::clicked, this,
+            &ControlPanel::OnRandomize);
+    connect(colourButton_, &QPushButton::clicked, this, &ControlPanel::OnChooseColor);
+    connect(Bound<QPushButton>(controls_, IdAbout), &QPushButton::clicked, this,
+            &ControlPanel::OnAbout);
+}
+
+QWidget* ControlPanel::Control(int id) const
+{
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void ControlPanel::Initialise()
+{
+    setWindowIcon(icon_);
+    PrepareSwatch();
+    SetSliderRanges();
+    iterationsBox_->setText(QStringLiteral("5"));
+    AddListEntry(BaseRecord, QStringLiteral("base"));
+    services_.Scene.Records[BaseRecord].Colour = {1.0, 1.0, 1.0};
+    for (int n = 1; n <= 2; ++n)
+    {
+        std::string entry = "branch  ";
+        entry[7] = static_cast<char>('0' + n);
+        AddListEntry(n, QString::fromStdString(entry));
+    }
+    services_.Scene.Generator.Seed(services_.Clock.Now());
+    currentSlot_ = BaseRecord;
+    redrawRequested_ = true;
+    UpdateSwatch();
+    // The panel works without a viewer; the ticks then draw into nothing.
+    services_.OpenViewer(*this);
+    frameTimer_.start();
+    okButton_->setFocus();
+}
+
+// A swatch of the current record's colour on the "Choose Color" button. Without memory for it the
+// button simply shows no swatch; everything else goes on.
+void ControlPanel::PrepareSwatch()
+{
+    swatch_ = QImage(SwatchSide, SwatchSide, QImage::Format_RGB32);
+    const int side = colourButton_->height() / 2;
+    colourButton_->setIconSize(QSize(side, side));
+}
+
+void ControlPanel::UpdateSwatch()
+{
+    if (swatch_.isNull())
+    {
+        return;
+    }
+    const Vec3& colour = CurrentRecord().Colour;
+    swatch_.fill(
+        QColor(ChannelToByte(colour[0]), ChannelToByte(colour[1]), ChannelToByte(colour[2])));
+    QPainter painter(&swatch_);
+    painter.setPen(QPen(palette().color(QPalette::ButtonText), 4));
+    painter.drawRect(swatch_.rect().adjusted(2, 2, -2, -2));
+    painter.end();
+    colourButton_->setIcon(QPixmap::fromImage(swatch_));
+}
+
+void ControlPanel::SetSliderRanges()
+{
+    const std::pair<QSlider*, int> ranges[] = {
+        {angleSlider_, -1000}, {axisXSlider_, -1000},  {axisYSlider_, -1000}, {axisZSlider_, -1000},
+        {scaleSlider_, 0},     {offsetSlider_, -1000}, {ratioSlider_, 0},
+    };
+    for (const auto& [slider, minimum] : ranges)
+    {
+        slider->setRange(minimum, 1000);
+        // A page is a fifth of the range, as on the desktop the panel was designed for.
+        slider->setPageStep((1000 - minimum) / 5);
+    }
+}
+
+void ControlPanel::AddListEntry(int slot, const QString& name)
+{
+    auto* item = new QListWidgetItem(name);
+    branchList_->addItem(item);
+    // The list is sorted: keep the row it actually placed the entry at.
+    slots_[slot] = {static_cast<int32_t>(branchList_->row(item)), &services_.Scene.Records[slot]};
+}
+
+int ControlPanel::RunModal()
+{
+    Initialise();
+    bool done = false;
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop,
+            [&done, &loop]
+            {
+                done = true;
+                loop.quit();
+            });
+    show();
+    // QCoreApplication::exit() ends this loop too (and every other), which is the viewer's way of
+    // ending the program.
+    loop.exec();
+    hide();
+    frameTimer_.stop();
+    return done ? result() : -1;
+}
+
+void ControlPanel::Tick()
+{
+    services_.Renderer.FrameTick(redrawRequested_);
+}
+
+void ControlPanel::ShowCurrentRecord()
+{
+    const BranchParams& record = CurrentRecord();
+    angleSlider_->setValue(ToPosition(record.Angle, AngleScale));
+    axisXSlider_->setValue(ToPosition(record.Axis[0], AxisScale));
+    axisYSlider_->setValue(ToPosition(record.Axis[1], AxisScale));
+    axisZSlider_->setValue(ToPosition(record.Axis[2], AxisScale));
+    scaleSlider_->setValue(ToPosition(record.Scale, UnitScale));
+    offsetSlider_->setValue(ToPosition(record.Offset, OffsetScale));
+    ratioSlider_->setValue(ToPosition(record.Ratio, UnitScale));
+    UpdateSwatch();
+}
+
+void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
+{
+    if (record == slots_[currentSlot_].Record)
+    {
+        ShowCurrentRecord();
+    }
+}
+
+// Reads sliderPosition(), not value(): while a user action is being applied, the moving slider's
+// new position is not yet its value.
+void ControlPanel::ReadSliders()
+{
+    BranchParams& record = CurrentRecord();
+    record.Angle = ToRecord(angleSlider_->sliderPosition(), AngleScale);
+    record.Axis = {ToRecord(axisXSlider_->sliderPosition(), AxisScale),
+                   ToRecord(axisYSlider_->sliderPosition(), AxisScale),
+                   ToRecord(axisZSlider_->sliderPosition(), AxisScale)};
+    NormaliseAxis(record.Axis);
+    // The axis sliders always show a unit axis once the user has moved any slider.
+    axisXSlider_->setValue(ToPosition(record.Axis[0], AxisScale));
+    axisYSlider_->setValue(ToPosition(record.Axis[1], AxisScale));
+    axisZSlider_->setValue(ToPosition(record.Axis[2], AxisScale));
+    record.Scale = ToRecord(scaleSlider_->sliderPosition(), UnitScale);
+    record.Offset = ToRecord(offsetSlider_->sliderPosition(), OffsetScale);
+    record.Ratio = ToRecord(ratioSlider_->sliderPosition(), UnitScale);
+}
+
+void ControlPanel::OnSliderScrolled()
+{
+    ReadSliders();
+    redrawRequested_ = true;
+}
+
+void ControlPanel::OnIterationsChanged()
+{
+    // The text stays as typed, even when the count in force differs from it.
+    services_.Scene.Iterations = IterationsFromText(iterationsBox_->text().toStdString());
+    redrawRequested_ = true;
+}
+
+void ControlPanel::OnBranchSelected()
+{
+    const QList<QListWidgetItem*> selected = branchList_->selectedItems();
+    const int row = selected.isEmpty() ? -1 : branchList_->row(selected.first());
+    for (int slot = 0; slot < static_cast<int>(slots_.size()); ++slot)
+    {
+        if (slots_[slot].ListIndex == row)
+        {
+            // Choosing what to edit changes nothing in the picture: no redraw.
+            currentSlot_ = slot;
+            ShowCurrentRecord();
+            return;
+        }
+    }
+}
+
+void ControlPanel::OnRandomize()
+{
+    RandomiseRecords(services_.Scene);
+    ShowCurrentRecord();
+    redrawRequested_ = true;
+}
+
+void ControlPanel::OnChooseColor()
+{
+    Vec3& colour = CurrentRecord().Colour;
+    const QColor initial(ChannelToByte(colour[0]), ChannelToByte(colour[1]),
+                         ChannelToByte(colour[2]));
+    const std::optional<QColor> chosen = chooseColour_(*this, initial);
+    if (!chosen)
+    {
+        return;
+    }
+    colour[0] = ByteToChannel(chosen->red());
+    colour[1] = ByteToChannel(chosen->green());
+    colour[2] = ByteToChannel(chosen->blue());
+    redrawRequested_ = true;
+    UpdateSwatch();
+}
+
+QString ControlPanel::AboutText()
+{
+    return QStringLiteral(
+               "Ramifex\n"
+               "A 3D Iterated Function Set Generator\n"
+               "By %1\n"
+               "Last Updated 7 December 2026\n"
+               "Left-Click and drag to rotate the object\n"
+               "Right-Click and drag to move it\n"
+               "Shift+Right-Click and drag to zoom in/out")
+        .arg(QString::fromUtf8(AuthorCredit));
+}
+
+void ControlPanel::OnAbout()
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), AboutText(),
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+void ControlPanel::RotateCurrentRecord(int32_t dx, int32_t dy)
+{
+    BranchParams* record = slots_[currentSlot_].Record;
+    RotateByDrag(dx, dy, *record);
+    redrawRequested_ = true;
+    ShowRecordIfCurrent(record);
+}
+
+void ControlPanel::RotateBaseRecord(int32_t dx, int32_t dy)
+{
+    BranchParams* base = slots_[BaseRecord].Record;
+    RotateByDrag(dx, dy, *base);
+    redrawRequested_ = true;
+    ShowRecordIfCurrent(base);
+}
+
+void ControlPanel::MoveView(double x, double y, double z)
+{
+    Vec3& offset = services_.Scene.ViewOffset;
+    offset[0] += x;
+    offset[1] += y;
+    offset[2] += z;
+    redrawRequested_ = true;
+}
+
+void ControlPanel::RequestRedraw()
+{
+    redrawRequested_ = true;
+}
+
+}  // namespace ramifex

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "render/millisecond_clock.h"
+#include "render/tree_renderer.h"
+#include "resources/dialog_template.h"
+#include "scene/scene_state.h"
+#include "viewer/navigator.h"
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSlider;
+
+namespace ramifex
+{
+
+// One entry of the record list: the row the list reported when the name was added, and the record
+// it names.
+struct BranchSlot
+{
+    int32_t ListIndex = -1;
+    BranchParams* Record = nullptr;
+};
+
+// What the panel drives but does not own.
+struct PanelServices
+{
+    SceneState& Scene;
+    TreeRenderer& Renderer;                      // its frame tick runs on every timer tick
+    MillisecondClock& Clock;                     // seeds the generator at initialisation
+    std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
+};
+
+// Asks the user for a colour, starting from `initial`, in a chooser owned by `owner`; nothing when
+// the user cancels.
+using ColourChooser = std::function<std::optional<QColor>(QWidget& owner, const QColor& initial)>;
+
+// The program's main window: edits the three records, the iteration count and the view offset,
+// owns the redraw flag, and drives the frame tick with a 50 ms timer. Edits never draw; they write
+// scene values and request a redraw, and the next tick restarts the picture.
+class ControlPanel final : public QDialog, public Navigator
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TickMilliseconds = 50;
+
+    explicit ControlPanel(PanelServices services, QWidget* parent = nullptr);
+
+    // Sets the panel up and opens the viewer; run once, before the panel is shown.
+    void Initialise();
+
+    // Initialises and shows the panel, then runs until it is done (OK, Cancel, Escape, the close
+    // box) with QDialog's result, or until the application is told to exit (the viewer was
+    // closed) with -1. Other windows stay usable meanwhile, unlike QDialog::exec(). The panel is
+    // hidden and its timer stopped on return.
+    int RunModal();
+
+    // One frame tick; the timer calls it.
+    void Tick();
+
+    void ShowCurrentRecord();
+    void ShowRecordIfCurrent(const BranchParams* record);
+    void ReadSliders();
+
+    // Navigator
+    void RotateCurrentRecord(int32_t dx, int32_t dy) override;
+    void RotateBaseRecord(int32_t dx, int32_t dy) override;
+    void MoveView(double x, double y, double z) override;
+    void RequestRedraw() override;
+
+    bool RedrawRequested() const { return redrawRequested_; }
+    int32_t CurrentSlot() const { return currentSlot_; }
+    const std::array<BranchSlot, 3>& Slots() const { return slots_; }
+
+    // The control created for a template id, or nullptr.
+    QWidget* Control(int id) const;
+
+    // Replaces the colour chooser, by default the toolkit's window-modal colour dialog.
+    void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
+
+    // The About box's seven lines.
+    static QString AboutText();
+
+private:
+    void CreateControls(const DialogTemplate& layout);
+    QWidget* CreateControl(const DialogControl& control);
+    void BindControls();
+    void ConnectHandlers();
+    void PrepareSwatch();
+    void UpdateSwatch();
+    void SetSliderRanges();
+    void AddListEntry(int slot, const QString& name);
+    BranchParams& CurrentRecord() const { return *slots_[currentSlot_].Record; }
+
+    void OnSliderScrolled();
+    void OnIterationsChanged();
+    void OnBranchSelected();
+    void OnRandomize();
+    void OnChooseColor();
+    void OnAbout();
+
+    PanelServices services_;
+    std::map<int, QWidget*> controls_;
+    QPushButton* colourButton_ = nullptr;
+    QSlider* ratioSlider_ = nullptr;
+    QListWidget* branchList_ = nullptr;
+    QLineEdit* iterationsBox_ = nullptr;
+    QSlider* offsetSlider_ = nullptr;
+    QSlider* scaleSlider_ = nullptr;
+    QSlider* angleSlider_ = nullptr;
+    QSlider* axisZSlider_ = nullptr;
+    QSlider* axisYSlider_ = nullptr;
+    QSlider* axisXSlider_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QIcon icon_;
+    std::array<BranchSlot, 3> slots_{};
+    int32_t currentSlot_ = 0;
+    bool redrawRequested_ = false;
+    QImage swatch_;
+    QTimer frameTimer_;
+    ColourChooser chooseColour_;
+};
+
+}  // namespace ramifex

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "panel/control_panel.h"
+
+namespace ramifex::testing
+{
+
+// Counts what the frame tick asks of the picture.
+class RecordingSurface final : public DrawSurface
+{
+public:
+    void Clear() override { ++Clears; }
+    void SetViewTransform(const Matrix4&) override {}
+    void DrawSphere(const Matrix4&, const Vec3&) override { ++Spheres; }
+    void Present() override { ++Presents; }
+
+    int Clears = 0;
+    int Spheres = 0;
+    int Presents = 0;
+};
+
+// Advances one millisecond per reading, so every tick draws a bounded number of spheres.
+class SteppingClock final : public MillisecondClock
+{
+public:
+    explicit SteppingClock(uint32_t start) : now_(start) {}
+    uint32_t Now() override { return now_++; }
+
+private:
+    uint32_t now_;
+};
+
+// Runs the event loop until the condition holds or a generous limit passes; never used to
+// measure time, only to wait for windows and nested loops.
+inline bool WaitFor(const std::function<bool()>& condition, int limitMs = 10000)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition())
+    {
+        if (elapsed.elapsed() > limitMs)
+        {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// Runs `action` from inside the next event loop that starts, such as a nested modal loop.
+inline void Later(std::function<void()> action)
+{
+    QTimer::singleShot(0, std::move(action));
+}
+
+// The scene, renderer and fake clock a panel works with; the panel itself is made by each test.
+class PanelHarness : public ::testing::Test
+{
+protected:
+    static constexpr uint32_t ClockStart = 4242;
+
+    std::unique_ptr<ControlPanel> MakePanel(std::function<bool(Navigator&)> openViewer)
+    {
+        return std::make_unique<ControlPanel>(
+            PanelServices{scene, renderer, clock, std::move(openViewer)});
+    }
+
+    QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
+    QSlider* Slider(int id) const { return qobject_cast<QSlider*>(panel->Control(id)); }
+    QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(panel->Control(id)); }
+    QLineEdit* IterationsBox() const
+    {
+        return qobject_cast<QLineEdit*>(panel->Control(IdIterations));
+    }
+    QListWidget* BranchList() const
+    {
+        return qobject_cast<QListWidget*>(panel->Control(IdBranchList));
+    }
+    BranchParams& Record(int index) { return scene.Records[index]; }
+
+    // Selects a list entry by clicking it, as the user does.
+    void ClickListRow(int row)
+    {
+        QListWidget* list = BranchList();
+        const QRect cell = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Centre of the slider's thumb, in the slider's coordinates.
+    static QPoint ThumbCentre(QSlider* slider)
+    {
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = slider->sliderPosition();
+        option.sliderValue = slider->value();
+        option.subControls = QStyle::SC_SliderHandle;
+        return slider->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+            .center();
+    }
+
+    SceneState scene;
+    RecordingSurface surface;
+    SteppingClock clock{ClockStart};
+    TreeRenderer renderer{scene, surface, clock};
+    int viewerOpens = 0;
+    std::unique_ptr<ControlPanel> panel;
+};
+
+class PanelTest : public PanelHarness
+{
+protected:
+    // A panel that has run its initialisation, on screen, with its timer stopped so that only the
+    // test decides when a frame tick clears the redraw flag.
+    void SetUp() override
+    {
+        panel = MakePanel(
+            [this](Navigator&)
+            {
+                ++viewerOpens;
+                return true;
+            });
+        panel->Initialise();
+        timerStarted = FrameTimer()->isActive();
+        FrameTimer()->stop();
+        panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+        panel->Tick();  // clears the initial redraw request
+        ASSERT_FALSE(panel->RedrawRequested());
+    }
+
+    bool timerStarted = false;
+};
+
+}  // namespace ramifex::testing

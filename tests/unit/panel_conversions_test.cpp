@@ -1,0 +1,106 @@
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "panel/dialog_units.h"
+#include "panel/iterations_text.h"
+#include "panel/slider_scaling.h"
+
+namespace ramifex
+{
+namespace
+{
+
+constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+constexpr int32_t Min = std::numeric_limits<int32_t>::min();
+
+TEST(ParseLeadingInteger, FollowsAtoiAndSaturatesBeyondThe32BitRange)
+{
+    const std::pair<std::string, int32_t> cases[] = {
+        {"12abc", 12},
+        {"  7", 7},
+        {" \t\n\v\f\r9", 9},
+        {"+3", 3},
+        {"-5", -5},
+        {"007", 7},
+        {"-0", 0},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {"+-3", 0},
+        {"- 3", 0},
+        {"1 2", 1},
+        {"3\xC2\xA0", 3},
+        {"\xEF\xBC\x95", 0},  // full-width digit
+        {"2147483647", Max},
+        {"-2147483648", Min},
+        {"2147483648", Max},
+        {"-2147483649", Min},
+        {"99999999999999999999999999", Max},
+        {"-99999999999999999999999999", Min},
+    };
+    for (const auto& [text, expected] : cases)
+    {
+        EXPECT_EQ(ParseLeadingInteger(text), expected) << '"' << text << '"';
+    }
+    EXPECT_EQ(ParseLeadingInteger(std::string(100000, '9')), Max);
+}
+
+TEST(IterationsFromText, ClampsToOneThroughThirty)
+{
+    EXPECT_EQ(IterationsFromText("0"), 1);
+    EXPECT_EQ(IterationsFromText("-5"), 1);
+    EXPECT_EQ(IterationsFromText(""), 1);
+    EXPECT_EQ(IterationsFromText("1"), 1);
+    EXPECT_EQ(IterationsFromText("30"), 30);
+    EXPECT_EQ(IterationsFromText("31"), 30);
+    EXPECT_EQ(IterationsFromText("-99999999999"), 1);
+    EXPECT_EQ(IterationsFromText("99999999999"), 30);
+}
+
+TEST(SliderScaling, TruncatesTowardZeroWithoutUndefinedConversions)
+{
+    EXPECT_EQ(TruncateTowardZero(2.9), 2);
+    EXPECT_EQ(TruncateTowardZero(-2.9), -2);
+    EXPECT_EQ(TruncateTowardZero(-0.9), 0);
+    EXPECT_EQ(TruncateTowardZero(1e300), Max);
+    EXPECT_EQ(TruncateTowardZero(-1e300), Min);
+    EXPECT_EQ(TruncateTowardZero(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+TEST(SliderScaling, AngleRoundTripCanLoseOneStep)
+{
+    EXPECT_EQ(ToPosition(100.0, AngleScale), 555);
+    EXPECT_EQ(ToPosition(-100.0, AngleScale), -555);
+    EXPECT_EQ(ToRecord(555, AngleScale), 99.89999999999999);
+    EXPECT_EQ(ToPosition(ToRecord(555, AngleScale), AngleScale), 554);
+    EXPECT_EQ(ToPosition(0.7071067811865475, AxisScale), 707);
+    EXPECT_EQ(ToRecord(-1000, OffsetScale), -10.0);
+}
+
+TEST(SliderScaling, ColourChannelsTruncateAndComeBackThroughTheReciprocal)
+{
+    EXPECT_EQ(ChannelToByte(0.5), 127);
+    EXPECT_EQ(ChannelToByte(1.0), 255);
+    EXPECT_EQ(ChannelToByte(0.0), 0);
+    EXPECT_EQ(ByteToChannel(33), 0.12941176470588234);
+    EXPECT_EQ(ChannelToByte(ByteToChannel(33)), 32);
+}
+
+TEST(DialogUnits, MapCornersWithTheFontsBaseUnits)
+{
+    // The classic 8-point dialog font: 6 pixels average width, 13 pixels high.
+    const DialogBaseUnits base{6, 13};
+    EXPECT_EQ(HorizontalPixels(157, base), 236);  // 235.5 rounds up
+    EXPECT_EQ(VerticalPixels(236, base), 384);    // 383.5 rounds up
+    // OK at (30, 200), 45 x 15: the corners map to (45, 325) and (113, 349).
+    EXPECT_EQ(ToPixels({30, 200, 45, 15}, base), QRect(45, 325, 68, 24));
+    // Controls that touch in dialog units touch in pixels.
+    const QRect angle = ToPixels({40, 60, 100, 15}, base);
+    const QRect axisX = ToPixels({40, 75, 100, 15}, base);
+    EXPECT_EQ(angle.bottom() + 1, axisX.top());
+}
+
+}  // namespace
+}  // namespace ramifex
