@@ -1,0 +1,22 @@
+#include "app/viewer_app.h"
+
+#include "panel/control_panel.h"
+
+namespace ramifex
+{
+
+ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
+{
+}
+
+bool ViewerApp::Start()
+{
+    ControlPanel panel(PanelServices{scene_, renderer_, clock_, [this](Navigator& navigator) {
+                                         return viewer_.Open(navigator);
+                                     }});
+    // However the run ends (OK, Cancel, the viewer closed), the program ends with it.
+    panel.RunModal();
+    return false;
+}
+
+}  // namespace ramifex

@@ -1,0 +1,92 @@
+#include <QImage>
+#include <QWindow>
+
+#include "app/viewer_app.h"
+#include "gui/panel_fixture.h"
+
+namespace ramifex::testing
+{
+namespace
+{
+
+ControlPanel* VisiblePanel()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+    {
+        if (auto* panel = qobject_cast<ControlPanel*>(widget); panel && panel->isVisible())
+        {
+            return panel;
+        }
+    }
+    return nullptr;
+}
+
+int LitPixels(const QImage& picture)
+{
+    int lit = 0;
+    for (int y = 0; y < picture.height(); ++y)
+    {
+        for (int x = 0; x < picture.width(); ++x)
+        {
+            lit += qGray(picture.pixel(x, y)) > 16 ? 1 : 0;
+        }
+    }
+    return lit;
+}
+
+// Waits for the viewer to be on screen next to the panel.
+ControlPanel* WaitForBothWindows(ViewerApp& app)
+{
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+            QWindow* window = app.Viewer().Window();
+            return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
+        }));
+    return VisiblePanel();
+}
+
+TEST(ViewerApp, ClosingTheViewerWindowEndsTheProgram)
+{
+    ViewerApp app;
+    bool closed = false;
+    Later(
+        [&]
+        {
+            ASSERT_NE(WaitForBothWindows(app), nullptr);
+            app.Viewer().Window()->close();
+            closed = true;
+        });
+    EXPECT_FALSE(app.Start());
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(VisiblePanel(), nullptr);
+}
+
+TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
+{
+    ViewerApp app;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            // The first picture: one white sphere in the middle of the black view.
+            ASSERT_TRUE(WaitFor([&] { return LitPixels(app.Viewer().GrabPicture()) > 0; }));
+            const QImage sphere = app.Viewer().GrabPicture();
+            const QRgb centre = sphere.pixel(sphere.width() / 2, sphere.height() / 2);
+            EXPECT_EQ(qRed(centre), qGreen(centre));
+            EXPECT_EQ(qGreen(centre), qBlue(centre));
+
+            // A fixed seed keeps the tree the same on every run.
+            app.Scene().Generator.Seed(7);
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
+                              Qt::LeftButton);
+            EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
+        });
+    EXPECT_FALSE(app.Start());
+    EXPECT_EQ(VisiblePanel(), nullptr);
+}
+
+}  // namespace
+}  // namespace ramifex::testing
