@@ -51,12 +51,14 @@ void Rotate(Matrix4& m, double angleDegrees, double x, double y, double z)
     const double s = std::sin(radians);
     const double t = 1.0 - c;
     Matrix4 r;
+    // clang-format off
     r.M = {
         x * x * t + c,     y * x * t + z * s, x * z * t - y * s, 0,  // column 0
         x * y * t - z * s, y * y * t + c,     y * z * t + x * s, 0,  // column 1
         x * z * t + y * s, y * z * t - x * s, z * z * t + c,     0,  // column 2
         0,                 0,                 0,                 1,  // column 3
     };
+    // clang-format on
     Multiply(m, r);
 }
 

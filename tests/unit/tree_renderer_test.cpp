@@ -1,0 +1,412 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "render/tree_renderer.h"
+
+namespace ramifex
+{
+namespace
+{
+
+// Records what the frame tick asks of the screen.
+class RecordingSurface final : public DrawSurface
+{
+public:
+    struct Sphere
+    {
+        Matrix4 Node;
+        Vec3 Colour;
+    };
+
+    void Clear() override { events.push_back("clear"); }
+    void SetViewTransform(const Matrix4& view) override
+    {
+        events.push_back("view");
+        lastView = view;
+    }
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override
+    {
+        events.push_back("sphere");
+        spheres.push_back({node, colour});
+    }
+    void Present() override { events.push_back("present"); }
+
+    std::vector<std::string> events;
+    std::vector<Sphere> spheres;
+    Matrix4 lastView;
+};
+
+// A clock that lets the next walk step draw exactly a given number of spheres: it stands still for
+// the step's start and that many checks, then jumps far past the budget.
+class ScriptedClock final : public MillisecondClock
+{
+public:
+    uint32_t Now() override { return remaining_-- > 0 ? base_ : base_ + 1000; }
+    void AllowSpheres(int count)
+    {
+        base_ += 5000;
+        remaining_ = count + 1;
+    }
+
+private:
+    uint32_t base_ = 0;
+    int remaining_ = 0;
+};
+
+// A clock that advances by a fixed step on every reading, starting anywhere (also near the wrap).
+class SteppingClock final : public MillisecondClock
+{
+public:
+    SteppingClock(uint32_t start, uint32_t step) : now_(start), step_(step) {}
+    uint32_t Now() override
+    {
+        const uint32_t value = now_;
+        now_ += step_;
+        return value;
+    }
+
+private:
+    uint32_t now_;
+    uint32_t step_;
+};
+
+constexpr int Unlimited = 1 << 30;
+
+// Both branches halve and branch 2 steps by its offset along z, so a node's scale gives its depth
+// and its z translation spells out its path in binary: node identities are exact.
+SceneState PathEncodingScene(int iterations)
+{
+    SceneState scene;
+    scene.Iterations = iterations;
+    scene.Records[BaseRecord].Colour = {1, 1, 1};
+    for (int b : {Branch1Record, Branch2Record})
+    {
+        scene.Records[b].Axis = {1, 0, 0};
+        scene.Records[b].Scale = 0.5;
+    }
+    scene.Records[Branch2Record].Offset = 1.0;
+    return scene;
+}
+
+// "" is the root, "1" its branch-1 child, "12" that child's branch-2 child, and so on.
+std::string PathOf(const Matrix4& node)
+{
+    const int depth = static_cast<int>(std::lround(-std::log2(node.M[0])));
+    std::string path;
+    double z = node.M[14];
+    for (int level = 1; level <= depth; ++level)
+    {
+        const double step = std::ldexp(1.0, -level);
+        path += z >= step ? '2' : '1';
+        z -= z >= step ? step : 0.0;
+    }
+    return path;
+}
+
+std::vector<std::string> Paths(const RecordingSurface& surface, size_t from = 0)
+{
+    std::vector<std::string> paths;
+    for (size_t i = from; i < surface.spheres.size(); ++i)
+    {
+        paths.push_back(PathOf(surface.spheres[i].Node));
+    }
+    return paths;
+}
+
+// The order the walk must follow: a node, its first subtree, the node again, its second subtree.
+void ExpectedOrder(const std::string& node, int iterations, std::vector<std::string>& out)
+{
+    const bool leaf = static_cast<int>(node.size()) + 1 >= iterations;
+    out.push_back(node);
+    if (!leaf)
+    {
+        ExpectedOrder(node + "1", iterations, out);
+    }
+    out.push_back(node);
+    if (!leaf)
+    {
+        ExpectedOrder(node + "2", iterations, out);
+    }
+}
+
+struct Harness
+{
+    explicit Harness(SceneState s) : scene(std::move(s)) {}
+
+    // Restarts the picture, as the first tick after an edit does.
+    void Restart()
+    {
+        bool redraw = true;
+        renderer.FrameTick(redraw);
+    }
+    void Tick(int spheres)
+    {
+        clock.AllowSpheres(spheres);
+        bool redraw = false;
+        renderer.FrameTick(redraw);
+    }
+
+    SceneState scene;
+    RecordingSurface surface;
+    ScriptedClock clock;
+    TreeRenderer renderer{scene, surface, clock};
+};
+
+TEST(TreeWalk, DepthTwoDrawsRootChildChildRootChildChild)
+{
+    Harness h(PathEncodingScene(2));
+    h.Restart();
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "1", "", "2", "2"}));
+    EXPECT_TRUE(h.scene.WalkFinished);
+    EXPECT_EQ(h.renderer.Stack().Level, -1);
+}
+
+TEST(TreeWalk, VisitsEveryNodeTwiceInDepthFirstOrder)
+{
+    for (int n = 1; n <= 10; ++n)
+    {
+        Harness h(PathEncodingScene(n));
+        h.Restart();
+        h.Tick(Unlimited);
+        std::vector<std::string> expected;
+        ExpectedOrder("", n, expected);
+        EXPECT_EQ(expected.size(), 2u * ((1u << n) - 1));
+        EXPECT_EQ(Paths(h.surface), expected) << "iterations " << n;
+        EXPECT_TRUE(h.scene.WalkFinished);
+    }
+}
+
+TEST(TreeWalk, ResumesAcrossTicksExactlyWhereItStopped)
+{
+    Harness whole(PathEncodingScene(7));
+    whole.Restart();
+    whole.Tick(Unlimited);
+
+    Harness sliced(PathEncodingScene(7));
+    sliced.Restart();
+    int ticks = 0;
+    while (!sliced.scene.WalkFinished)
+    {
+        sliced.Tick(1 + ticks % 5);
+        ++ticks;
+    }
+    EXPECT_GT(ticks, 50);
+    EXPECT_EQ(Paths(sliced.surface), Paths(whole.surface));
+    for (size_t i = 0; i < whole.surface.spheres.size(); ++i)
+    {
+        EXPECT_EQ(sliced.surface.spheres[i].Node.M, whole.surface.spheres[i].Node.M);
+    }
+}
+
+TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
+{
+    SceneState scene;
+    scene.Iterations = 3;
+    scene.Generator.Seed(99);
+    RandomiseRecords(scene);
+    Harness h(scene);
+    h.Restart();
+    h.Tick(Unlimited);
+    const auto& m = h.renderer.BranchMatrices();
+    Matrix4 expected = Matrix4::Identity();
+    Multiply(expected, m[0]);
+    Multiply(expected, m[1]);
+    const auto& spheres = h.surface.spheres;
+    ASSERT_EQ(spheres.size(), 14u);
+    EXPECT_EQ(spheres[0].Node.M, Matrix4::Identity().M);
+    EXPECT_EQ(spheres[5].Node.M, expected.M);  // root, 1, 11, 11, 1, then node 12
+}
+
+TEST(TreeWalk, BlendsColoursFromTheLiveBranchRecords)
+{
+    SceneState scene = PathEncodingScene(3);
+    scene.Records[BaseRecord].Colour = {1, 0, 0};
+    scene.Records[Branch1Record].Colour = {0, 0, 1};
+    scene.Records[Branch1Record].Ratio = 0.5;
+    scene.Records[Branch2Record].Colour = {0, 1, 0};
+    scene.Records[Branch2Record].Ratio = 0.0;
+    Harness h(scene);
+    h.Restart();
+    h.Tick(3);  // root, "1", "11"
+    ASSERT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "11"}));
+    EXPECT_EQ(h.surface.spheres[0].Colour, (Vec3{1, 0, 0}));
+    EXPECT_EQ(h.surface.spheres[1].Colour, (Vec3{0.5, 0, 0.5}));
+    EXPECT_EQ(h.surface.spheres[2].Colour, (Vec3{0.25, 0, 0.75}));
+
+    // A colour edit reaches nodes formed after it, before any restart; ratio 1 takes the colour
+    // in one step, and ratio 0 keeps the parent's.
+    h.scene.Records[Branch1Record].Colour = {0, 1, 1};
+    h.scene.Records[Branch1Record].Ratio = 1.0;
+    h.Tick(Unlimited);
+    const auto paths = Paths(h.surface);
+    for (size_t i = 3; i < paths.size(); ++i)
+    {
+        if (paths[i] == "2")
+        {
+            EXPECT_EQ(h.surface.spheres[i].Colour, (Vec3{1, 0, 0}));
+        }
+        if (paths[i] == "21")
+        {
+            EXPECT_EQ(h.surface.spheres[i].Colour, (Vec3{0, 1, 1}));
+        }
+    }
+}
+
+TEST(TreeWalk, BranchMatricesAreSnapshotsTakenAtRestart)
+{
+    Harness h(PathEncodingScene(3));
+    h.Restart();
+    h.Tick(2);
+    h.scene.Records[Branch2Record].Offset = 50.0;
+    h.scene.Records[Branch2Record].Angle = 90.0;
+    h.Tick(Unlimited);
+    std::vector<std::string> expected;
+    ExpectedOrder("", 3, expected);
+    EXPECT_EQ(Paths(h.surface), expected);  // still the old branch 2
+}
+
+TEST(TreeWalk, LoweringTheDepthGivesPendingSecondDrawingsOnly)
+{
+    Harness h(PathEncodingScene(3));
+    h.Restart();
+    h.Tick(3);  // root, "1", "11"; the walk now owes "11" its second drawing
+    h.scene.Iterations = 2;
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface, 3), (std::vector<std::string>{"11", "1", "", "2", "2"}));
+
+    Harness lower(PathEncodingScene(3));
+    lower.Restart();
+    lower.Tick(3);
+    lower.scene.Iterations = 1;
+    lower.Tick(Unlimited);
+    EXPECT_EQ(Paths(lower.surface, 3), (std::vector<std::string>{"11", "1", ""}));
+    EXPECT_TRUE(lower.scene.WalkFinished);
+}
+
+TEST(TreeWalk, RaisingTheDepthGoesDeeperWithoutRestart)
+{
+    Harness h(PathEncodingScene(2));
+    h.Restart();
+    h.Tick(2);  // root, "1"; "1" has already passed its first child's turn
+    h.scene.Iterations = 3;
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface, 2),
+              (std::vector<std::string>{"1", "12", "12", "", "2", "21", "21", "2", "22", "22"}));
+}
+
+TEST(TreeWalk, DepthAboveTheStackIsClampedToIt)
+{
+    Harness h(PathEncodingScene(31));
+    h.scene.Records[Branch1Record].Scale = 1.0;  // keep node identities out of the way
+    h.Restart();
+    h.Tick(100);
+    EXPECT_EQ(h.surface.spheres.size(), 100u);
+    EXPECT_LE(h.renderer.Stack().Level, MaxDepth - 1);
+}
+
+TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
+{
+    SceneState scene = PathEncodingScene(2);
+    scene.ViewOffset = {1, 2, -10};
+    scene.Records[BaseRecord].Angle = 90;
+    scene.Records[BaseRecord].Axis = {0, 0, 3};  // normalised by the restart
+    Harness h(scene);
+    bool redraw = true;
+    h.clock.AllowSpheres(Unlimited);
+    h.renderer.FrameTick(redraw);
+    EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
+    EXPECT_FALSE(redraw);
+    EXPECT_FALSE(h.scene.WalkFinished);
+    EXPECT_EQ(h.scene.Records[BaseRecord].Axis, (Vec3{0, 0, 1}));
+    Matrix4 view = Matrix4::Identity();
+    Translate(view, 1, 2, -10);
+    Rotate(view, 90, 0, 0, 1);
+    EXPECT_EQ(h.surface.lastView.M, view.M);
+
+    h.Tick(Unlimited);
+    EXPECT_EQ(h.surface.events.back(), "present");
+    EXPECT_EQ(h.surface.spheres.size(), 6u);
+}
+
+TEST(FrameTick, ContinuesTheOldWalkBeforeRestarting)
+{
+    Harness h(PathEncodingScene(4));
+    h.Restart();
+    h.Tick(2);
+    h.surface.events.clear();
+    bool redraw = true;
+    h.clock.AllowSpheres(3);
+    h.renderer.FrameTick(redraw);
+    EXPECT_EQ(h.surface.events,
+              (std::vector<std::string>{"sphere", "sphere", "sphere", "present", "clear", "view"}));
+    EXPECT_EQ(h.renderer.Stack().Level, 0);
+}
+
+TEST(FrameTick, IdleTicksOnlyNormaliseTheBranchAxes)
+{
+    SceneState scene;
+    scene.Records[BaseRecord].Axis = {0, 0, 0};
+    scene.Records[Branch1Record].Axis = {0, 0, 0};
+    scene.Records[Branch2Record].Axis = {0, 2, 0};
+    Harness h(scene);
+    h.Tick(Unlimited);
+    EXPECT_TRUE(h.surface.events.empty());
+    EXPECT_EQ(h.scene.Records[Branch1Record].Axis, (Vec3{1, 0, 0}));
+    EXPECT_EQ(h.scene.Records[Branch2Record].Axis, (Vec3{0, 1, 0}));
+    EXPECT_EQ(h.scene.Records[BaseRecord].Axis, (Vec3{0, 0, 0}));  // only a restart touches it
+}
+
+TEST(FrameTick, FinishedWalkWithRedrawClearsWithoutPresenting)
+{
+    Harness h(PathEncodingScene(1));
+    h.Restart();
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", ""}));
+    h.surface.events.clear();
+    bool redraw = true;
+    h.renderer.FrameTick(redraw);
+    EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
+}
+
+TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
+{
+    SceneState scene = PathEncodingScene(20);
+    RecordingSurface surface;
+    SteppingClock clock(1000, 1);
+    TreeRenderer renderer(scene, surface, clock);
+    bool redraw = true;
+    renderer.FrameTick(redraw);
+    renderer.FrameTick(redraw);
+    // Readings 1001..1049 are under the 50 ms budget from the start at 1000.
+    EXPECT_EQ(surface.spheres.size(), 49u);
+    EXPECT_EQ(surface.events.back(), "present");
+
+    SteppingClock slow(0, 60);
+    RecordingSurface idle;
+    TreeRenderer late(scene, idle, slow);
+    redraw = true;
+    late.FrameTick(redraw);
+    late.FrameTick(redraw);
+    EXPECT_TRUE(idle.spheres.empty());
+    EXPECT_EQ(idle.events.back(), "present");
+}
+
+TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
+{
+    SceneState scene = PathEncodingScene(20);
+    RecordingSurface surface;
+    SteppingClock clock(0xFFFFFFF0u, 1);
+    TreeRenderer renderer(scene, surface, clock);
+    bool redraw = true;
+    renderer.FrameTick(redraw);
+    renderer.FrameTick(redraw);
+    EXPECT_EQ(surface.spheres.size(), 49u);
+    EXPECT_FALSE(scene.WalkFinished);
+}
+
+}  // namespace
+}  // namespace ramifex
