@@ -68,19 +68,7 @@ TEST_F(OpenViewer, ResizeFollowsTheShapeInSinglePrecision)
     ExpectMatrixNear(ReadMatrix(GL_MODELVIEW_MATRIX), BasisMatrix);
 }
 
-TEST(BasisMatrix, TurnsObjectAxesIntoEyeAxes)
-{
-    const auto apply = [](double x, double y, double z)
-    {
-        const auto& b = BasisMatrix;
-        return std::array<double, 3>{b[0] * x + b[4] * y + b[8] * z, b[1] * x + b[5] * y + b[9] * z,
-                                     b[2] * x + b[6] * y + b[10] * z};
-    };
-    EXPECT_EQ(apply(1, 0, 0), (std::array<double, 3>{0, 0, -1}));
-    EXPECT_EQ(apply(0, 1, 0), (std::array<double, 3>{-1, 0, 0}));
-    EXPECT_EQ(apply(0, 0, 1), (std::array<double, 3>{0, 1, 0}));
-}
-
+// The light was given under BasisMatrix: BasisMatrix * (-10, 5, 5, 0) in eye coordinates.
 TEST_F(OpenViewer, LightStaysFixedRelativeToTheViewer)
 {
     std::array<GLfloat, 4> light{};
