@@ -1,6 +1,4 @@
 // Mouse navigation driven by real mouse events on the viewer's window.
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 #include "render/tree_renderer.h"
@@ -92,39 +90,6 @@ TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
     EXPECT_EQ(navigator.Calls, (Calls{{"RotateBaseRecord", -8, 0},
                                       {"RotateBaseRecord", -17, -50},
                                       {"RotateBaseRecord", 70, 70}}));
-}
-
-// The same drag through the X server's pointer, which the toolkit reports with negative positions
-// while the button is held outside the window.
-TEST_F(Navigation, RealPointerDragOutsideTheWindowAndBack)
-{
-    const QString xdotool = QStandardPaths::findExecutable("xdotool");
-    if (xdotool.isEmpty())
-    {
-        GTEST_SKIP() << "xdotool is not installed";
-    }
-    window->setFramePosition({200, 200});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->position() == QPoint(200, 200); }, 5000));
-    const auto pointer = [&](const QStringList& arguments)
-    { ASSERT_EQ(QProcess::execute(xdotool, arguments), 0); };
-    const auto waitForLast = [&](int x, int y)
-    {
-        return QTest::qWaitFor(
-            [&] { return viewer.Tracker().LastX == x && viewer.Tracker().LastY == y; }, 5000);
-    };
-
-    pointer({"mousemove", "300", "300"});
-    ASSERT_TRUE(waitForLast(100, 100));
-    pointer({"mousedown", "1"});
-    QTest::qWait(50);
-    pointer({"mousemove", "150", "300"});
-    ASSERT_TRUE(waitForLast(-50, 100));
-    pointer({"mousemove", "250", "250"});
-    ASSERT_TRUE(waitForLast(50, 50));
-    pointer({"mouseup", "1"});
-
-    EXPECT_EQ(navigator.Calls,
-              (Calls{{"RotateBaseRecord", -150, 0}, {"RotateBaseRecord", 100, -50}}));
 }
 
 // A panel stand-in that turns the base record as the real panel does.
