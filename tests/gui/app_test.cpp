@@ -88,5 +88,48 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
     EXPECT_EQ(VisiblePanel(), nullptr);
 }
 
+// Waits until the walk after the latest edit has drawn its last sphere.
+QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
+{
+    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Scene().WalkFinished; }));
+    return app.Viewer().GrabPicture();
+}
+
+TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
+{
+    ViewerApp app;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            app.Scene().Generator.Seed(7);
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
+                              Qt::LeftButton);
+            const QImage before = FinishedPicture(app, *panel);
+            const double baseAngle = app.Scene().Records[BaseRecord].Angle;
+
+            QWindow* viewer = app.Viewer().Window();
+            const QPoint start(320, 200);
+            QTest::mouseMove(viewer, start);
+            QTest::mousePress(viewer, Qt::LeftButton, {}, start);
+            for (int step = 1; step <= 4; ++step)
+            {
+                QTest::mouseMove(viewer, start + QPoint(15 * step, 5 * step));
+            }
+            QTest::mouseRelease(viewer, Qt::LeftButton, {}, start + QPoint(60, 20));
+            EXPECT_NE(app.Scene().Records[BaseRecord].Angle, baseAngle);
+            const QImage after = FinishedPicture(app, *panel);
+            EXPECT_NE(after, before);
+
+            // The panel still edits the picture.
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
+                              Qt::LeftButton);
+            EXPECT_NE(FinishedPicture(app, *panel), after);
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
+        });
+    EXPECT_FALSE(app.Start());
+}
+
 }  // namespace
 }  // namespace ramifex::testing

@@ -1,0 +1,135 @@
+// Pictures drawn by the tree walk through the viewer, read back from the kept picture.
+#include <QTest>
+
+#include "render/tree_renderer.h"
+#include "viewer/gl_viewer.h"
+#include "viewer_test_support.h"
+
+namespace ramifex::test
+{
+namespace
+{
+
+class Picture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(viewer.Open(navigator));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    }
+
+    // Restarts the picture, then ticks until the walk is done; returns the picture after each
+    // drawing tick.
+    std::vector<QImage> DrawWalk(SceneState& scene, MillisecondClock& clock)
+    {
+        TreeRenderer renderer(scene, viewer, clock);
+        bool redraw = true;
+        renderer.FrameTick(redraw);
+        std::vector<QImage> pictures;
+        while (!scene.WalkFinished)
+        {
+            renderer.FrameTick(redraw);
+            pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
+        }
+        return pictures;
+    }
+
+    FakeNavigator navigator;
+    GlViewer viewer;
+};
+
+int CountLit(const QImage& image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+    {
+        for (int x = 0; x < image.width(); ++x)
+        {
+            lit += IsBlack(image.pixel(x, y)) ? 0 : 1;
+        }
+    }
+    return lit;
+}
+
+// Whether every pixel lit in the earlier picture is still lit in the later one.
+bool KeepsEverythingOf(const QImage& later, const QImage& earlier)
+{
+    for (int y = 0; y < earlier.height(); ++y)
+    {
+        for (int x = 0; x < earlier.width(); ++x)
+        {
+            if (!IsBlack(earlier.pixel(x, y)) && IsBlack(later.pixel(x, y)))
+            {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Default records collapse every child onto the root (scale 0), leaving the root alone: a sphere of
+// radius 1 at distance 10, so 32 pixels across its radius on a 640 by 480 picture.
+TEST_F(Picture, WhiteBaseGivesOneSphereLitFromTheUpperLeft)
+{
+    SceneState scene;
+    scene.Records[BaseRecord].Colour = {1.0, 1.0, 1.0};
+    FrozenClock clock;
+    const std::vector<QImage> pictures = DrawWalk(scene, clock);
+    ASSERT_EQ(pictures.size(), 1u);
+    const QImage& picture = pictures.back();
+    ASSERT_EQ(picture.size(), QSize(640, 480));
+
+    QRect lit;
+    for (int y = 0; y < picture.height(); ++y)
+    {
+        for (int x = 0; x < picture.width(); ++x)
+        {
+            const QRgb pixel = picture.pixel(x, y);
+            if (!IsBlack(pixel))
+            {
+                lit |= QRect(x, y, 1, 1);
+                ASSERT_TRUE(qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel))
+                    << "not grey at " << x << ", " << y;
+            }
+        }
+    }
+    // One sphere, centred: what is lit lies within the disc and in its upper-left part.
+    EXPECT_LE(lit.right(), 320 + 33);
+    EXPECT_LE(lit.bottom(), 240 + 33);
+    EXPECT_GE(lit.left(), 320 - 33);
+    EXPECT_GE(lit.top(), 240 - 33);
+    EXPECT_LT(lit.left(), 320 - 25);  // the lit side reaches the left rim
+    EXPECT_LT(lit.top(), 240 - 25);   // and the top rim
+
+    EXPECT_GT(qRed(picture.pixel(320 - 12, 240 - 12)), 200);
+    EXPECT_LT(qRed(picture.pixel(320 + 20, 240 + 20)), 16);  // facing away from the light
+    EXPECT_TRUE(IsBlack(picture.pixel(320 - 45, 240)));      // outside the sphere
+    EXPECT_TRUE(IsBlack(picture.pixel(5, 5)));
+}
+
+TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
+{
+    SceneState scene;
+    scene.Generator.Seed(9);  // a tree that spreads across the picture
+    RandomiseRecords(scene);
+    scene.Iterations = 10;
+
+    SteppingClock stepping;
+    const std::vector<QImage> growing = DrawWalk(scene, stepping);
+    ASSERT_GT(growing.size(), 10u);
+    for (size_t i = 1; i < growing.size(); ++i)
+    {
+        ASSERT_TRUE(KeepsEverythingOf(growing[i], growing[i - 1])) << "tick " << i;
+    }
+    EXPECT_LT(CountLit(growing.front()), CountLit(growing.back()));
+    EXPECT_GT(CountLit(growing.back()), 1000);
+
+    FrozenClock frozen;
+    const std::vector<QImage> whole = DrawWalk(scene, frozen);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_TRUE(whole.front() == growing.back());
+}
+
+}  // namespace
+}  // namespace ramifex::test

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QImage>
+#include <QScreen>
+#include <QWindow>
+
+#include <GL/gl.h>
+
+#include "render/millisecond_clock.h"
+#include "viewer/navigator.h"
+
+namespace ramifex::test
+{
+
+// Records what the viewer asks of the panel.
+class FakeNavigator final : public Navigator
+{
+public:
+    struct Call
+    {
+        std::string Name;
+        double A = 0.0;
+        double B = 0.0;
+        double C = 0.0;
+        bool operator==(const Call&) const = default;
+    };
+
+    void RotateCurrentRecord(int32_t dx, int32_t dy) override
+    {
+        Calls.push_back({"RotateCurrentRecord", double(dx), double(dy)});
+    }
+    void RotateBaseRecord(int32_t dx, int32_t dy) override
+    {
+        Calls.push_back({"RotateBaseRecord", double(dx), double(dy)});
+    }
+    void MoveView(double x, double y, double z) override { Calls.push_back({"MoveView", x, y, z}); }
+    void RequestRedraw() override { ++Redraws; }
+
+    std::vector<Call> Calls;
+    int Redraws = 0;
+};
+
+inline void PrintTo(const FakeNavigator::Call& call, std::ostream* os)
+{
+    *os << call.Name << "(" << call.A << ", " << call.B << ", " << call.C << ")";
+}
+
+// Advances by one millisecond at every reading, so a walk spreads over many ticks.
+class SteppingClock final : public MillisecondClock
+{
+public:
+    uint32_t Now() override { return now_++; }
+
+private:
+    uint32_t now_ = 0;
+};
+
+// Never advances, so a walk finishes in one tick.
+class FrozenClock final : public MillisecondClock
+{
+public:
+    uint32_t Now() override { return 7; }
+};
+
+inline std::array<double, 16> ReadMatrix(GLenum which)
+{
+    std::array<double, 16> m{};
+    glGetDoublev(which, m.data());
+    return m;
+}
+
+// The matrix glFrustum multiplies by, in double precision.
+inline std::array<double, 16> FrustumMatrix(double l, double r, double b, double t, double n,
+                                            double f)
+{
+    return {2 * n / (r - l),
+            0,
+            0,
+            0,  //
+            0,
+            2 * n / (t - b),
+            0,
+            0,  //
+            (r + l) / (r - l),
+            (t + b) / (t - b),
+            -(f + n) / (f - n),
+            -1,  //
+            0,
+            0,
+            -2 * f * n / (f - n),
+            0};
+}
+
+// GL keeps matrices in single precision.
+template <typename A, typename B>
+void ExpectMatrixNear(const A& actual, const B& expected)
+{
+    for (size_t i = 0; i < 16; ++i)
+    {
+        EXPECT_NEAR(actual[i], expected[i], 1e-6 * (1.0 + std::abs(double(expected[i]))))
+            << "index " << i;
+    }
+}
+
+inline bool IsBlack(QRgb pixel)
+{
+    return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 0;
+}
+
+// What the user sees of the window, read from the display.
+inline QImage GrabFromScreen(QWindow& window)
+{
+    return window.screen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace ramifex::test
