@@ -48,7 +48,6 @@ QSlider* CreateTrackbar(QWidget* parent)
 {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setTickPosition(QSlider::NoTicks);
-    slider->setSingleStep(1);
     return slider;
 }
 
@@ -66,7 +65,6 @@ QListWidget* CreateListBox(QWidget* parent)
     auto* list = new QListWidget(parent);
     list->setSortingEnabled(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
