@@ -65,30 +65,20 @@ protected:
     }
 };
 
-TEST_F(PanelRunTest, OkAndCancelEndTheRun)
+TEST_F(PanelRunTest, OkCancelEscapeAndTheCloseBoxEndTheRun)
 {
-    EXPECT_EQ(RunWith([this] { QTest::mouseClick(Button(IdOk), Qt::LeftButton); }),
-              QDialog::Accepted);
-    ExpectEnded();
-}
-
-TEST_F(PanelRunTest, CancelEndsTheRun)
-{
-    EXPECT_EQ(RunWith([this] { QTest::mouseClick(Button(IdCancel), Qt::LeftButton); }),
-              QDialog::Rejected);
-    ExpectEnded();
-}
-
-TEST_F(PanelRunTest, EscapeEndsTheRun)
-{
-    EXPECT_EQ(RunWith([this] { QTest::keyClick(panel.get(), Qt::Key_Escape); }), QDialog::Rejected);
-    ExpectEnded();
-}
-
-TEST_F(PanelRunTest, TheCloseBoxEndsTheRun)
-{
-    EXPECT_EQ(RunWith([this] { panel->close(); }), QDialog::Rejected);
-    ExpectEnded();
+    const std::pair<std::function<void()>, int> endings[] = {
+        {[this] { QTest::mouseClick(Button(IdOk), Qt::LeftButton); }, QDialog::Accepted},
+        {[this] { QTest::mouseClick(Button(IdCancel), Qt::LeftButton); }, QDialog::Rejected},
+        {[this] { QTest::keyClick(panel.get(), Qt::Key_Escape); }, QDialog::Rejected},
+        {[this] { panel->close(); }, QDialog::Rejected},
+    };
+    for (const auto& [end, result] : endings)
+    {
+        panel = MakePanel([](Navigator&) { return true; });
+        EXPECT_EQ(RunWith(end), result);
+        ExpectEnded();
+    }
 }
 
 TEST_F(PanelRunTest, EnterInTheIterationsBoxEndsTheRunThroughOk)
