@@ -335,6 +335,9 @@ void GlViewer::DrawBatch()
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisable(GL_COLOR_MATERIAL);
+    // A software rasteriser starts on the batch now, while the walk gathers the next one, instead
+    // of leaving a whole tick's backlog to the present.
+    glFlush();
     batch_.Clear();
 }
 
