@@ -21,6 +21,9 @@ public:
     virtual void DrawSphere(const Matrix4& node, const Vec3& colour) = 0;
     // Shows what has been drawn so far; the drawn content is kept for the next tick.
     virtual void Present() = 0;
+    // Whether a node's second drawing may be left out. It lands exactly on the first one, so with
+    // the depth test on it changes no pixel; the walk still takes the step and watches the clock.
+    virtual bool SkipsRepeatDrawings() const { return false; }
 };
 
 }  // namespace ramifex

@@ -69,11 +69,16 @@ void TreeRenderer::BuildBranchMatrices()
 void TreeRenderer::WalkStep()
 {
     stack_.TickStart = clock_.Now();
+    const bool skipRepeats = surface_.SkipsRepeatDrawings();
     int level = stack_.Level;
     while (clock_.Now() - stack_.TickStart < TickBudget)
     {
+        // A node's counter is 1 exactly when the walk is back for its second drawing.
         const DrawFrame& node = stack_.Frames[level];
-        surface_.DrawSphere(node.Matrix, node.Colour);
+        if (node.ChildCounter == 0 || !skipRepeats)
+        {
+            surface_.DrawSphere(node.Matrix, node.Colour);
+        }
         ++level;
         // The depth is read afresh at every step, so an edit takes effect mid-walk; the clamp
         // keeps the stack in bounds whatever the scene holds.

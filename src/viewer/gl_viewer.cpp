@@ -10,7 +10,6 @@
 #include <QWindow>
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "viewer/qt_viewer_platform.h"
 
@@ -82,10 +81,6 @@ GlViewer::~GlViewer()
 {
     if (MakeCurrent())
     {
-        if (quadric_ != nullptr)
-        {
-            gluDeleteQuadric(quadric_);
-        }
         picture_.reset();
         context_->doneCurrent();
     }
@@ -254,6 +249,7 @@ void GlViewer::Resize(int32_t width, int32_t height)
     {
         return;
     }
+    DrawBatch();
     ResizePicture(width, height);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -284,6 +280,7 @@ void GlViewer::Clear()
     {
         return;
     }
+    batch_.Clear();  // what is pending would be cleared anyway
     picture_->bind();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -294,6 +291,7 @@ void GlViewer::SetViewTransform(const Matrix4& view)
     {
         return;
     }
+    DrawBatch();
     viewTransform_ = view;
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixd(view.M.data());
@@ -305,31 +303,54 @@ void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
     {
         return;
     }
-    if (quadric_ == nullptr)
+    batch_.Add(node, colour);
+    if (batch_.Full())
     {
-        quadric_ = gluNewQuadric();
-        if (quadric_ == nullptr)
-        {
-            return;  // out of memory: nothing to draw with
-        }
+        DrawBatch();
     }
-    // Colour tracking is off, so the material's diffuse colour is what colours the lit sphere.
-    const GLfloat diffuse[] = {static_cast<GLfloat>(colour[0]), static_cast<GLfloat>(colour[1]),
-                               static_cast<GLfloat>(colour[2]), 1.0f};
-    glPushMatrix();
-    glMultMatrixd(node.M.data());
-    glColor3dv(colour.data());
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    glMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
-    gluSphere(quadric_, 1.0, 10, 10);
-    glPopMatrix();
+}
+
+// One draw call for the whole batch. Each point carries its sphere's colour, which colour tracking
+// makes the front and back diffuse colour, as setting the material per sphere would; tracking is
+// switched off again, leaving the last sphere's colour as the material.
+void GlViewer::DrawBatch()
+{
+    if (batch_.Empty())
+    {
+        return;
+    }
+    constexpr GLsizei stride = SphereBatch::FloatsPerPoint * sizeof(float);
+    const float* points = batch_.Points();
+    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, points);
+    glNormalPointer(GL_FLOAT, stride, points + 3);
+    glColorPointer(3, GL_FLOAT, stride, points + 6);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.IndexCount()), GL_UNSIGNED_INT,
+                   batch_.Indices());
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_COLOR_MATERIAL);
+    // A software rasteriser starts on the batch now, while the walk gathers the next one, instead
+    // of leaving a whole tick's backlog to the present.
+    glFlush();
+    batch_.Clear();
 }
 
 // Copies the kept picture to the window. A window that cannot be seen is left alone: the next
 // expose shows the picture.
 void GlViewer::Present()
 {
-    if (!MakeCurrent() || !picture_ || !window_->isExposed())
+    if (!MakeCurrent() || !picture_)
+    {
+        return;
+    }
+    DrawBatch();
+    if (!window_->isExposed())
     {
         return;
     }
@@ -356,6 +377,7 @@ QImage GlViewer::GrabPicture()
     {
         return {};
     }
+    DrawBatch();
     QImage image = picture_->toImage();
     picture_->bind();
     return image;

@@ -13,9 +13,9 @@
 #include "render/draw_surface.h"
 #include "viewer/mouse_tracker.h"
 #include "viewer/navigator.h"
+#include "viewer/sphere_batch.h"
 #include "viewer/viewer_platform.h"
 
-class GLUquadric;
 class QOpenGLContext;
 class QOpenGLFramebufferObject;
 class QWindow;
@@ -52,8 +52,12 @@ public:
 
     void Clear() override;
     void SetViewTransform(const Matrix4& view) override;
+    // Spheres are gathered into batches and drawn a batch at a time; whatever is pending is drawn
+    // before the view changes, before presenting and before the picture is read.
     void DrawSphere(const Matrix4& node, const Vec3& colour) override;
     void Present() override;
+    // With the depth test on, a second drawing at the same place changes no pixel.
+    bool SkipsRepeatDrawings() const override { return true; }
 
     bool IsOpen() const { return open_; }
     QWindow* Window() const;
@@ -74,6 +78,7 @@ private:
     void SetLightingAndMaterials();
     bool MakeCurrent();
     void ResizePicture(int32_t width, int32_t height);
+    void DrawBatch();
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
@@ -91,7 +96,7 @@ private:
     std::unique_ptr<QOpenGLContext> context_;
     bool open_ = false;  // the context is current and the window is up
     std::unique_ptr<QOpenGLFramebufferObject> picture_;
-    GLUquadric* quadric_ = nullptr;
+    SphereBatch batch_;
     std::optional<Matrix4> viewTransform_;
     MouseTracker tracker_;
     std::function<void()> closeAction_;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -33,7 +34,9 @@ public:
         spheres.push_back({node, colour});
     }
     void Present() override { events.push_back("present"); }
+    bool SkipsRepeatDrawings() const override { return skipsRepeats; }
 
+    bool skipsRepeats = false;
     std::vector<std::string> events;
     std::vector<Sphere> spheres;
     Matrix4 lastView;
@@ -306,6 +309,80 @@ TEST(TreeWalk, DepthAboveTheStackIsClampedToIt)
     h.Tick(100);
     EXPECT_EQ(h.surface.spheres.size(), 100u);
     EXPECT_LE(h.renderer.Stack().Level, MaxDepth - 1);
+}
+
+// The full order with every second drawing left out: each node once, in pre-order.
+std::vector<std::string> FirstDrawings(const std::vector<std::string>& order)
+{
+    std::vector<std::string> firsts;
+    std::vector<std::string> seen;
+    for (const std::string& node : order)
+    {
+        if (std::find(seen.begin(), seen.end(), node) == seen.end())
+        {
+            seen.push_back(node);
+            firsts.push_back(node);
+        }
+    }
+    return firsts;
+}
+
+TEST(RepeatDrawings, SkippingSurfaceGetsEveryNodeOnceInTheSameOrder)
+{
+    for (int n = 1; n <= 8; ++n)
+    {
+        Harness h(PathEncodingScene(n));
+        h.surface.skipsRepeats = true;
+        h.Restart();
+        h.Tick(Unlimited);
+        std::vector<std::string> expected;
+        ExpectedOrder("", n, expected);
+        EXPECT_EQ(Paths(h.surface), FirstDrawings(expected)) << "iterations " << n;
+        EXPECT_EQ(h.surface.spheres.size(), (1u << n) - 1);
+        EXPECT_TRUE(h.scene.WalkFinished);
+    }
+}
+
+// Left-out drawings still take their step and their clock reading, so a tick ends where it would
+// have ended with every drawing issued.
+TEST(RepeatDrawings, SkippedStepsStillCountAgainstTheBudget)
+{
+    SceneState scene = PathEncodingScene(6);
+    RecordingSurface all;
+    RecordingSurface firsts;
+    firsts.skipsRepeats = true;
+    SteppingClock allClock(0, 1);
+    SteppingClock firstsClock(0, 1);
+    TreeRenderer full(scene, all, allClock);
+    SceneState sameScene = scene;
+    TreeRenderer skipping(sameScene, firsts, firstsClock);
+    for (int tick = 0; tick < 3; ++tick)
+    {
+        bool redraw = tick == 0;
+        full.FrameTick(redraw);
+        redraw = tick == 0;
+        skipping.FrameTick(redraw);
+        EXPECT_EQ(skipping.Stack().Level, full.Stack().Level) << "tick " << tick;
+        for (int level = 0; level < 6; ++level)
+        {
+            EXPECT_EQ(skipping.Stack().Frames[level].ChildCounter,
+                      full.Stack().Frames[level].ChildCounter);
+        }
+    }
+    EXPECT_EQ(all.spheres.size(), 98u);  // two ticks of 49 steps
+    EXPECT_EQ(Paths(firsts), FirstDrawings(Paths(all)));
+    EXPECT_LT(firsts.spheres.size(), all.spheres.size());
+}
+
+TEST(RepeatDrawings, LoweringTheDepthLeavesOutThePendingSecondDrawings)
+{
+    Harness h(PathEncodingScene(3));
+    h.surface.skipsRepeats = true;
+    h.Restart();
+    h.Tick(3);  // root, "1", "11"
+    h.scene.Iterations = 2;
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "11", "2"}));
 }
 
 TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)

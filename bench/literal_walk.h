@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "render/millisecond_clock.h"
+#include "scene/scene_state.h"
+
+class GLUquadric;
+
+namespace ramifex
+{
+
+class GlViewer;
+
+namespace bench
+{
+
+// The tree walk drawn the way it was first described, call for call: every matrix operation runs
+// on the GL matrix stack and is read back, every sphere is tessellated anew in immediate mode, its
+// colour is read back before it becomes the material, and every node is drawn twice. It draws into
+// the viewer's picture and presents through the viewer. The reference the program's own drawing
+// is measured against.
+class LiteralWalk
+{
+public:
+    LiteralWalk(SceneState& scene, GlViewer& viewer, MillisecondClock& clock);
+    ~LiteralWalk();
+    LiteralWalk(const LiteralWalk&) = delete;
+    LiteralWalk& operator=(const LiteralWalk&) = delete;
+
+    void FrameTick(bool& redrawRequested);
+
+private:
+    using Matrix = std::array<double, 16>;
+    struct Frame
+    {
+        int32_t ChildCounter = 0;
+        Matrix M{};
+        Vec3 Colour{};
+    };
+
+    void Restart();
+    void BuildBranchMatrices();
+    void WalkStep();
+    void DrawNode(const Frame& frame);
+    void DrawSphere();
+    void FormChild(int level);
+    bool Backtrack(int& level);
+
+    SceneState& scene_;
+    GlViewer& viewer_;
+    MillisecondClock& clock_;
+    std::array<Frame, MaxDepth> frames_{};
+    int32_t level_ = -1;
+    std::array<Matrix, 2> branch_{};
+    GLUquadric* quadric_ = nullptr;
+};
+
+}  // namespace bench
+}  // namespace ramifex
