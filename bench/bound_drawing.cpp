@@ -9,6 +9,7 @@
 #include <GL/glext.h>
 
 #include "render/tree_renderer.h"
+#include "support/test_clocks.h"
 
 namespace ramifex::bench
 {
@@ -35,19 +36,13 @@ private:
     std::function<void(const Matrix4&, const Vec3&)> sphere_;
 };
 
-class FrozenClock final : public MillisecondClock
-{
-public:
-    uint32_t Now() override { return 0; }
-};
-
 }  // namespace
 
 BoundDrawing::BoundDrawing(SceneState scene)
 {
     CollectingSurface surface([this](const Matrix4& node, const Vec3& colour)
                               { AddSphere(node, colour); });
-    FrozenClock clock;
+    test::FrozenClock clock;
     TreeRenderer renderer(scene, surface, clock);
     bool redraw = true;
     renderer.FrameTick(redraw);

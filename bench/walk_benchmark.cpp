@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "render/tree_renderer.h"
+#include "support/test_clocks.h"
 
 namespace ramifex
 {
@@ -20,13 +21,6 @@ public:
     void Present() override {}
 };
 
-// Never advances, so one tick walks the whole tree.
-class FrozenClock final : public MillisecondClock
-{
-public:
-    uint32_t Now() override { return 0; }
-};
-
 void WholeWalk(benchmark::State& state)
 {
     SceneState scene;
@@ -34,7 +28,7 @@ void WholeWalk(benchmark::State& state)
     RandomiseRecords(scene);
     scene.Iterations = static_cast<int32_t>(state.range(0));
     NullSurface surface;
-    FrozenClock clock;
+    test::FrozenClock clock;
     TreeRenderer renderer(scene, surface, clock);
     for (auto _ : state)
     {

@@ -4,7 +4,7 @@
 #include "app/viewer_app.h"
 #include "gui/panel_fixture.h"
 
-namespace ramifex::testing
+namespace ramifex::test
 {
 namespace
 {
@@ -132,4 +132,4 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
 }
 
 }  // namespace
-}  // namespace ramifex::testing
+}  // namespace ramifex::test

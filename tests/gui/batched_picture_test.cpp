@@ -91,15 +91,9 @@ Difference Compare(const QImage& batched, const QImage& reference)
     return difference;
 }
 
-class BatchedPicture : public ::testing::Test
+class BatchedPicture : public OpenViewerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(viewer.Open(navigator));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
-    }
-
     QImage Draw(SceneState scene, DrawSurface& surface, MillisecondClock& clock)
     {
         TreeRenderer renderer(scene, surface, clock);
@@ -123,9 +117,6 @@ protected:
         EXPECT_EQ(straightforward.Spheres, 2 * ((1 << scene.Iterations) - 1));
         return {batched, reference};
     }
-
-    FakeNavigator navigator;
-    GlViewer viewer;
 };
 
 // One sphere filling much of the picture: every point, normal and triangle of the batched sphere

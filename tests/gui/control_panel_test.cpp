@@ -6,7 +6,7 @@
 #include "panel/slider_scaling.h"
 #include "scene/quaternion.h"
 
-namespace ramifex::testing
+namespace ramifex::test
 {
 namespace
 {
@@ -377,4 +377,4 @@ TEST_F(PanelTest, MovingTheViewAddsToTheOffset)
 }
 
 }  // namespace
-}  // namespace ramifex::testing
+}  // namespace ramifex::test

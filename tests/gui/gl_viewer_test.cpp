@@ -14,15 +14,9 @@ namespace ramifex::test
 namespace
 {
 
-class OpenViewer : public ::testing::Test
+class OpenViewer : public OpenViewerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(viewer.Open(navigator));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
-    }
-
     std::array<GLint, 4> Viewport()
     {
         std::array<GLint, 4> v{};
@@ -37,9 +31,6 @@ protected:
                          FrustumMatrix(-1, 1, -top, top, 1, 1000));
         EXPECT_EQ(viewer.GrabPicture().size(), QSize(width, height));
     }
-
-    FakeNavigator navigator;
-    GlViewer viewer;
 };
 
 TEST_F(OpenViewer, OpensTheWindowWithProjectionAndBasisFor640By480)

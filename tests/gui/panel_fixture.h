@@ -15,8 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "panel/control_panel.h"
+#include "support/test_clocks.h"
 
-namespace ramifex::testing
+namespace ramifex::test
 {
 
 // Counts what the frame tick asks of the picture.
@@ -31,17 +32,6 @@ public:
     int Clears = 0;
     int Spheres = 0;
     int Presents = 0;
-};
-
-// Advances one millisecond per reading, so every tick draws a bounded number of spheres.
-class SteppingClock final : public MillisecondClock
-{
-public:
-    explicit SteppingClock(uint32_t start) : now_(start) {}
-    uint32_t Now() override { return now_++; }
-
-private:
-    uint32_t now_;
 };
 
 // Runs the event loop until the condition holds or a generous limit passes; never used to
@@ -149,4 +139,4 @@ protected:
     bool timerStarted = false;
 };
 
-}  // namespace ramifex::testing
+}  // namespace ramifex::test

@@ -3,7 +3,7 @@
 
 #include "gui/panel_fixture.h"
 
-namespace ramifex::testing
+namespace ramifex::test
 {
 namespace
 {
@@ -245,4 +245,4 @@ TEST_F(NestedLoopTest, TheRealColourDialogStartsAtTheRecordColourAndDrawingGoesO
 }
 
 }  // namespace
-}  // namespace ramifex::testing
+}  // namespace ramifex::test

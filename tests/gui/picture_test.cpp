@@ -10,15 +10,9 @@ namespace ramifex::test
 namespace
 {
 
-class Picture : public ::testing::Test
+class Picture : public OpenViewerTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(viewer.Open(navigator));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
-    }
-
     // Restarts the picture, then ticks until the walk is done; returns the picture after each
     // drawing tick.
     std::vector<QImage> DrawWalk(SceneState& scene, MillisecondClock& clock)
@@ -34,9 +28,6 @@ protected:
         }
         return pictures;
     }
-
-    FakeNavigator navigator;
-    GlViewer viewer;
 };
 
 int CountLit(const QImage& image)

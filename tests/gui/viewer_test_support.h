@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QScreen>
+#include <QTest>
 #include <QWindow>
 
 #include <GL/gl.h>
 
-#include "render/millisecond_clock.h"
+#include "support/test_clocks.h"
+#include "viewer/gl_viewer.h"
 #include "viewer/navigator.h"
 
 namespace ramifex::test
@@ -51,21 +53,18 @@ inline void PrintTo(const FakeNavigator::Call& call, std::ostream* os)
     *os << call.Name << "(" << call.A << ", " << call.B << ", " << call.C << ")";
 }
 
-// Advances by one millisecond at every reading, so a walk spreads over many ticks.
-class SteppingClock final : public MillisecondClock
+// A viewer opened and on screen, with a navigator that records what the viewer asks of it.
+class OpenViewerTest : public ::testing::Test
 {
-public:
-    uint32_t Now() override { return now_++; }
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(viewer.Open(navigator));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    }
 
-private:
-    uint32_t now_ = 0;
-};
-
-// Never advances, so a walk finishes in one tick.
-class FrozenClock final : public MillisecondClock
-{
-public:
-    uint32_t Now() override { return 7; }
+    FakeNavigator navigator;
+    GlViewer viewer;
 };
 
 inline std::array<double, 16> ReadMatrix(GLenum which)

@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "render/tree_renderer.h"
+#include "support/test_clocks.h"
 
-namespace ramifex
+namespace ramifex::test
 {
 namespace
 {
@@ -57,23 +58,6 @@ public:
 private:
     uint32_t base_ = 0;
     int remaining_ = 0;
-};
-
-// A clock that advances by a fixed step on every reading, starting anywhere (also near the wrap).
-class SteppingClock final : public MillisecondClock
-{
-public:
-    SteppingClock(uint32_t start, uint32_t step) : now_(start), step_(step) {}
-    uint32_t Now() override
-    {
-        const uint32_t value = now_;
-        now_ += step_;
-        return value;
-    }
-
-private:
-    uint32_t now_;
-    uint32_t step_;
 };
 
 constexpr int Unlimited = 1 << 30;
@@ -486,4 +470,4 @@ TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
 }
 
 }  // namespace
-}  // namespace ramifex
+}  // namespace ramifex::test
