@@ -135,30 +135,19 @@ int64_t NodesOf(int depth)
     return (int64_t{1} << depth) - 1;
 }
 
-Run DrawLiteral(GlViewer& viewer, SceneState scene)
+// One complete walk through the real frame tick, drawn by the literal walk or the program's own
+// renderer; both drive the viewer with the steady clock.
+template <typename Walk>
+Run DrawWalk(GlViewer& viewer, SceneState scene, int64_t drawingsPerNode)
 {
     SteadyMillisecondClock clock;
-    LiteralWalk walk(scene, viewer, clock);
+    Walk walk(scene, viewer, clock);
     bool redraw = true;
     walk.FrameTick(redraw);
     Run run;
     TickUntil(
         run, [&] { walk.FrameTick(redraw); }, [&] { return scene.WalkFinished; });
-    run.Spheres = 2 * NodesOf(scene.Iterations);
-    run.Picture = viewer.GrabPicture();
-    return run;
-}
-
-Run DrawOwn(GlViewer& viewer, SceneState scene)
-{
-    SteadyMillisecondClock clock;
-    TreeRenderer renderer(scene, viewer, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
-    Run run;
-    TickUntil(
-        run, [&] { renderer.FrameTick(redraw); }, [&] { return scene.WalkFinished; });
-    run.Spheres = (viewer.SkipsRepeatDrawings() ? 1 : 2) * NodesOf(scene.Iterations);
+    run.Spheres = drawingsPerNode * NodesOf(scene.Iterations);
     run.Picture = viewer.GrabPicture();
     return run;
 }
@@ -328,9 +317,10 @@ int Main(int argc, char** argv)
     for (const NamedScene& scene : Scenes())
     {
         const int64_t nodes = NodesOf(scene.State.Iterations);
-        const Run literal = DrawLiteral(viewer, scene.State);
+        const Run literal = DrawWalk<LiteralWalk>(viewer, scene.State, 2);
         PrintRow(scene.Name, "literal", nodes, literal);
-        const Run own = DrawOwn(viewer, scene.State);
+        const Run own =
+            DrawWalk<TreeRenderer>(viewer, scene.State, viewer.SkipsRepeatDrawings() ? 1 : 2);
         PrintRow(scene.Name, "own", nodes, own);
         const Run bound = DrawBound(viewer, scene.State);
         PrintRow(scene.Name, "bound", nodes, bound);

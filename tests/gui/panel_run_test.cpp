@@ -8,10 +8,16 @@ namespace ramifex::test
 namespace
 {
 
-// Stands in for the viewer: another top-level window that must stay usable.
+// Stands in for the viewer: another top-level window, shown, that must stay usable.
 class ClickCounter final : public QWidget
 {
 public:
+    ClickCounter()
+    {
+        resize(200, 100);
+        show();
+    }
+
     int Clicks = 0;
 
 protected:
@@ -147,8 +153,6 @@ TEST_F(PanelRunTest, ApplicationExitEndsTheRunAsAQuit)
 TEST_F(PanelRunTest, TheTimerDrivesTheFrameTickAndOtherWindowsStayUsable)
 {
     ClickCounter viewer;
-    viewer.resize(200, 100);
-    viewer.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
     RunWith(
         [&]
@@ -184,8 +188,6 @@ protected:
 TEST_F(NestedLoopTest, TheAboutBoxIsWindowModalAndDrawingGoesOn)
 {
     ClickCounter viewer;
-    viewer.resize(200, 100);
-    viewer.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
     RunWith(
         [&]
