@@ -65,7 +65,7 @@ BoundDrawing::~BoundDrawing()
 
 void BoundDrawing::AddSphere(const Matrix4& node, const Vec3& colour)
 {
-    batch_.Add(node, colour);
+    batch_.Add(node, colour, 0.0);  // the bound draws in batches of the full capacity
     ++spheres_;
     if (batch_.Full())
     {

@@ -1,5 +1,9 @@
 #include "viewer/gl_viewer.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QExposeEvent>
@@ -12,6 +16,7 @@
 #include <GL/gl.h>
 
 #include "viewer/qt_viewer_platform.h"
+#include "viewer/raster_backlog.h"
 
 namespace ramifex
 {
@@ -82,6 +87,7 @@ GlViewer::~GlViewer()
     if (MakeCurrent())
     {
         picture_.reset();
+        backlog_.reset();
         context_->doneCurrent();
     }
     context_.reset();
@@ -149,6 +155,7 @@ bool GlViewer::CreateViewerWindow(const QString& title, const QRect& geometry, u
                             MessageIcon::Warning);
     }
     open_ = true;
+    backlog_ = std::make_unique<RasterBacklog>(*context_);
     platform_.ShowWindow(*window_);
     Resize(geometry.width(), geometry.height());
     return true;
@@ -270,6 +277,11 @@ void GlViewer::ResizePicture(int32_t width, int32_t height)
     }
     picture_ = std::make_unique<QOpenGLFramebufferObject>(
         size, QOpenGLFramebufferObject::CombinedDepthStencil);
+    if (!picture_->isValid())
+    {
+        picture_.reset();  // nothing to keep a picture in: drawing and presenting do nothing
+        return;
+    }
     picture_->bind();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -281,6 +293,7 @@ void GlViewer::Clear()
         return;
     }
     batch_.Clear();  // what is pending would be cleared anyway
+    awaitingRestart_ = false;
     picture_->bind();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -299,15 +312,38 @@ void GlViewer::SetViewTransform(const Matrix4& view)
 
 void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
 {
-    if (!MakeCurrent())
+    if (awaitingRestart_ || !MakeCurrent())
     {
         return;
     }
-    batch_.Add(node, colour);
+    batch_.Add(node, colour, CoveredPixels(node));
     if (batch_.Full())
     {
         DrawBatch();
     }
+}
+
+// Roughly how many pixels the sphere covers: its radius over its distance, with the near plane's
+// -1..1 spanning the width, is the share of the picture's half-width it spans. A sphere reaching
+// the eye may cover everything.
+double GlViewer::CoveredPixels(const Matrix4& node) const
+{
+    const double pictureArea = static_cast<double>(width_) * height_;
+    if (!viewTransform_)
+    {
+        return pictureArea;
+    }
+    const Matrix4& view = *viewTransform_;
+    const auto& n = node.M;
+    const double depth =
+        -(view.At(2, 0) * n[12] + view.At(2, 1) * n[13] + view.At(2, 2) * n[14] + view.At(2, 3));
+    const double radius = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (depth <= radius)
+    {
+        return pictureArea;
+    }
+    const double radiusPixels = radius / depth * (0.5 * width_);
+    return std::min(pictureArea, std::numbers::pi * radiusPixels * radiusPixels);
 }
 
 // One draw call for the whole batch. Each point carries its sphere's colour, which colour tracking
@@ -335,10 +371,8 @@ void GlViewer::DrawBatch()
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisable(GL_COLOR_MATERIAL);
-    // A software rasteriser starts on the batch now, while the walk gathers the next one, instead
-    // of leaving a whole tick's backlog to the present.
-    glFlush();
     batch_.Clear();
+    backlog_->WaitForPrevious();
 }
 
 // Copies the kept picture to the window. A window that cannot be seen is left alone: the next
@@ -383,8 +417,9 @@ QImage GlViewer::GrabPicture()
     return image;
 }
 
-// A walk under way was laid out for the old shape and would go on under the resize's modelview, so
-// the picture restarts; until then the old view transform stays in force.
+// A walk under way was laid out for the old shape, and its second drawings are left out, so what
+// it would add to the new, black picture is a fragment without its ancestors: the picture stays
+// black until the restart that the redraw request brings.
 void GlViewer::OnSizeChanged(int32_t width, int32_t height)
 {
     if (!open_ || (width == width_ && height == height_))
@@ -392,10 +427,7 @@ void GlViewer::OnSizeChanged(int32_t width, int32_t height)
         return;
     }
     Resize(width, height);
-    if (viewTransform_)
-    {
-        glLoadMatrixd(viewTransform_->M.data());
-    }
+    awaitingRestart_ = true;
     panel_->RequestRedraw();
 }
 

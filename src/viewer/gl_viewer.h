@@ -27,6 +27,7 @@ namespace ramifex
 // light is given under it when the viewer opens, which fixes the light relative to the viewer.
 extern const std::array<float, 16> BasisMatrix;
 
+class RasterBacklog;
 class ViewerWindow;
 
 // The window "OpenGL Window" with its GL context, current on the user-interface thread from opening
@@ -79,6 +80,7 @@ private:
     bool MakeCurrent();
     void ResizePicture(int32_t width, int32_t height);
     void DrawBatch();
+    double CoveredPixels(const Matrix4& node) const;
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
@@ -97,7 +99,9 @@ private:
     bool open_ = false;  // the context is current and the window is up
     std::unique_ptr<QOpenGLFramebufferObject> picture_;
     SphereBatch batch_;
+    std::unique_ptr<RasterBacklog> backlog_;
     std::optional<Matrix4> viewTransform_;
+    bool awaitingRestart_ = false;  // the picture was resized; drawing waits for the restart
     MouseTracker tracker_;
     std::function<void()> closeAction_;
 };

@@ -106,8 +106,9 @@ SphereBatch::SphereBatch()
     }
 }
 
-void SphereBatch::Add(const Matrix4& node, const Vec3& colour)
+void SphereBatch::Add(const Matrix4& node, const Vec3& colour, double pixels)
 {
+    pixels_ += pixels;
     const auto& m = node.M;
     const std::array<float, 3> rgb{static_cast<float>(colour[0]), static_cast<float>(colour[1]),
                                    static_cast<float>(colour[2])};

@@ -32,15 +32,23 @@ class SphereBatch
 {
 public:
     static constexpr size_t Capacity = 256;
+    // Pixels a batch may cover before it is drawn: about one picture's worth, which a software
+    // rasteriser fills in a few milliseconds, so that large, close spheres go in small batches.
+    static constexpr double PixelBudget = 640.0 * 480.0;
     static constexpr size_t FloatsPerPoint = 9;  // position, normal, colour
 
     SphereBatch();
 
     size_t Size() const { return size_; }
     bool Empty() const { return size_ == 0; }
-    bool Full() const { return size_ == Capacity; }
-    void Add(const Matrix4& node, const Vec3& colour);
-    void Clear() { size_ = 0; }
+    bool Full() const { return size_ == Capacity || pixels_ >= PixelBudget; }
+    // pixels: an estimate of the area the sphere covers on screen.
+    void Add(const Matrix4& node, const Vec3& colour, double pixels);
+    void Clear()
+    {
+        size_ = 0;
+        pixels_ = 0.0;
+    }
 
     const float* Points() const { return points_.data(); }
     size_t PointCount() const { return size_ * UnitSphere().Points.size(); }
@@ -52,6 +60,7 @@ private:
     std::vector<float> points_;
     std::vector<uint32_t> indices_;
     size_t size_ = 0;
+    double pixels_ = 0.0;
 };
 
 }  // namespace ramifex

@@ -7,6 +7,7 @@
 
 #include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
+#include "viewer/sphere_batch.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test
@@ -93,8 +94,18 @@ TEST_F(OpenViewer, WindowResizeResizesThePictureAndRestartsIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return navigator.Redraws > 0; }, 5000));
     EXPECT_EQ(navigator.Redraws, 1);
     ExpectShape(300, 200, 200.0 / 300.0);
-    // Until the restart, the walk under way keeps its view transform rather than the basis.
-    ExpectMatrixNear(ReadMatrix(GL_MODELVIEW_MATRIX), view.M);
+
+    // The rest of the walk under way draws nothing into the new picture, though the resize's basis
+    // would put this sphere in plain view; the restart clears and drawing goes on.
+    const Vec3 white{1, 1, 1};
+    Matrix4 inView = Matrix4::Identity();
+    Translate(inView, 10.0, 0.0, 0.0);
+    viewer.DrawSphere(inView, white);
+    EXPECT_EQ(CountLit(viewer.GrabPicture()), 0);
+    viewer.Clear();
+    viewer.SetViewTransform(view);
+    viewer.DrawSphere(Matrix4::Identity(), white);
+    EXPECT_GT(CountLit(viewer.GrabPicture()), 0);
 }
 
 TEST_F(OpenViewer, EmptyDrawingAreaIsSurvivedAndTheNextSizeSetsEverything)
@@ -171,6 +182,28 @@ TEST(SingleBufferedViewer, AsksForNoDoubleBufferAndStillShowsThePicture)
     EXPECT_EQ(viewer.Window()->requestedFormat().swapBehavior(), QSurfaceFormat::SingleBuffer);
     DrawWhiteSphere(viewer);
     EXPECT_TRUE(QTest::qWaitFor([&] { return CentreIsLit(*viewer.Window()); }, 5000));
+}
+
+// Small spheres fill a batch to its capacity; large, close ones end it once about a picture's worth
+// of pixels is covered, so no batch keeps the rasteriser busy for long.
+TEST(SphereBatch, EndsAtItsCapacityOrItsPixelBudget)
+{
+    SphereBatch batch;
+    const Matrix4 node = Matrix4::Identity();
+    for (size_t i = 1; i < SphereBatch::Capacity; ++i)
+    {
+        batch.Add(node, {1, 1, 1}, 10.0);
+    }
+    EXPECT_FALSE(batch.Full());
+    batch.Add(node, {1, 1, 1}, 10.0);
+    EXPECT_TRUE(batch.Full());
+
+    batch.Clear();
+    batch.Add(node, {1, 1, 1}, SphereBatch::PixelBudget / 2);
+    EXPECT_FALSE(batch.Full());
+    batch.Add(node, {1, 1, 1}, SphereBatch::PixelBudget / 2);
+    EXPECT_TRUE(batch.Full());
+    EXPECT_EQ(batch.Size(), 2u);
 }
 
 }  // namespace

@@ -30,19 +30,6 @@ protected:
     }
 };
 
-int CountLit(const QImage& image)
-{
-    int lit = 0;
-    for (int y = 0; y < image.height(); ++y)
-    {
-        for (int x = 0; x < image.width(); ++x)
-        {
-            lit += IsBlack(image.pixel(x, y)) ? 0 : 1;
-        }
-    }
-    return lit;
-}
-
 // Whether every pixel lit in the earlier picture is still lit in the later one.
 bool KeepsEverythingOf(const QImage& later, const QImage& earlier)
 {

@@ -112,6 +112,19 @@ inline bool IsBlack(QRgb pixel)
     return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 0;
 }
 
+inline int CountLit(const QImage& image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+    {
+        for (int x = 0; x < image.width(); ++x)
+        {
+            lit += IsBlack(image.pixel(x, y)) ? 0 : 1;
+        }
+    }
+    return lit;
+}
+
 // What the user sees of the window, read from the display.
 inline QImage GrabFromScreen(QWindow& window)
 {

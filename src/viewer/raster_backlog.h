@@ -1,0 +1,33 @@
+#pragma once
+
+#include <qopengl.h>
+
+class QOpenGLContext;
+class QOpenGLExtraFunctions;
+
+namespace ramifex
+{
+
+// Keeps the rasteriser at most one batch behind the walk. A software rasteriser works through
+// submitted batches in its own threads; left alone, a tick of large, overlapping spheres could
+// queue several hundred milliseconds of work that the present then waits for. Waiting here instead
+// puts that time inside the walk's budget, where the walk's clock sees it.
+class RasterBacklog
+{
+public:
+    // The context must be current, now and whenever the backlog is used or destroyed.
+    explicit RasterBacklog(QOpenGLContext& context);
+    ~RasterBacklog();
+    RasterBacklog(const RasterBacklog&) = delete;
+    RasterBacklog& operator=(const RasterBacklog&) = delete;
+
+    // Called after a batch has been submitted: waits until the batch before it is drawn (until this
+    // one is, without fences).
+    void WaitForPrevious();
+
+private:
+    QOpenGLExtraFunctions* fences_ = nullptr;  // none: the context has no fence objects
+    GLsync pending_ = nullptr;
+};
+
+}  // namespace ramifex
