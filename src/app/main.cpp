@@ -6,7 +6,7 @@
 #include "app/viewer_app.h"
 #include "resources/app_icon.h"
 
-int main(int argc, char** argv)
+int main(int /*argc*/, char** argv)
 {
     using namespace ramifex;
     if (!DisplayConfigured())
@@ -15,7 +15,10 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     BeginDisplayGuard();
-    QApplication application(argc, argv);
+    // The program takes no command line: the toolkit sees the program's name alone, so that its
+    // own options (a style, a style sheet file, mirrored layout) cannot change the program either.
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
     EndDisplayGuard();
     // The title of the About box is the application's name, which Qt takes from the executable.
     QApplication::setWindowIcon(AppIcon());

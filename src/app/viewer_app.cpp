@@ -1,5 +1,7 @@
 #include "app/viewer_app.h"
 
+#include <QSettings>
+
 #include "panel/control_panel.h"
 
 namespace ramifex
@@ -7,6 +9,10 @@ namespace ramifex
 
 ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
 {
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    {
+        QSettings::setPath(format, QSettings::UserScope, toolkitSettings_.path());
+    }
 }
 
 bool ViewerApp::Start()

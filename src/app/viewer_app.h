@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTemporaryDir>
+
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
 #include "scene/scene_state.h"
@@ -23,6 +25,9 @@ public:
     SceneState& Scene() { return scene_; }
 
 private:
+    // The program keeps no settings, but the toolkit's colour chooser remembers custom colours in
+    // the toolkit's settings file; they are kept in a folder that goes with this run.
+    QTemporaryDir toolkitSettings_;
     SceneState scene_;
     SteadyMillisecondClock clock_;
     GlViewer viewer_;

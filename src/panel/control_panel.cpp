@@ -93,7 +93,8 @@ ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
 {
     const DialogTemplate& layout = ControlPanelTemplate();
     setWindowTitle(QString::fromUtf8(layout.Caption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A top-level window of its own, so that the desktop lists it on the task bar.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont(layout));
     CreateControls(layout);

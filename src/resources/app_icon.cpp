@@ -40,8 +40,8 @@ void DrawLitSphere(QPainter& painter, const Sphere& sphere, int size)
     painter.drawEllipse(centre, radius, radius);
 }
 
-}  // namespace
-
+// A small binary tree of lit spheres, drawn in code so it scales cleanly to every size the
+// desktop asks for.
 QImage DrawAppIcon(int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -54,6 +54,8 @@ QImage DrawAppIcon(int size)
     }
     return image;
 }
+
+}  // namespace
 
 QIcon AppIcon()
 {

@@ -1,4 +1,6 @@
+#include <QFileInfo>
 #include <QImage>
+#include <QSettings>
 #include <QWindow>
 
 #include "app/viewer_app.h"
@@ -44,6 +46,22 @@ ControlPanel* WaitForBothWindows(ViewerApp& app)
             return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
         }));
     return VisiblePanel();
+}
+
+// The program keeps no settings: what the toolkit's colour chooser remembers of a run goes with it.
+TEST(ViewerApp, KeepsTheToolkitsSettingsOutOfTheUsersConfiguration)
+{
+    const auto toolkitSettings = [] { return QSettings(QSettings::UserScope, "QtProject"); };
+    const QString usersFile = toolkitSettings().fileName();
+    QString runsFolder;
+    {
+        ViewerApp app;
+        const QString runsFile = toolkitSettings().fileName();
+        EXPECT_NE(runsFile, usersFile);
+        runsFolder = QFileInfo(runsFile).absolutePath();
+        EXPECT_TRUE(QFileInfo(runsFolder).isDir());
+    }
+    EXPECT_FALSE(QFileInfo::exists(runsFolder));
 }
 
 TEST(ViewerApp, ClosingTheViewerWindowEndsTheProgram)
