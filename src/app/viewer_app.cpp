@@ -9,6 +9,10 @@ namespace ramifex
 
 ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
 {
+    if (!toolkitSettings_.isValid())
+    {
+        return;  // no temporary folder: the toolkit keeps its own place rather than the working one
+    }
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
     {
         QSettings::setPath(format, QSettings::UserScope, toolkitSettings_.path());
