@@ -129,7 +129,7 @@ void BoundDrawing::DrawFor(double budgetMs)
         glDrawElements(GL_TRIANGLES,
                        static_cast<GLsizei>(batchSpheres_[nextBatch_] * indicesPerSphere),
                        GL_UNSIGNED_INT, nullptr);
-        glFlush();  // rasterising starts while the next batch is set up, as in the viewer
+        glFlush();  // rasterising starts while the next batch is set up
         ++nextBatch_;
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);

@@ -294,13 +294,18 @@ void ControlPanel::ShowCurrentRecord()
 {
     const BranchParams& record = CurrentRecord();
     angleSlider_->setValue(ToPosition(record.Angle, AngleScale));
-    axisXSlider_->setValue(ToPosition(record.Axis[0], AxisScale));
-    axisYSlider_->setValue(ToPosition(record.Axis[1], AxisScale));
-    axisZSlider_->setValue(ToPosition(record.Axis[2], AxisScale));
+    ShowAxis(record.Axis);
     scaleSlider_->setValue(ToPosition(record.Scale, UnitScale));
     offsetSlider_->setValue(ToPosition(record.Offset, OffsetScale));
     ratioSlider_->setValue(ToPosition(record.Ratio, UnitScale));
     UpdateSwatch();
+}
+
+void ControlPanel::ShowAxis(const Vec3& axis)
+{
+    axisXSlider_->setValue(ToPosition(axis[0], AxisScale));
+    axisYSlider_->setValue(ToPosition(axis[1], AxisScale));
+    axisZSlider_->setValue(ToPosition(axis[2], AxisScale));
 }
 
 void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
@@ -322,9 +327,7 @@ void ControlPanel::ReadSliders()
                    ToRecord(axisZSlider_->sliderPosition(), AxisScale)};
     NormaliseAxis(record.Axis);
     // The axis sliders always show a unit axis once the user has moved any slider.
-    axisXSlider_->setValue(ToPosition(record.Axis[0], AxisScale));
-    axisYSlider_->setValue(ToPosition(record.Axis[1], AxisScale));
-    axisZSlider_->setValue(ToPosition(record.Axis[2], AxisScale));
+    ShowAxis(record.Axis);
     record.Scale = ToRecord(scaleSlider_->sliderPosition(), UnitScale);
     record.Offset = ToRecord(offsetSlider_->sliderPosition(), OffsetScale);
     record.Ratio = ToRecord(ratioSlider_->sliderPosition(), UnitScale);

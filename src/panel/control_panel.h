@@ -102,6 +102,7 @@ private:
     void UpdateSwatch();
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
+    void ShowAxis(const Vec3& axis);
     BranchParams& CurrentRecord() const { return *slots_[currentSlot_].Record; }
 
     void OnSliderScrolled();
