@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "render/matrix4.h"
+#include "render/visibility.h"
 #include "scene/branch_params.h"
 
 namespace ramifex
@@ -24,6 +27,10 @@ public:
     // Whether a node's second drawing may be left out. It lands exactly on the first one, so with
     // the depth test on it changes no pixel; the walk still takes the step and watches the clock.
     virtual bool SkipsRepeatDrawings() const { return false; }
+    // The frustum and pixels of the picture, when the surface keeps one: the walk then leaves out
+    // what cannot change a pixel and, when it also skips repeat drawings, opens each new picture
+    // with a quick preview of its upper levels.
+    virtual std::optional<PixelArea> VisibleArea() const { return std::nullopt; }
 };
 
 }  // namespace ramifex

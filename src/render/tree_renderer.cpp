@@ -4,9 +4,24 @@
 
 namespace ramifex
 {
+namespace
+{
+
+// A preview shows at least the first few levels, and as many more as fit in part of a tick at
+// the drawing rate measured so far, so that the tick after a restart presents the whole shape.
+constexpr int32_t MinPreviewDepth = 4;
+constexpr double PreviewBudgetMs = 0.6 * TickBudget;
+constexpr double InitialSpheresPerMs = 40.0;  // until a preview has been timed
+
+uint64_t NodesOf(int32_t levels)
+{
+    return levels <= 0 ? 0 : (uint64_t{1} << levels) - 1;
+}
+
+}  // namespace
 
 TreeRenderer::TreeRenderer(SceneState& scene, DrawSurface& surface, MillisecondClock& clock)
-    : scene_(scene), surface_(surface), clock_(clock)
+    : scene_(scene), surface_(surface), clock_(clock), spheresPerMs_(InitialSpheresPerMs)
 {
 }
 
@@ -30,6 +45,23 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
     Restart();
 }
 
+WalkProgress TreeRenderer::Progress() const
+{
+    WalkProgress progress;
+    progress.Finished = scene_.WalkFinished;
+    progress.Nodes = NodesOf(std::min(scene_.Iterations, int32_t{MaxDepth}));
+    progress.SpheresDrawn = spheresDrawn_;
+    if (!progress.Finished)
+    {
+        progress.Fraction = progress.Nodes == 0
+                                ? 0.0
+                                : std::min(1.0, static_cast<double>(nodesDone_) /
+                                                    static_cast<double>(progress.Nodes));
+    }
+    progress.ElapsedMs = lastReading_ - firstReading_;
+    return progress;
+}
+
 Matrix4 TreeRenderer::BranchMatrix(const BranchParams& record)
 {
     Matrix4 m = Matrix4::Identity();
@@ -42,14 +74,26 @@ Matrix4 TreeRenderer::BranchMatrix(const BranchParams& record)
 void TreeRenderer::SetViewTransform()
 {
     BranchParams& base = scene_.Records[BaseRecord];
-    Matrix4 view = Matrix4::Identity();
-    Translate(view, scene_.ViewOffset[0], scene_.ViewOffset[1], scene_.ViewOffset[2]);
+    view_ = Matrix4::Identity();
+    Translate(view_, scene_.ViewOffset[0], scene_.ViewOffset[1], scene_.ViewOffset[2]);
     NormaliseAxis(base.Axis);
-    Rotate(view, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-    surface_.SetViewTransform(view);
+    Rotate(view_, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
+    surface_.SetViewTransform(view_);
 }
 
 void TreeRenderer::Restart()
+{
+    ResetFrames();
+    BuildBranchMatrices();
+    area_ = surface_.VisibleArea();
+    drawnDepth_ = 0;
+    nodesDone_ = 0;
+    spheresDrawn_ = 0;
+    timed_ = false;
+    previewDepth_ = ChoosePreviewDepth();
+}
+
+void TreeRenderer::ResetFrames()
 {
     const Vec3& baseColour = scene_.Records[BaseRecord].Colour;
     for (DrawFrame& frame : stack_.Frames)
@@ -57,45 +101,147 @@ void TreeRenderer::Restart()
         frame = DrawFrame{0, Matrix4::Identity(), baseColour};
     }
     stack_.Level = 0;
-    BuildBranchMatrices();
 }
 
 void TreeRenderer::BuildBranchMatrices()
 {
     branchMatrices_[0] = BranchMatrix(scene_.Records[Branch1Record]);
     branchMatrices_[1] = BranchMatrix(scene_.Records[Branch2Record]);
+    radii_.Build(branchMatrices_);
+}
+
+// Only a picture with a depth test can take its levels out of order: the preview draws the upper
+// levels first, and the full walk then adds the rest without drawing those again.
+int32_t TreeRenderer::ChoosePreviewDepth() const
+{
+    if (!area_ || !surface_.SkipsRepeatDrawings())
+    {
+        return 0;
+    }
+    const int32_t depth = std::min(scene_.Iterations, int32_t{MaxDepth});
+    int32_t levels = MinPreviewDepth;
+    while (levels < depth &&
+           static_cast<double>(NodesOf(levels + 1)) <= spheresPerMs_ * PreviewBudgetMs)
+    {
+        ++levels;
+    }
+    return levels < depth ? levels : 0;
+}
+
+int32_t TreeRenderer::WalkDepth() const
+{
+    // The depth is read afresh at every step, so an edit takes effect mid-walk; the clamp keeps
+    // the stack in bounds whatever the scene holds.
+    const int32_t depth = std::min(scene_.Iterations, int32_t{MaxDepth});
+    return previewDepth_ > 0 ? std::min(depth, previewDepth_) : depth;
 }
 
 void TreeRenderer::WalkStep()
 {
-    stack_.TickStart = clock_.Now();
-    const bool skipRepeats = surface_.SkipsRepeatDrawings();
-    int level = stack_.Level;
-    while (clock_.Now() - stack_.TickStart < TickBudget)
+    const uint32_t start = clock_.Now();
+    stack_.TickStart = start;
+    if (!timed_)
     {
-        // A node's counter is 1 exactly when the walk is back for its second drawing.
-        const DrawFrame& node = stack_.Frames[level];
-        if (node.ChildCounter == 0 || !skipRepeats)
+        firstReading_ = start;
+        timed_ = true;
+    }
+    area_ = surface_.VisibleArea();
+    const bool skipRepeats = surface_.SkipsRepeatDrawings();
+    const bool previewing = previewDepth_ > 0;
+    const uint64_t spheresBefore = spheresDrawn_;
+    int level = stack_.Level;
+    uint32_t now = start;
+    while ((now = clock_.Now()) - start < TickBudget)
+    {
+        const int depth = WalkDepth();
+        DrawFrame& node = stack_.Frames[level];
+        // A node's counter is 0 when the walk first reaches it, and 1 when it is back for the
+        // second drawing.
+        const bool first = node.ChildCounter == 0;
+        bool more = true;
+        if (first && !Arrive(node, level, depth))
         {
-            surface_.DrawSphere(node.Matrix, node.Colour);
+            more = Backtrack(level);  // as if its subtree had been walked
         }
-        ++level;
-        // The depth is read afresh at every step, so an edit takes effect mid-walk; the clamp
-        // keeps the stack in bounds whatever the scene holds.
-        if (level < std::min(scene_.Iterations, int32_t{MaxDepth}))
+        else
         {
-            FormChild(level);
+            if (node.Shows && (first || !skipRepeats))
+            {
+                surface_.DrawSphere(node.Matrix, node.Colour);
+                spheresDrawn_ += first ? 1 : 0;
+            }
+            ++level;
+            more = level < depth ? (FormChild(level), true) : Backtrack(level);
         }
-        else if (!Backtrack(level))
+        if (!more)
         {
-            stack_.Level = -1;
-            scene_.WalkFinished = true;
-            surface_.Present();
-            return;
+            if (previewing && previewDepth_ > 0)
+            {
+                MeasureRate(spheresDrawn_ - spheresBefore, now - start);
+            }
+            if (!FinishPass(level))
+            {
+                lastReading_ = now;
+                stack_.Level = -1;
+                scene_.WalkFinished = true;
+                surface_.Present();
+                return;
+            }
         }
+    }
+    lastReading_ = now;
+    if (previewing && previewDepth_ > 0)
+    {
+        MeasureRate(spheresDrawn_ - spheresBefore, now - start);  // a preview longer than a tick
     }
     stack_.Level = level;
     surface_.Present();
+}
+
+// Looks at a node the walk has just reached: false when nothing of its subtree can change the
+// picture, so that the walk leaves the subtree out. Otherwise decides whether its own sphere is
+// drawn.
+bool TreeRenderer::Arrive(DrawFrame& node, int level, int depth)
+{
+    const int32_t levels = std::max(1, depth - level);
+    const bool counted = previewDepth_ == 0;
+    const bool culls = culling_ && area_.has_value();
+    if (culls && !NodeBallMayShow(view_, node.Matrix, radii_.Of(levels), *area_))
+    {
+        nodesDone_ += counted ? NodesOf(levels) : 0;
+        return false;
+    }
+    nodesDone_ += counted ? 1 : 0;
+    node.Shows = level >= drawnDepth_ &&
+                 (!culls || levels == 1 || NodeBallMayShow(view_, node.Matrix, 1.0, *area_));
+    return true;
+}
+
+// The walk has climbed past the root. After the preview, it starts again from the root for the
+// full depth, drawing only the levels the preview left; returns false when the picture is done.
+bool TreeRenderer::FinishPass(int& level)
+{
+    if (previewDepth_ == 0 || previewDepth_ >= std::min(scene_.Iterations, int32_t{MaxDepth}))
+    {
+        previewDepth_ = 0;
+        return false;
+    }
+    drawnDepth_ = previewDepth_;
+    previewDepth_ = 0;
+    ResetFrames();
+    level = 0;
+    return true;
+}
+
+// Keeps a running estimate of how fast the upper levels draw, from the ticks that drew a preview.
+void TreeRenderer::MeasureRate(uint64_t spheres, uint32_t elapsedMs)
+{
+    if (spheres < 16 || elapsedMs < 5)
+    {
+        return;  // too little to go by
+    }
+    const double rate = static_cast<double>(spheres) / elapsedMs;
+    spheresPerMs_ = 0.5 * (spheresPerMs_ + rate);
 }
 
 void TreeRenderer::FormChild(int level)

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "render/draw_surface.h"
 #include "render/matrix4.h"
 #include "render/millisecond_clock.h"
+#include "render/visibility.h"
 #include "scene/scene_state.h"
 
 namespace ramifex
@@ -20,6 +22,7 @@ struct DrawFrame
     int32_t ChildCounter = 0;  // branch of the next child: 0 = "branch 1", 1 = "branch 2"
     Matrix4 Matrix;            // the node's transform relative to the view transform
     Vec3 Colour{};
+    bool Shows = false;  // the node's own sphere may change the picture, so it is drawn
 };
 
 // The path from the root to the node being drawn. Level is -1 once the walk has finished.
@@ -28,6 +31,16 @@ struct FrameStack
     std::array<DrawFrame, MaxDepth> Frames{};
     int32_t Level = -1;
     uint32_t TickStart = 0;
+};
+
+// How far the picture of the latest restart has come.
+struct WalkProgress
+{
+    bool Finished = true;
+    double Fraction = 1.0;      // of the whole tree; subtrees left out count as done
+    uint64_t Nodes = 0;         // in the whole tree
+    uint64_t SpheresDrawn = 0;  // each node's sphere counted once
+    uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
 };
 
 // Draws the tree of spheres a slice at a time: every tick continues the walk for at most
@@ -44,14 +57,27 @@ public:
 
     const FrameStack& Stack() const { return stack_; }
     const std::array<Matrix4, 2>& BranchMatrices() const { return branchMatrices_; }
+    WalkProgress Progress() const;
+    // Levels the current walk's preview draws first; 0 when it has none or it is done.
+    int32_t PreviewDepth() const { return previewDepth_; }
+
+    // Leaving out what cannot change a pixel is on unless switched off, which only benchmarks and
+    // tests do to compare the pictures.
+    void SetCulling(bool on) { culling_ = on; }
 
     // The branch matrix R(angle, axis) * S(scale) * T(0, 0, offset) of one record.
     static Matrix4 BranchMatrix(const BranchParams& record);
 
 private:
     void Restart();
+    void ResetFrames();
     void BuildBranchMatrices();
+    int32_t ChoosePreviewDepth() const;
     void WalkStep();
+    int32_t WalkDepth() const;
+    bool Arrive(DrawFrame& node, int level, int depth);
+    bool FinishPass(int& level);
+    void MeasureRate(uint64_t spheres, uint32_t elapsedMs);
     void SetViewTransform();
     void FormChild(int level);
     bool Backtrack(int& level);
@@ -61,6 +87,18 @@ private:
     MillisecondClock& clock_;
     FrameStack stack_;
     std::array<Matrix4, 2> branchMatrices_{};
+    SubtreeRadii radii_;
+    Matrix4 view_ = Matrix4::Identity();
+    std::optional<PixelArea> area_;  // read afresh at every restart and walk step
+    bool culling_ = true;
+    int32_t previewDepth_ = 0;  // while set, the walk is the preview and goes no deeper
+    int32_t drawnDepth_ = 0;    // levels above this were drawn by the preview
+    uint64_t nodesDone_ = 0;
+    uint64_t spheresDrawn_ = 0;
+    bool timed_ = false;  // the walk's first step has read the clock
+    uint32_t firstReading_ = 0;
+    uint32_t lastReading_ = 0;
+    double spheresPerMs_;
 };
 
 }  // namespace ramifex

@@ -323,6 +323,16 @@ void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
     }
 }
 
+std::optional<PixelArea> GlViewer::VisibleArea() const
+{
+    if (!picture_ || awaitingRestart_)
+    {
+        return std::nullopt;
+    }
+    const double aspect = static_cast<float>(static_cast<double>(height_) / width_);
+    return PixelArea{-1.0, 1.0, -aspect, aspect, 1.0, 1000.0, width_, height_};
+}
+
 // Roughly how many pixels the sphere covers: its radius over its distance, with the near plane's
 // -1..1 spanning the width, is the share of the picture's half-width it spans. A sphere reaching
 // the eye may cover everything.

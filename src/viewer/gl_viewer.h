@@ -59,6 +59,7 @@ public:
     void Present() override;
     // With the depth test on, a second drawing at the same place changes no pixel.
     bool SkipsRepeatDrawings() const override { return true; }
+    std::optional<PixelArea> VisibleArea() const override;
 
     bool IsOpen() const { return open_; }
     QWindow* Window() const;

@@ -1,4 +1,6 @@
 // Pictures drawn by the tree walk through the viewer, read back from the kept picture.
+#include <array>
+
 #include <QTest>
 
 #include "render/tree_renderer.h"
@@ -17,7 +19,14 @@ protected:
     // drawing tick.
     std::vector<QImage> DrawWalk(SceneState& scene, MillisecondClock& clock)
     {
-        TreeRenderer renderer(scene, viewer, clock);
+        return DrawWalk(scene, viewer, clock);
+    }
+
+    std::vector<QImage> DrawWalk(SceneState& scene, DrawSurface& surface, MillisecondClock& clock,
+                                 bool culling = true)
+    {
+        TreeRenderer renderer(scene, surface, clock);
+        renderer.SetCulling(culling);
         bool redraw = true;
         renderer.FrameTick(redraw);
         std::vector<QImage> pictures;
@@ -28,6 +37,25 @@ protected:
         }
         return pictures;
     }
+};
+
+// The viewer's drawing with nothing of the picture known to the walk: no subtree is left out and
+// there is no preview.
+class PlainWalkSurface final : public DrawSurface
+{
+public:
+    explicit PlainWalkSurface(GlViewer& viewer) : viewer_(viewer) {}
+    void Clear() override { viewer_.Clear(); }
+    void SetViewTransform(const Matrix4& view) override { viewer_.SetViewTransform(view); }
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override
+    {
+        viewer_.DrawSphere(node, colour);
+    }
+    void Present() override { viewer_.Present(); }
+    bool SkipsRepeatDrawings() const override { return true; }
+
+private:
+    GlViewer& viewer_;
 };
 
 // Whether every pixel lit in the earlier picture is still lit in the later one.
@@ -107,6 +135,41 @@ TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
     const std::vector<QImage> whole = DrawWalk(scene, frozen);
     ASSERT_EQ(whole.size(), 1u);
     EXPECT_TRUE(whole.front() == growing.back());
+}
+
+// Leaving out what cannot change a pixel, and drawing a preview of the upper levels first, must
+// give the plain walk's picture exactly: for a tree spread over the picture, the same tree pushed
+// half out of it, and one whose spheres reach through the near plane.
+TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
+{
+    SceneState spread;
+    spread.Generator.Seed(9);
+    RandomiseRecords(spread);
+    spread.Iterations = 12;
+    SceneState halfOut = spread;
+    halfOut.ViewOffset = {7.0, 2.0, -10.0};
+    SceneState close;
+    close.Records[BaseRecord] = {30.0, {0, 1, 0}, 1.0, 0.0, {1.0, 1.0, 1.0}, 0.0};
+    close.Records[Branch1Record] = {40.0, {0, 0, 1}, 0.9, 1.5, {0.2, 0.9, 0.3}, 0.3};
+    close.Records[Branch2Record] = {-70.0, {1, 0, 0}, 0.8, 1.8, {0.9, 0.5, 0.1}, 0.3};
+    close.Iterations = 12;
+    close.ViewOffset = {0.5, 0.0, -2.0};
+
+    const std::array<SceneState, 3> scenes = {spread, halfOut, close};
+    for (size_t i = 0; i < scenes.size(); ++i)
+    {
+        SceneState scene = scenes[i];
+        PlainWalkSurface plainSurface(viewer);
+        FrozenClock frozen;
+        SteppingClock stepping;
+        MillisecondClock& overTicks = i == 0 ? static_cast<MillisecondClock&>(stepping) : frozen;
+        const QImage plain = DrawWalk(scene, plainSurface, frozen).back();
+        const QImage culled = DrawWalk(scene, viewer, overTicks).back();
+        const QImage unculled = DrawWalk(scene, viewer, frozen, false).back();
+        EXPECT_GT(CountLit(plain), 2000);
+        EXPECT_TRUE(culled == plain) << "scene " << i;
+        EXPECT_TRUE(unculled == plain) << "scene " << i;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+#include "render/visibility.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ramifex
+{
+namespace
+{
+
+// GL rounds vertices and matrices to single precision: a hundredth of a pixel, and a millionth of
+// a ball's size and distance, cover that many times over.
+constexpr double PixelMargin = 0.01;
+constexpr double RelativeSlack = 1e-6;
+
+double ColumnLength(const Matrix4& m, int column)
+{
+    return std::hypot(m.At(0, column), m.At(1, column), m.At(2, column));
+}
+
+double TranslationLength(const Matrix4& m)
+{
+    return std::hypot(m.M[12], m.M[13], m.M[14]);
+}
+
+// The range of x / depth over a disk of radius r centred at (x, depth), bounded by the two lines
+// through the eye that touch it. The disk lies wholly in front of the eye.
+std::array<double, 2> TangentSlopes(double x, double depth, double r)
+{
+    const double q = std::sqrt(x * x + depth * depth - r * r);
+    const double d2 = depth * depth - r * r;
+    return {(x * depth - r * q) / d2, (x * depth + r * q) / d2};
+}
+
+// Whether a slope range, mapped onto `pixels` pixels by the frustum's extent lo..hi at distance
+// `near`, holds the centre of one of them.
+bool RangeHoldsPixelCentre(std::array<double, 2> slopes, double lo, double hi, double near,
+                           int32_t pixels)
+{
+    const auto toPixels = [&](double slope) { return (near * slope - lo) / (hi - lo) * pixels; };
+    const double first = toPixels(slopes[0]) - PixelMargin;
+    const double last = toPixels(slopes[1]) + PixelMargin;
+    // The first pixel whose centre i + 0.5 is at or right of `first`.
+    const double i = std::max(0.0, std::ceil(first - 0.5));
+    return i < pixels && i + 0.5 <= last;
+}
+
+}  // namespace
+
+void SubtreeRadii::Build(const std::array<Matrix4, 2>& branches)
+{
+    std::array<double, 2> reach{};
+    std::array<double, 2> scale{};
+    bool finite = true;
+    for (int b = 0; b < 2; ++b)
+    {
+        reach[b] = TranslationLength(branches[b]);
+        scale[b] = NodeScale(branches[b]);
+        finite = finite && std::isfinite(reach[b]) && std::isfinite(scale[b]);
+    }
+    radii_[1] = 1.0;
+    for (int k = 2; k <= MaxDepth; ++k)
+    {
+        const double child = radii_[k - 1];
+        radii_[k] = finite
+                        ? std::max({1.0, reach[0] + scale[0] * child, reach[1] + scale[1] * child})
+                        : std::numeric_limits<double>::infinity();
+    }
+}
+
+double NodeScale(const Matrix4& node)
+{
+    const double longest =
+        std::max({ColumnLength(node, 0), ColumnLength(node, 1), ColumnLength(node, 2)});
+    return longest * (1.0 + RelativeSlack);
+}
+
+bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area)
+{
+    const double depth = -centre[2];
+    const double r = radius * (1.0 + RelativeSlack) +
+                     RelativeSlack * std::max({std::abs(centre[0]), std::abs(centre[1]), depth});
+    if (!std::isfinite(r) || !std::isfinite(centre[0]) || !std::isfinite(centre[1]) ||
+        !std::isfinite(depth))
+    {
+        return true;
+    }
+    if (depth + r < area.Near || depth - r > area.Far)
+    {
+        return false;  // wholly nearer than the near plane (or behind the eye), or beyond the far
+                       // one
+    }
+    if (depth - r < area.Near)
+    {
+        return true;  // crosses the near plane, where the projection is unbounded
+    }
+    return RangeHoldsPixelCentre(TangentSlopes(centre[0], depth, r), area.Left, area.Right,
+                                 area.Near, area.Width) &&
+           RangeHoldsPixelCentre(TangentSlopes(centre[1], depth, r), area.Bottom, area.Top,
+                                 area.Near, area.Height);
+}
+
+bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area)
+{
+    std::array<double, 3> centre{};
+    for (int i = 0; i < 3; ++i)
+    {
+        centre[i] = view.At(i, 0) * node.M[12] + view.At(i, 1) * node.M[13] +
+                    view.At(i, 2) * node.M[14] + view.At(i, 3);
+    }
+    return BallMayShow(centre, NodeScale(node) * radius, area);
+}
+
+}  // namespace ramifex

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "render/matrix4.h"
+#include "scene/scene_state.h"
+
+namespace ramifex
+{
+
+// Radii of balls that hold a whole subtree: around a node's origin and in the node's own units,
+// Of(k) bounds every sphere of the k levels from the node down, its own unit sphere included. A
+// child's origin lies |translation| from its parent's and its units are the branch's scale, so
+// R_1 = 1 and R_k = max(1, max over the branches of |translation| + scale * R_(k-1)).
+class SubtreeRadii
+{
+public:
+    // From the branch matrices the walk multiplies by.
+    void Build(const std::array<Matrix4, 2>& branches);
+    // levels: 1..MaxDepth. Infinite when a branch holds a value that is not finite.
+    double Of(int levels) const { return radii_[levels]; }
+
+private:
+    std::array<double, MaxDepth + 1> radii_{};
+};
+
+// The largest factor by which a node matrix stretches a length: its scale, for the turned and
+// uniformly scaled matrices the walk makes, with the rounding of their products allowed for.
+double NodeScale(const Matrix4& node);
+
+// The perspective frustum (as glFrustum takes it) and the drawing area it is shown on.
+struct PixelArea
+{
+    double Left = -1.0;
+    double Right = 1.0;
+    double Bottom = -1.0;
+    double Top = 1.0;
+    double Near = 1.0;
+    double Far = 1000.0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+// Whether a ball, given by its centre and radius in eye coordinates, may change the picture. Filled
+// polygons without multisampling change a pixel only where they cover its centre, so a ball whose
+// projection covers no pixel centre of the area, or that lies wholly nearer than the near plane or
+// beyond the far plane, cannot. A ball that crosses the near plane, or is not finite, always may.
+bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area);
+
+// The same for the ball of the given radius (in the node's units) around a node's origin.
+bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius,
+                     const PixelArea& area);
+
+}  // namespace ramifex
