@@ -62,6 +62,15 @@ WalkProgress TreeRenderer::Progress() const
     return progress;
 }
 
+int32_t TreeRenderer::CompleteLevels() const
+{
+    if (scene_.WalkFinished)
+    {
+        return std::max(0, std::min(scene_.Iterations, int32_t{MaxDepth}));
+    }
+    return drawnDepth_;
+}
+
 Matrix4 TreeRenderer::BranchMatrix(const BranchParams& record)
 {
     Matrix4 m = Matrix4::Identity();

@@ -60,6 +60,9 @@ public:
     WalkProgress Progress() const;
     // Levels the current walk's preview draws first; 0 when it has none or it is done.
     int32_t PreviewDepth() const { return previewDepth_; }
+    // Levels of the tree the picture shows complete: all of them once the walk has finished, the
+    // preview's once it is done, none before.
+    int32_t CompleteLevels() const;
 
     // Leaving out what cannot change a pixel is on unless switched off, which only benchmarks and
     // tests do to compare the pictures.
