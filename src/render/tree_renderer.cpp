@@ -51,6 +51,7 @@ WalkProgress TreeRenderer::Progress() const
     progress.Finished = scene_.WalkFinished;
     progress.Nodes = NodesOf(std::min(scene_.Iterations, int32_t{MaxDepth}));
     progress.SpheresDrawn = spheresDrawn_;
+    progress.Visited = visited_;
     if (!progress.Finished)
     {
         progress.Fraction = progress.Nodes == 0
@@ -98,6 +99,7 @@ void TreeRenderer::Restart()
     drawnDepth_ = 0;
     nodesDone_ = 0;
     spheresDrawn_ = 0;
+    visited_ = 0;
     timed_ = false;
     previewDepth_ = ChoosePreviewDepth();
 }
@@ -215,6 +217,7 @@ bool TreeRenderer::Arrive(DrawFrame& node, int level, int depth)
     const int32_t levels = std::max(1, depth - level);
     const bool counted = previewDepth_ == 0;
     const bool culls = culling_ && area_.has_value();
+    ++visited_;
     if (culls && !NodeBallMayShow(view_, node.Matrix, radii_.Of(levels), *area_))
     {
         nodesDone_ += counted ? NodesOf(levels) : 0;

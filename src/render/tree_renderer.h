@@ -40,6 +40,7 @@ struct WalkProgress
     double Fraction = 1.0;      // of the whole tree; subtrees left out count as done
     uint64_t Nodes = 0;         // in the whole tree
     uint64_t SpheresDrawn = 0;  // each node's sphere counted once
+    uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
     uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
 };
 
@@ -98,6 +99,7 @@ private:
     int32_t drawnDepth_ = 0;    // levels above this were drawn by the preview
     uint64_t nodesDone_ = 0;
     uint64_t spheresDrawn_ = 0;
+    uint64_t visited_ = 0;
     bool timed_ = false;  // the walk's first step has read the clock
     uint32_t firstReading_ = 0;
     uint32_t lastReading_ = 0;
