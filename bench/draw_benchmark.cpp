@@ -1,9 +1,13 @@
 // Drawing speed of the tree walk on the real viewer at 640x480, in one run: the walk drawn call for
 // call as first described (literal), the program's own drawing (own), and the same spheres drawn in
-// large batches without a walk (bound). Prints a table and, last, the summary line
+// large batches without a walk (bound), at depth 16; then the program's own path at depth 30 (walks
+// that complete, and the share of two heavy ones done after 60 s), its final pictures with and
+// without leaving out what cannot be seen, and a drag that restarts the walk at every tick. Prints
+// tables and, last, the two lines
 //   walk-speedup A  bound-fraction B  tick-p99-ms C  image-diff-pixels D
-// Options: --memory also reports the resident size after 60 s of a depth-30 walk (slow);
-// --pictures DIR saves the final pictures as PNG files.
+//   deep30-max-s A  culled-diff-pixels B  tick-p99-ms C  drag-levels D
+// where both tick-p99-ms are that of every tick of the depth-30 walks.
+// Options: --pictures DIR saves the final pictures as PNG files; others are ignored.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -19,6 +23,7 @@
 #include "bound_drawing.h"
 #include "literal_walk.h"
 #include "render/tree_renderer.h"
+#include "scene/quaternion.h"
 #include "viewer/gl_viewer.h"
 
 namespace ramifex::bench
@@ -29,8 +34,13 @@ namespace
 using Clock = std::chrono::steady_clock;
 
 constexpr int WalkDepth = 16;
+constexpr int ComparedDepth = 18;
+// All of the close-up's spheres are large and show: at depth 18 its pair of pictures takes over a
+// minute.
+constexpr int ComparedCloseUpDepth = 14;
 constexpr int DeepDepth = 30;
-constexpr size_t DeepTicks = 200;
+constexpr double PartialSeconds = 60.0;
+constexpr int DragTicks = 40;
 
 class IdleNavigator final : public Navigator
 {
@@ -47,10 +57,10 @@ struct NamedScene
     SceneState State;
 };
 
-SceneState SeedOne()
+SceneState Randomised(uint32_t seed)
 {
     SceneState scene;
-    scene.Generator.Seed(1);
+    scene.Generator.Seed(seed);
     RandomiseRecords(scene);
     return scene;
 }
@@ -78,13 +88,38 @@ SceneState DenseSpiral()
     return scene;
 }
 
-std::vector<NamedScene> Scenes()
+// The seed-1 scene brought close: large spheres that fill the picture, the heaviest case for a
+// software rasteriser, as when the user zooms in. They barely shrink and all of them show.
+SceneState CloseUp()
 {
-    std::vector<NamedScene> scenes{
-        {"seed-1", SeedOne()}, {"wide-flat", WideFlat()}, {"dense-spiral", DenseSpiral()}};
+    SceneState scene;
+    scene.ViewOffset = {0.0, 0.0, -3.0};
+    scene.Records[BaseRecord] = {20.0, {1, 1, 0}, 1.0, 0.0, {1.0, 1.0, 1.0}, 0.0};
+    scene.Records[Branch1Record] = {12.0, {0, 0, 1}, 0.999, 0.2, {0.3, 0.5, 1.0}, 0.1};
+    scene.Records[Branch2Record] = {-15.0, {1, 0, 0}, 0.999, 0.2, {1.0, 0.6, 0.2}, 0.1};
+    return scene;
+}
+
+// The scenes whose depth-30 walks complete in a benchmark's time.
+std::vector<NamedScene> CompletingScenes()
+{
+    return {{"seed-1", Randomised(1)},
+            {"wide-flat", WideFlat()},
+            {"dense-spiral", DenseSpiral()},
+            {"seed-2", Randomised(2)}};
+}
+
+// Scenes with so much to show that a depth-30 walk takes far longer than a benchmark.
+std::vector<NamedScene> HeavyScenes()
+{
+    return {{"seed-3", Randomised(3)}, {"close-up", CloseUp()}};
+}
+
+std::vector<NamedScene> AtDepth(std::vector<NamedScene> scenes, int depth)
+{
     for (NamedScene& scene : scenes)
     {
-        scene.State.Iterations = WalkDepth;
+        scene.State.Iterations = depth;
     }
     return scenes;
 }
@@ -93,6 +128,8 @@ struct Run
 {
     std::vector<double> TickMs;  // every drawing tick, present included
     int64_t Spheres = 0;         // spheres handed to GL
+    int64_t Visited = 0;         // nodes the walk reached
+    double Fraction = 1.0;       // of the tree walked or left out
     QImage Picture;
 
     double Seconds() const
@@ -135,21 +172,59 @@ int64_t NodesOf(int depth)
     return (int64_t{1} << depth) - 1;
 }
 
-// One complete walk through the real frame tick, drawn by the literal walk or the program's own
-// renderer; both drive the viewer with the steady clock.
-template <typename Walk>
-Run DrawWalk(GlViewer& viewer, SceneState scene, int64_t drawingsPerNode)
+// One complete walk through the real frame tick as first described, every node drawn twice.
+Run DrawLiteral(GlViewer& viewer, SceneState scene)
 {
     SteadyMillisecondClock clock;
-    Walk walk(scene, viewer, clock);
+    LiteralWalk walk(scene, viewer, clock);
     bool redraw = true;
     walk.FrameTick(redraw);
     Run run;
     TickUntil(
         run, [&] { walk.FrameTick(redraw); }, [&] { return scene.WalkFinished; });
-    run.Spheres = drawingsPerNode * NodesOf(scene.Iterations);
+    run.Spheres = 2 * NodesOf(scene.Iterations);
+    run.Visited = NodesOf(scene.Iterations);
     run.Picture = viewer.GrabPicture();
     return run;
+}
+
+// The program's renderer drawing on a surface, its walk started.
+struct OwnWalk
+{
+    OwnWalk(const SceneState& start, DrawSurface& surface, bool culling = true)
+        : Scene(start), Renderer(Scene, surface, Millis)
+    {
+        Renderer.SetCulling(culling);
+    }
+    void Tick() { Renderer.FrameTick(Redraw); }
+
+    SceneState Scene;
+    SteadyMillisecondClock Millis;
+    TreeRenderer Renderer;
+    bool Redraw = true;
+};
+
+// The program's own path through the real frame tick, ticks back to back after the restart, until
+// the walk completes or `enough` says to stop.
+template <typename Enough>
+Run DrawOwn(GlViewer& viewer, const SceneState& scene, bool culling, Enough enough)
+{
+    OwnWalk walk(scene, viewer, culling);
+    walk.Tick();
+    Run run;
+    TickUntil(
+        run, [&] { walk.Tick(); }, [&] { return walk.Scene.WalkFinished || enough(); });
+    const WalkProgress progress = walk.Renderer.Progress();
+    run.Spheres = static_cast<int64_t>(progress.SpheresDrawn);
+    run.Visited = static_cast<int64_t>(progress.Visited);
+    run.Fraction = progress.Fraction;
+    run.Picture = viewer.GrabPicture();
+    return run;
+}
+
+Run DrawOwn(GlViewer& viewer, const SceneState& scene, bool culling = true)
+{
+    return DrawOwn(viewer, scene, culling, [] { return false; });
 }
 
 Run DrawBound(GlViewer& viewer, const SceneState& scene)
@@ -203,6 +278,23 @@ PictureDiff Compare(const QImage& a, const QImage& b)
     return diff;
 }
 
+void SavePicture(const std::string& folder, const std::string& name, const Run& run)
+{
+    if (!folder.empty())
+    {
+        run.Picture.save(QString::fromStdString(folder + "/" + name + ".png"));
+    }
+}
+
+std::string TickSummary(const std::vector<double>& tickMs)
+{
+    char text[100];
+    std::snprintf(text, sizeof text, "%zu ticks, median %.1f ms, p99 %.1f ms, max %.1f ms",
+                  tickMs.size(), Percentile(tickMs, 0.5), Percentile(tickMs, 0.99),
+                  Percentile(tickMs, 1.0));
+    return text;
+}
+
 void PrintRow(const std::string& scene, const std::string& method, int64_t nodes, const Run& run)
 {
     const double seconds = run.Seconds();
@@ -229,82 +321,239 @@ long ResidentKiB()
     return -1;
 }
 
-struct DeepResult
+// Depth-30 walks that would take far longer than a benchmark: how much is done after a minute, and
+// whether the resident size stays flat meanwhile.
+std::vector<double> DrawHeavyScenes(GlViewer& viewer, const std::string& pictures)
 {
-    std::vector<double> TickMs;
-    long RssFirstSecond = 0;
-    long RssEnd = 0;
-    double Seconds = 0.0;
-};
-
-// The seed-1 scene brought close: large spheres that fill the picture, the heaviest case for a
-// software rasteriser, as when the user zooms in.
-SceneState CloseUp()
-{
-    SceneState scene;
-    scene.ViewOffset = {0.0, 0.0, -3.0};
-    scene.Records[BaseRecord] = {20.0, {1, 1, 0}, 1.0, 0.0, {1.0, 1.0, 1.0}, 0.0};
-    scene.Records[Branch1Record] = {12.0, {0, 0, 1}, 0.999, 0.2, {0.3, 0.5, 1.0}, 0.1};
-    scene.Records[Branch2Record] = {-15.0, {1, 0, 0}, 0.999, 0.2, {1.0, 0.6, 0.2}, 0.1};
-    return scene;
+    std::vector<double> tickMs;
+    for (const NamedScene& scene : AtDepth(HeavyScenes(), DeepDepth))
+    {
+        const auto start = Clock::now();
+        long residentFirstSecond = 0;
+        long residentMost = 0;
+        const Run run = DrawOwn(
+            viewer, scene.State, true,
+            [&]
+            {
+                const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+                if (seconds >= 1.0)
+                {
+                    const long resident = ResidentKiB();
+                    residentFirstSecond = residentFirstSecond == 0 ? resident : residentFirstSecond;
+                    residentMost = std::max(residentMost, resident);
+                }
+                return seconds >= PartialSeconds;
+            });
+        const long residentEnd = ResidentKiB();
+        std::printf(
+            "%-13s depth %d: %.6f done after %.1f s (%lld nodes visited, %lld spheres "
+            "drawn); %s; resident KiB %ld after 1 s, %ld at the end (%+ld), %ld at most\n",
+            scene.Name.c_str(), DeepDepth, run.Fraction, run.Seconds(),
+            static_cast<long long>(run.Visited), static_cast<long long>(run.Spheres),
+            TickSummary(run.TickMs).c_str(), residentFirstSecond, residentEnd,
+            residentEnd - residentFirstSecond, residentMost);
+        std::fflush(stdout);
+        SavePicture(pictures, scene.Name + "-depth30-60s", run);
+        tickMs.insert(tickMs.end(), run.TickMs.begin(), run.TickMs.end());
+    }
+    return tickMs;
 }
 
-// A depth-30 walk never finishes in a benchmark's time; ticks are measured as the program's timer
-// would run them, back to back.
-DeepResult DrawDeep(GlViewer& viewer, SceneState scene, double seconds)
+struct DeepResult
 {
-    scene.Iterations = DeepDepth;
-    SteadyMillisecondClock clock;
-    TreeRenderer renderer(scene, viewer, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
+    double MaxSeconds = 0.0;
+    std::vector<double> TickMs;
+};
+
+DeepResult DrawCompletingScenes(GlViewer& viewer, const std::string& pictures)
+{
     DeepResult result;
-    const auto start = Clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
-    while (result.TickMs.size() < DeepTicks || elapsed() < seconds)
+    for (const NamedScene& scene : AtDepth(CompletingScenes(), DeepDepth))
     {
-        const auto tickStart = Clock::now();
-        renderer.FrameTick(redraw);
-        result.TickMs.push_back(
-            std::chrono::duration<double, std::milli>(Clock::now() - tickStart).count());
-        QCoreApplication::processEvents();
-        if (result.RssFirstSecond == 0 && elapsed() >= 1.0)
-        {
-            result.RssFirstSecond = ResidentKiB();
-        }
+        const Run run = DrawOwn(viewer, scene.State);
+        std::printf(
+            "%-13s depth %d: complete in %.2f s, %lld nodes visited, %lld spheres drawn; "
+            "%s\n",
+            scene.Name.c_str(), DeepDepth, run.Seconds(), static_cast<long long>(run.Visited),
+            static_cast<long long>(run.Spheres), TickSummary(run.TickMs).c_str());
+        std::fflush(stdout);
+        SavePicture(pictures, scene.Name + "-depth30", run);
+        result.MaxSeconds = std::max(result.MaxSeconds, run.Seconds());
+        result.TickMs.insert(result.TickMs.end(), run.TickMs.begin(), run.TickMs.end());
     }
-    result.RssEnd = ResidentKiB();
-    result.Seconds = elapsed();
     return result;
 }
 
-struct Options
+// The final pictures with and without leaving out what cannot be seen; returns the differing
+// pixels summed over the scenes.
+int64_t CompareCulling(GlViewer& viewer, const std::string& pictures)
 {
-    bool Memory = false;
-    std::string Pictures;
+    std::vector<NamedScene> scenes = CompletingScenes();
+    scenes.push_back({"seed-3", Randomised(3)});
+    scenes = AtDepth(std::move(scenes), ComparedDepth);
+    NamedScene closeUp{"close-up", CloseUp()};
+    closeUp.State.Iterations = ComparedCloseUpDepth;
+    scenes.push_back(closeUp);
+    int64_t pixels = 0;
+    for (const NamedScene& scene : scenes)
+    {
+        const Run culled = DrawOwn(viewer, scene.State, true);
+        const Run whole = DrawOwn(viewer, scene.State, false);
+        const PictureDiff diff = Compare(culled.Picture, whole.Picture);
+        std::printf(
+            "%-13s depth %d culled/not: %lld pixels differ (max %d); %lld/%lld nodes "
+            "visited, %lld/%lld spheres drawn, %.2f/%.2f s\n",
+            scene.Name.c_str(), scene.State.Iterations, static_cast<long long>(diff.Pixels),
+            diff.MaxDelta, static_cast<long long>(culled.Visited),
+            static_cast<long long>(whole.Visited), static_cast<long long>(culled.Spheres),
+            static_cast<long long>(whole.Spheres), culled.Seconds(), whole.Seconds());
+        std::fflush(stdout);
+        const std::string name = scene.Name + "-depth" + std::to_string(scene.State.Iterations);
+        SavePicture(pictures, name + "-culled", culled);
+        SavePicture(pictures, name + "-whole", whole);
+        pixels += diff.Pixels;
+    }
+    return pixels;
+}
+
+// Shows everything on the viewer and notes, at every present, how many levels of the tree the
+// picture shows complete.
+class LevelRecorder final : public DrawSurface
+{
+public:
+    explicit LevelRecorder(GlViewer& viewer) : viewer_(viewer) {}
+
+    void Watch(const TreeRenderer& renderer) { renderer_ = &renderer; }
+    const std::vector<int32_t>& Levels() const { return levels_; }
+
+    void Clear() override { viewer_.Clear(); }
+    void SetViewTransform(const Matrix4& view) override { viewer_.SetViewTransform(view); }
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override
+    {
+        viewer_.DrawSphere(node, colour);
+    }
+    void Present() override
+    {
+        viewer_.Present();
+        levels_.push_back(renderer_->CompleteLevels());
+    }
+    bool SkipsRepeatDrawings() const override { return viewer_.SkipsRepeatDrawings(); }
+    std::optional<PixelArea> VisibleArea() const override { return viewer_.VisibleArea(); }
+
+private:
+    GlViewer& viewer_;
+    const TreeRenderer* renderer_ = nullptr;
+    std::vector<int32_t> levels_;
 };
 
-Options ParseOptions(int argc, char** argv)
+// The wide flat tree turned by the mouse: the base record turns and the walk restarts at every
+// tick. Returns the fewest complete levels any tick presented.
+int32_t Drag(GlViewer& viewer)
 {
-    Options options;
-    for (int i = 1; i < argc; ++i)
+    SceneState scene = WideFlat();
+    scene.Iterations = DeepDepth;
+    LevelRecorder recorder(viewer);
+    OwnWalk walk(scene, recorder);
+    recorder.Watch(walk.Renderer);
+    walk.Tick();
+    Run run;
+    TickUntil(
+        run,
+        [&]
+        {
+            RotateByDrag(3, 1, walk.Scene.Records[BaseRecord]);
+            walk.Redraw = true;
+            walk.Tick();
+        },
+        [&] { return run.TickMs.size() >= DragTicks; });
+    const std::vector<int32_t>& levels = recorder.Levels();
+    const auto [fewest, most] = std::minmax_element(levels.begin(), levels.end());
+    if (fewest == levels.end())
     {
-        const std::string arg = argv[i];
-        if (arg == "--memory")
+        return 0;
+    }
+    std::printf(
+        "wide-flat drag depth %d: a restart at each of %d ticks; %zu presents showing %d "
+        "to %d complete levels; %s\n",
+        DeepDepth, DragTicks, levels.size(), *fewest, *most, TickSummary(run.TickMs).c_str());
+    return *fewest;
+}
+
+struct ShallowResult
+{
+    double WalkSpeedup = 0.0;
+    double BoundFraction = 0.0;
+    int64_t DiffPixels = 0;
+};
+
+// The three ways of drawing at depth 16, and the pixels in which literal and own pictures differ.
+ShallowResult DrawThreeWays(GlViewer& viewer, const std::string& pictures)
+{
+    std::printf("%-13s %-8s %7s %8s %11s %10s %8s %6s %8s %8s %8s\n", "scene", "method", "nodes",
+                "spheres", "spheres/s", "nodes/s", "walk-s", "ticks", "med-ms", "p99-ms", "max-ms");
+    double literalSeconds = 0.0;
+    double ownSeconds = 0.0;
+    double boundSeconds = 0.0;
+    ShallowResult result;
+    std::vector<std::string> diffLines;
+    for (const NamedScene& scene : AtDepth({{"seed-1", Randomised(1)},
+                                            {"wide-flat", WideFlat()},
+                                            {"dense-spiral", DenseSpiral()}},
+                                           WalkDepth))
+    {
+        const int64_t nodes = NodesOf(scene.State.Iterations);
+        const Run literal = DrawLiteral(viewer, scene.State);
+        PrintRow(scene.Name, "literal", nodes, literal);
+        const Run own = DrawOwn(viewer, scene.State);
+        PrintRow(scene.Name, "own", nodes, own);
+        const Run bound = DrawBound(viewer, scene.State);
+        PrintRow(scene.Name, "bound", nodes, bound);
+        literalSeconds += literal.Seconds();
+        ownSeconds += own.Seconds();
+        boundSeconds += bound.Seconds();
+
+        const PictureDiff diff = Compare(literal.Picture, own.Picture);
+        const PictureDiff boundDiff = Compare(bound.Picture, own.Picture);
+        result.DiffPixels += diff.Pixels;
+        char line[200];
+        std::snprintf(line, sizeof line,
+                      "%-13s literal/own: %lld pixels differ (%lld by more than 8, max %d); "
+                      "bound/own: %lld (max %d)",
+                      scene.Name.c_str(), static_cast<long long>(diff.Pixels),
+                      static_cast<long long>(diff.Large), diff.MaxDelta,
+                      static_cast<long long>(boundDiff.Pixels), boundDiff.MaxDelta);
+        diffLines.emplace_back(line);
+        for (const auto& [method, run] :
+             {std::pair{"literal", &literal}, std::pair{"own", &own}, std::pair{"bound", &bound}})
         {
-            options.Memory = true;
-        }
-        else if (arg == "--pictures" && i + 1 < argc)
-        {
-            options.Pictures = argv[++i];
+            SavePicture(pictures, scene.Name + "-" + method, *run);
         }
     }
-    return options;
+    for (const std::string& line : diffLines)
+    {
+        std::printf("%s\n", line.c_str());
+    }
+    result.WalkSpeedup = literalSeconds / ownSeconds;
+    result.BoundFraction = boundSeconds / ownSeconds;
+    return result;
+}
+
+// --pictures DIR; other arguments are ignored.
+std::string PicturesFolder(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+    {
+        if (std::string(argv[i]) == "--pictures")
+        {
+            return argv[i + 1];
+        }
+    }
+    return {};
 }
 
 int Main(int argc, char** argv)
 {
-    const Options options = ParseOptions(argc, argv);
+    const std::string pictures = PicturesFolder(argc, argv);
     IdleNavigator navigator;
     GlViewer viewer;
     if (!viewer.Open(navigator))
@@ -317,71 +566,20 @@ int Main(int argc, char** argv)
     }
 
     // First, so that the resident size is the program's own, before the other drawings allocate.
-    const DeepResult deep = DrawDeep(viewer, SeedOne(), options.Memory ? 60.0 : 0.0);
-    std::printf("%-13s %-8s %7s %8s %11s %10s %8s %6s %8s %8s %8s\n", "scene", "method", "nodes",
-                "spheres", "spheres/s", "nodes/s", "walk-s", "ticks", "med-ms", "p99-ms", "max-ms");
-    double literalSeconds = 0.0;
-    double ownSeconds = 0.0;
-    double boundSeconds = 0.0;
-    int64_t diffPixels = 0;
-    std::vector<std::string> diffLines;
-    for (const NamedScene& scene : Scenes())
-    {
-        const int64_t nodes = NodesOf(scene.State.Iterations);
-        const Run literal = DrawWalk<LiteralWalk>(viewer, scene.State, 2);
-        PrintRow(scene.Name, "literal", nodes, literal);
-        const Run own =
-            DrawWalk<TreeRenderer>(viewer, scene.State, viewer.SkipsRepeatDrawings() ? 1 : 2);
-        PrintRow(scene.Name, "own", nodes, own);
-        const Run bound = DrawBound(viewer, scene.State);
-        PrintRow(scene.Name, "bound", nodes, bound);
-        literalSeconds += literal.Seconds();
-        ownSeconds += own.Seconds();
-        boundSeconds += bound.Seconds();
+    std::vector<double> deepTicks = DrawHeavyScenes(viewer, pictures);
+    const ShallowResult shallow = DrawThreeWays(viewer, pictures);
+    const DeepResult deep = DrawCompletingScenes(viewer, pictures);
+    deepTicks.insert(deepTicks.end(), deep.TickMs.begin(), deep.TickMs.end());
+    const int64_t culledDiff = CompareCulling(viewer, pictures);
+    const int32_t dragLevels = Drag(viewer);
 
-        const PictureDiff diff = Compare(literal.Picture, own.Picture);
-        const PictureDiff boundDiff = Compare(bound.Picture, own.Picture);
-        diffPixels += diff.Pixels;
-        char line[200];
-        std::snprintf(line, sizeof line,
-                      "%-13s literal/own: %lld pixels differ (%lld by more than 8, max %d); "
-                      "bound/own: %lld (max %d)",
-                      scene.Name.c_str(), static_cast<long long>(diff.Pixels),
-                      static_cast<long long>(diff.Large), diff.MaxDelta,
-                      static_cast<long long>(boundDiff.Pixels), boundDiff.MaxDelta);
-        diffLines.emplace_back(line);
-        if (!options.Pictures.empty())
-        {
-            for (const auto& [method, run] : {std::pair{"literal", &literal},
-                                              std::pair{"own", &own}, std::pair{"bound", &bound}})
-            {
-                run->Picture.save(QString::fromStdString(options.Pictures + "/" + scene.Name + "-" +
-                                                         method + ".png"));
-            }
-        }
-    }
-    for (const std::string& line : diffLines)
-    {
-        std::printf("%s\n", line.c_str());
-    }
-
-    std::printf(
-        "seed-1 depth %d own: %zu ticks in %.1f s, tick median %.1f ms, p99 %.1f ms, "
-        "max %.1f ms\n",
-        DeepDepth, deep.TickMs.size(), deep.Seconds, Percentile(deep.TickMs, 0.5),
-        Percentile(deep.TickMs, 0.99), Percentile(deep.TickMs, 1.0));
-    const DeepResult close = DrawDeep(viewer, CloseUp(), 0.0);
-    std::printf("close-up depth %d own: tick median %.1f ms, p99 %.1f ms, max %.1f ms\n", DeepDepth,
-                Percentile(close.TickMs, 0.5), Percentile(close.TickMs, 0.99),
-                Percentile(close.TickMs, 1.0));
-    std::printf("resident KiB: %ld after 1 s, %ld after %.0f s (%+ld)%s\n", deep.RssFirstSecond,
-                deep.RssEnd, deep.Seconds, deep.RssEnd - deep.RssFirstSecond,
-                options.Memory ? "" : "; --memory runs 60 s");
-
+    const double tickP99 = Percentile(deepTicks, 0.99);
     std::printf(
         "walk-speedup %.2f  bound-fraction %.2f  tick-p99-ms %.1f  image-diff-pixels %lld\n",
-        literalSeconds / ownSeconds, boundSeconds / ownSeconds, Percentile(deep.TickMs, 0.99),
-        static_cast<long long>(diffPixels));
+        shallow.WalkSpeedup, shallow.BoundFraction, tickP99,
+        static_cast<long long>(shallow.DiffPixels));
+    std::printf("deep30-max-s %.2f  culled-diff-pixels %lld  tick-p99-ms %.1f  drag-levels %d\n",
+                deep.MaxSeconds, static_cast<long long>(culledDiff), tickP99, dragLevels);
     return 0;
 }
 
