@@ -23,12 +23,15 @@ public:
 
     GlViewer& Viewer() { return viewer_; }
     SceneState& Scene() { return scene_; }
+    RandomGenerator& Generator() { return generator_; }
+    const TreeRenderer& Renderer() const { return renderer_; }
 
 private:
     // The program keeps no settings, but the toolkit's colour chooser remembers custom colours in
     // the toolkit's settings file; they are kept in a folder that goes with this run.
     QTemporaryDir toolkitSettings_;
     SceneState scene_;
+    RandomGenerator generator_;
     SteadyMillisecondClock clock_;
     GlViewer viewer_;
     TreeRenderer renderer_;

@@ -208,7 +208,7 @@ void ControlPanel::Initialise()
         entry[7] = static_cast<char>('0' + n);
         AddListEntry(n, QString::fromStdString(entry));
     }
-    services_.Scene.Generator.Seed(services_.Clock.Now());
+    services_.Generator.Seed(services_.Clock.Now());
     currentSlot_ = BaseRecord;
     redrawRequested_ = true;
     UpdateSwatch();
@@ -364,7 +364,7 @@ void ControlPanel::OnBranchSelected()
 
 void ControlPanel::OnRandomize()
 {
-    RandomiseRecords(services_.Scene);
+    RandomiseRecords(services_.Scene, services_.Generator);
     ShowCurrentRecord();
     redrawRequested_ = true;
 }

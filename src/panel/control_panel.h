@@ -37,6 +37,7 @@ struct BranchSlot
 struct PanelServices
 {
     SceneState& Scene;
+    RandomGenerator& Generator;                  // drawn from by "Randomize"
     TreeRenderer& Renderer;                      // its frame tick runs on every timer tick
     MillisecondClock& Clock;                     // seeds the generator at initialisation
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way

@@ -96,7 +96,7 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             EXPECT_EQ(qGreen(centre), qBlue(centre));
 
             // A fixed seed keeps the tree the same on every run.
-            app.Scene().Generator.Seed(7);
+            app.Generator().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
@@ -109,7 +109,7 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
 // Waits until the walk after the latest edit has drawn its last sphere.
 QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
 {
-    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Scene().WalkFinished; }));
+    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Renderer().WalkFinished(); }));
     return app.Viewer().GrabPicture();
 }
 
@@ -121,7 +121,7 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
         {
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
-            app.Scene().Generator.Seed(7);
+            app.Generator().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             const QImage before = FinishedPicture(app, *panel);

@@ -102,7 +102,7 @@ TEST_F(PanelTest, InitialisationLeavesTheDocumentedState)
     EXPECT_EQ(Record(Branch1Record).Colour, (Vec3{0.0, 0.0, 0.0}));
     RandomGenerator replay;
     replay.Seed(ClockStart);
-    EXPECT_EQ(scene.Generator.Draw(), replay.Draw());
+    EXPECT_EQ(generator.Draw(), replay.Draw());
     EXPECT_EQ(panel->focusWidget(), Button(IdOk));
 }
 
@@ -271,8 +271,9 @@ TEST_F(PanelTest, RandomizeRewritesAllRecordsAndShowsTheCurrentOneAsDrawn)
     QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
 
     SceneState expected;
-    expected.Generator.Seed(ClockStart);
-    RandomiseRecords(expected);
+    RandomGenerator replay;
+    replay.Seed(ClockStart);
+    RandomiseRecords(expected, replay);
     for (int index = 0; index < 3; ++index)
     {
         EXPECT_EQ(Record(index).Angle, expected.Records[index].Angle) << index;
@@ -323,7 +324,7 @@ TEST_F(PanelTest, ChosenColoursConvertByTruncationAndTheReciprocalConstant)
 
 TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
 {
-    RandomiseRecords(scene);
+    RandomiseRecords(scene, generator);
     ClickListRow(2);
     const auto turned = [](BranchParams record)
     {

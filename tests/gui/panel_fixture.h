@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<ControlPanel> MakePanel(std::function<bool(Navigator&)> openViewer)
     {
         return std::make_unique<ControlPanel>(
-            PanelServices{scene, renderer, clock, std::move(openViewer)});
+            PanelServices{scene, generator, renderer, clock, std::move(openViewer)});
     }
 
     QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
@@ -107,6 +107,7 @@ protected:
     }
 
     SceneState scene;
+    RandomGenerator generator;
     RecordingSurface surface;
     SteppingClock clock{ClockStart};
     TreeRenderer renderer{scene, surface, clock};
