@@ -96,7 +96,7 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             EXPECT_EQ(qGreen(centre), qBlue(centre));
 
             // A fixed seed keeps the tree the same on every run.
-            app.Generator().Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
@@ -104,6 +104,31 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
         });
     EXPECT_FALSE(app.Start());
     EXPECT_EQ(VisiblePanel(), nullptr);
+}
+
+// The viewer window outlives the panel, and its gestures reach the editor, not the panel that was.
+TEST(ViewerApp, TheViewerStillTakesGesturesAfterThePanelHasGone)
+{
+    ViewerApp app;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
+        });
+    EXPECT_FALSE(app.Start());
+    EXPECT_EQ(VisiblePanel(), nullptr);
+
+    const SceneState before = app.Editor().Scene();
+    app.Editor().RedrawFlag() = false;
+    QWindow* viewer = app.Viewer().Window();
+    QTest::mouseEvent(QTest::MouseMove, viewer, Qt::NoButton, {}, {100, 100});
+    QTest::mousePress(viewer, Qt::RightButton, {}, {100, 100});
+    QTest::mouseEvent(QTest::MouseMove, viewer, Qt::NoButton, {}, {150, 80});
+    QTest::mouseRelease(viewer, Qt::RightButton, {}, {150, 80});
+    EXPECT_DOUBLE_EQ(app.Editor().Scene().ViewOffset[0], before.ViewOffset[0] + 0.5);
+    EXPECT_TRUE(app.Editor().RedrawRequested());
 }
 
 // Waits until the walk after the latest edit has drawn its last sphere.
@@ -121,11 +146,11 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
         {
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
-            app.Generator().Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             const QImage before = FinishedPicture(app, *panel);
-            const double baseAngle = app.Scene().Records[BaseRecord].Angle;
+            const double baseAngle = app.Editor().Scene().Records[BaseRecord].Angle;
 
             QWindow* viewer = app.Viewer().Window();
             const QPoint start(320, 200);
@@ -136,7 +161,7 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
                 QTest::mouseMove(viewer, start + QPoint(15 * step, 5 * step));
             }
             QTest::mouseRelease(viewer, Qt::LeftButton, {}, start + QPoint(60, 20));
-            EXPECT_NE(app.Scene().Records[BaseRecord].Angle, baseAngle);
+            EXPECT_NE(app.Editor().Scene().Records[BaseRecord].Angle, baseAngle);
             const QImage after = FinishedPicture(app, *panel);
             EXPECT_NE(after, before);
 
