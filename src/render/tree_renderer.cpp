@@ -14,7 +14,7 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
 {
     NormaliseAxis(scene_.Records[Branch1Record].Axis);
     NormaliseAxis(scene_.Records[Branch2Record].Axis);
-    if (!scene_.WalkFinished)
+    if (!WalkFinished())
     {
         WalkStep();
     }
@@ -25,7 +25,6 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
     // The old walk has had its slice and been presented; the new picture starts next tick.
     surface_.Clear();
     SetViewTransform();
-    scene_.WalkFinished = false;
     redrawRequested = false;
     Restart();
 }
@@ -89,7 +88,6 @@ void TreeRenderer::WalkStep()
         else if (!Backtrack(level))
         {
             stack_.Level = -1;
-            scene_.WalkFinished = true;
             surface_.Present();
             return;
         }

@@ -21,7 +21,7 @@ protected:
         bool redraw = true;
         renderer.FrameTick(redraw);
         std::vector<QImage> pictures;
-        while (!scene.WalkFinished)
+        while (!renderer.WalkFinished())
         {
             renderer.FrameTick(redraw);
             pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
@@ -89,8 +89,9 @@ TEST_F(Picture, WhiteBaseGivesOneSphereLitFromTheUpperLeft)
 TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 {
     SceneState scene;
-    scene.Generator.Seed(9);  // a tree that spreads across the picture
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(9);  // a tree that spreads across the picture
+    RandomiseRecords(scene, rng);
     scene.Iterations = 10;
 
     SteppingClock stepping;
