@@ -50,8 +50,9 @@ struct NamedScene
 SceneState SeedOne()
 {
     SceneState scene;
-    scene.Generator.Seed(1);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(1);
+    RandomiseRecords(scene, rng);
     return scene;
 }
 
@@ -146,7 +147,7 @@ Run DrawWalk(GlViewer& viewer, SceneState scene, int64_t drawingsPerNode)
     walk.FrameTick(redraw);
     Run run;
     TickUntil(
-        run, [&] { walk.FrameTick(redraw); }, [&] { return scene.WalkFinished; });
+        run, [&] { walk.FrameTick(redraw); }, [&] { return walk.WalkFinished(); });
     run.Spheres = drawingsPerNode * NodesOf(scene.Iterations);
     run.Picture = viewer.GrabPicture();
     return run;

@@ -52,7 +52,7 @@ void LiteralWalk::FrameTick(bool& redrawRequested)
 {
     NormaliseAxis(scene_.Records[Branch1Record].Axis);
     NormaliseAxis(scene_.Records[Branch2Record].Axis);
-    if (!scene_.WalkFinished)
+    if (!WalkFinished())
     {
         WalkStep();
     }
@@ -67,7 +67,6 @@ void LiteralWalk::FrameTick(bool& redrawRequested)
     BranchParams& base = scene_.Records[BaseRecord];
     NormaliseAxis(base.Axis);
     glRotated(base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-    scene_.WalkFinished = false;
     redrawRequested = false;
     Restart();
 }
@@ -110,7 +109,6 @@ void LiteralWalk::WalkStep()
         else if (!Backtrack(level))
         {
             level_ = -1;
-            scene_.WalkFinished = true;
             viewer_.Present();
             return;
         }

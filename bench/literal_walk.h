@@ -30,6 +30,7 @@ public:
     LiteralWalk& operator=(const LiteralWalk&) = delete;
 
     void FrameTick(bool& redrawRequested);
+    bool WalkFinished() const { return level_ < 0; }
 
 private:
     using Matrix = std::array<double, 16>;

@@ -7,7 +7,7 @@
 namespace ramifex
 {
 
-ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
+ViewerApp::ViewerApp() : viewer_(true), renderer_(editor_.SceneForWalk(), viewer_, clock_)
 {
     if (!toolkitSettings_.isValid())
     {
@@ -21,9 +21,9 @@ ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
 
 bool ViewerApp::Start()
 {
-    ControlPanel panel(PanelServices{scene_, renderer_, clock_, [this](Navigator& navigator) {
-                                         return viewer_.Open(navigator);
-                                     }});
+    ControlPanel panel(
+        PanelServices{editor_, [this] { renderer_.FrameTick(editor_.RedrawFlag()); }, clock_,
+                      [this](Navigator& navigator) { return viewer_.Open(navigator); }});
     // However the run ends (OK, Cancel, the viewer closed), the program ends with it.
     panel.RunModal();
     return false;

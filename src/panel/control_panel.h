@@ -11,11 +11,9 @@
 #include <map>
 #include <optional>
 
+#include "editor/scene_editor.h"
 #include "render/millisecond_clock.h"
-#include "render/tree_renderer.h"
 #include "resources/dialog_template.h"
-#include "scene/scene_state.h"
-#include "viewer/navigator.h"
 
 class QLineEdit;
 class QListWidget;
@@ -30,15 +28,15 @@ namespace ramifex
 struct BranchSlot
 {
     int32_t ListIndex = -1;
-    BranchParams* Record = nullptr;
+    const BranchParams* Record = nullptr;
 };
 
 // What the panel drives but does not own.
 struct PanelServices
 {
-    SceneState& Scene;
-    TreeRenderer& Renderer;                      // its frame tick runs on every timer tick
-    MillisecondClock& Clock;                     // seeds the generator at initialisation
+    SceneEditor& Editor;              // every edit goes through it; it outlives the panel
+    std::function<void()> FrameTick;  // runs on every timer tick
+    MillisecondClock& Clock;          // seeds the generator at initialisation
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
 };
 
@@ -46,10 +44,10 @@ struct PanelServices
 // the user cancels.
 using ColourChooser = std::function<std::optional<QColor>(QWidget& owner, const QColor& initial)>;
 
-// The program's main window: edits the three records, the iteration count and the view offset,
-// owns the redraw flag, and drives the frame tick with a 50 ms timer. Edits never draw; they write
-// scene values and request a redraw, and the next tick restarts the picture.
-class ControlPanel final : public QDialog, public Navigator
+// The program's main window and a view of the scene editor: its controls edit the three records
+// and the iteration count through the editor, and its 50 ms timer drives the frame tick. Edits
+// never draw; they change the scene and request a redraw, and the next tick restarts the picture.
+class ControlPanel final : public QDialog
 {
     Q_OBJECT
 
@@ -57,6 +55,7 @@ public:
     static constexpr int TickMilliseconds = 50;
 
     explicit ControlPanel(PanelServices services, QWidget* parent = nullptr);
+    ~ControlPanel() override;
 
     // Sets the panel up and opens the viewer; run once, before the panel is shown.
     void Initialise();
@@ -74,14 +73,8 @@ public:
     void ShowRecordIfCurrent(const BranchParams* record);
     void ReadSliders();
 
-    // Navigator
-    void RotateCurrentRecord(int32_t dx, int32_t dy) override;
-    void RotateBaseRecord(int32_t dx, int32_t dy) override;
-    void MoveView(double x, double y, double z) override;
-    void RequestRedraw() override;
-
-    bool RedrawRequested() const { return redrawRequested_; }
-    int32_t CurrentSlot() const { return currentSlot_; }
+    bool RedrawRequested() const { return services_.Editor.RedrawRequested(); }
+    int32_t CurrentSlot() const { return services_.Editor.Current(); }
     const std::array<BranchSlot, 3>& Slots() const { return slots_; }
 
     // The control created for a template id, or nullptr.
@@ -103,9 +96,9 @@ private:
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
     void ShowAxis(const Vec3& axis);
-    BranchParams& CurrentRecord() const { return *slots_[currentSlot_].Record; }
+    const BranchParams& CurrentRecord() const { return services_.Editor.CurrentRecord(); }
+    void OnSceneChanged(const SceneChange& change);
 
-    void OnSliderScrolled();
     void OnIterationsChanged();
     void OnBranchSelected();
     void OnRandomize();
@@ -127,8 +120,8 @@ private:
     QPushButton* okButton_ = nullptr;
     QIcon icon_;
     std::array<BranchSlot, 3> slots_{};
-    int32_t currentSlot_ = 0;
-    bool redrawRequested_ = false;
+    SceneEditor::ListenerId listener_{};
+    bool ownEdit_ = false;  // set while a handler shows the result of its edit itself
     QImage swatch_;
     QTimer frameTimer_;
     ColourChooser chooseColour_;

@@ -96,7 +96,7 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             EXPECT_EQ(qGreen(centre), qBlue(centre));
 
             // A fixed seed keeps the tree the same on every run.
-            app.Scene().Generator.Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
@@ -109,11 +109,11 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
 // Waits until the walk after the latest edit has drawn its last sphere.
 QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
 {
-    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Scene().WalkFinished; }));
+    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Renderer().WalkFinished(); }));
     return app.Viewer().GrabPicture();
 }
 
-TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
+TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelRunsAndMovesItAfterwards)
 {
     ViewerApp app;
     Later(
@@ -121,11 +121,11 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
         {
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
-            app.Scene().Generator.Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             const QImage before = FinishedPicture(app, *panel);
-            const double baseAngle = app.Scene().Records[BaseRecord].Angle;
+            const double baseAngle = app.Editor().Scene().Records[BaseRecord].Angle;
 
             QWindow* viewer = app.Viewer().Window();
             const QPoint start(320, 200);
@@ -136,7 +136,7 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
                 QTest::mouseMove(viewer, start + QPoint(15 * step, 5 * step));
             }
             QTest::mouseRelease(viewer, Qt::LeftButton, {}, start + QPoint(60, 20));
-            EXPECT_NE(app.Scene().Records[BaseRecord].Angle, baseAngle);
+            EXPECT_NE(app.Editor().Scene().Records[BaseRecord].Angle, baseAngle);
             const QImage after = FinishedPicture(app, *panel);
             EXPECT_NE(after, before);
 
@@ -147,6 +147,14 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
         });
     EXPECT_FALSE(app.Start());
+
+    // The viewer window outlives the panel; its gestures now reach the editor alone.
+    const Vec3 offset = app.Editor().Scene().ViewOffset;
+    QWindow* viewer = app.Viewer().Window();
+    QTest::mousePress(viewer, Qt::RightButton, {}, {100, 100});
+    QTest::mouseMove(viewer, {150, 80});
+    QTest::mouseRelease(viewer, Qt::RightButton, {}, {150, 80});
+    EXPECT_NE(app.Editor().Scene().ViewOffset, offset);
 }
 
 }  // namespace

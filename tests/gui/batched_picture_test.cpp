@@ -99,7 +99,7 @@ protected:
         TreeRenderer renderer(scene, surface, clock);
         bool redraw = true;
         renderer.FrameTick(redraw);
-        while (!scene.WalkFinished)
+        while (!renderer.WalkFinished())
         {
             renderer.FrameTick(redraw);
         }
@@ -138,8 +138,9 @@ TEST_F(BatchedPicture, LargeSphereEqualsTheGluSphere)
 TEST_F(BatchedPicture, TreesDifferOnlyByRoundingAtBoundaries)
 {
     SceneState spread;
-    spread.Generator.Seed(9);
-    RandomiseRecords(spread);
+    RandomGenerator rng;
+    rng.Seed(9);
+    RandomiseRecords(spread, rng);
     spread.Iterations = 10;
 
     SceneState overlapping;

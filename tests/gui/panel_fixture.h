@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "panel/control_panel.h"
+#include "render/tree_renderer.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
@@ -57,7 +58,7 @@ inline void Later(std::function<void()> action)
     QTimer::singleShot(0, std::move(action));
 }
 
-// The scene, renderer and fake clock a panel works with; the panel itself is made by each test.
+// The editor, renderer and fake clock a panel works with; the panel itself is made by each test.
 class PanelHarness : public ::testing::Test
 {
 protected:
@@ -66,7 +67,8 @@ protected:
     std::unique_ptr<ControlPanel> MakePanel(std::function<bool(Navigator&)> openViewer)
     {
         return std::make_unique<ControlPanel>(
-            PanelServices{scene, renderer, clock, std::move(openViewer)});
+            PanelServices{editor, [this] { renderer.FrameTick(editor.RedrawFlag()); }, clock,
+                          std::move(openViewer)});
     }
 
     QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
@@ -106,7 +108,8 @@ protected:
             .center();
     }
 
-    SceneState scene;
+    SceneEditor editor;
+    SceneState& scene = editor.SceneForWalk();  // for setting up and reading back
     RecordingSurface surface;
     SteppingClock clock{ClockStart};
     TreeRenderer renderer{scene, surface, clock};

@@ -30,7 +30,7 @@ protected:
         bool redraw = true;
         renderer.FrameTick(redraw);
         std::vector<QImage> pictures;
-        while (!scene.WalkFinished)
+        while (!renderer.WalkFinished())
         {
             renderer.FrameTick(redraw);
             pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
@@ -117,8 +117,9 @@ TEST_F(Picture, WhiteBaseGivesOneSphereLitFromTheUpperLeft)
 TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 {
     SceneState scene;
-    scene.Generator.Seed(9);  // a tree that spreads across the picture
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(9);  // a tree that spreads across the picture
+    RandomiseRecords(scene, rng);
     scene.Iterations = 10;
 
     SteppingClock stepping;
@@ -143,8 +144,9 @@ TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
 {
     SceneState spread;
-    spread.Generator.Seed(9);
-    RandomiseRecords(spread);
+    RandomGenerator rng;
+    rng.Seed(9);
+    RandomiseRecords(spread, rng);
     spread.Iterations = 12;
     SceneState halfOut = spread;
     halfOut.ViewOffset = {7.0, 2.0, -10.0};

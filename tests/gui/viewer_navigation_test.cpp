@@ -115,8 +115,9 @@ private:
 TEST(NavigationPicture, LeftDragTurnsThePicture)
 {
     SceneState scene;
-    scene.Generator.Seed(1);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(1);
+    RandomiseRecords(scene, rng);
     TurningNavigator panel(scene);
     GlViewer viewer;
     ASSERT_TRUE(viewer.Open(panel));

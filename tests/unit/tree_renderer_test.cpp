@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,7 @@ TEST(TreeWalk, DepthTwoDrawsRootChildChildRootChildChild)
     h.Restart();
     h.Tick(Unlimited);
     EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "1", "", "2", "2"}));
-    EXPECT_TRUE(h.scene.WalkFinished);
+    EXPECT_TRUE(h.renderer.WalkFinished());
     EXPECT_EQ(h.renderer.Stack().Level, -1);
 }
 
@@ -163,7 +164,7 @@ TEST(TreeWalk, VisitsEveryNodeTwiceInDepthFirstOrder)
         ExpectedOrder("", n, expected);
         EXPECT_EQ(expected.size(), 2u * ((1u << n) - 1));
         EXPECT_EQ(Paths(h.surface), expected) << "iterations " << n;
-        EXPECT_TRUE(h.scene.WalkFinished);
+        EXPECT_TRUE(h.renderer.WalkFinished());
     }
 }
 
@@ -176,7 +177,7 @@ TEST(TreeWalk, ResumesAcrossTicksExactlyWhereItStopped)
     Harness sliced(PathEncodingScene(7));
     sliced.Restart();
     int ticks = 0;
-    while (!sliced.scene.WalkFinished)
+    while (!sliced.renderer.WalkFinished())
     {
         sliced.Tick(1 + ticks % 5);
         ++ticks;
@@ -193,8 +194,9 @@ TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
 {
     SceneState scene;
     scene.Iterations = 3;
-    scene.Generator.Seed(99);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(99);
+    RandomiseRecords(scene, rng);
     Harness h(scene);
     h.Restart();
     h.Tick(Unlimited);
@@ -271,7 +273,7 @@ TEST(TreeWalk, LoweringTheDepthGivesPendingSecondDrawingsOnly)
     lower.scene.Iterations = 1;
     lower.Tick(Unlimited);
     EXPECT_EQ(Paths(lower.surface, 3), (std::vector<std::string>{"11", "1", ""}));
-    EXPECT_TRUE(lower.scene.WalkFinished);
+    EXPECT_TRUE(lower.renderer.WalkFinished());
 }
 
 TEST(TreeWalk, RaisingTheDepthGoesDeeperWithoutRestart)
@@ -323,7 +325,7 @@ TEST(RepeatDrawings, SkippingSurfaceGetsEveryNodeOnceInTheSameOrder)
         ExpectedOrder("", n, expected);
         EXPECT_EQ(Paths(h.surface), FirstDrawings(expected)) << "iterations " << n;
         EXPECT_EQ(h.surface.spheres.size(), (1u << n) - 1);
-        EXPECT_TRUE(h.scene.WalkFinished);
+        EXPECT_TRUE(h.renderer.WalkFinished());
     }
 }
 
@@ -381,7 +383,7 @@ TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
     h.renderer.FrameTick(redraw);
     EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
     EXPECT_FALSE(redraw);
-    EXPECT_FALSE(h.scene.WalkFinished);
+    EXPECT_FALSE(h.renderer.WalkFinished());
     EXPECT_EQ(h.scene.Records[BaseRecord].Axis, (Vec3{0, 0, 1}));
     Matrix4 view = Matrix4::Identity();
     Translate(view, 1, 2, -10);
@@ -433,6 +435,32 @@ TEST(FrameTick, FinishedWalkWithRedrawClearsWithoutPresenting)
     EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
 }
 
+// However odd the scene, a new renderer is idle until the first restart, and its walk stays on its
+// stack; the sanitizer build checks the memory.
+TEST(FrameTick, ANewRendererIsIdleOverAnySceneAndWalksWithinItsStack)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<int32_t, double> cases[] = {{0, nan},   {-7, inf}, {INT32_MIN, -inf},
+                                                {1, 1e308}, {31, nan}, {INT32_MAX, 0.5}};
+    for (const auto& [iterations, value] : cases)
+    {
+        const Vec3 v{value, value, value};
+        SceneState scene{.Iterations = iterations, .ViewOffset = v};
+        scene.Records.fill({value, v, value, value, v, value});
+        Harness h(scene);
+        EXPECT_TRUE(h.renderer.WalkFinished());
+        EXPECT_EQ(h.renderer.Stack().Level, -1);
+        h.Tick(Unlimited);
+        EXPECT_TRUE(h.surface.events.empty()) << "an idle tick draws nothing";
+
+        h.Restart();
+        h.Tick(500);
+        EXPECT_LT(h.renderer.Stack().Level, MaxDepth);
+        EXPECT_EQ(h.renderer.WalkFinished(), iterations <= 1) << iterations;
+    }
+}
+
 TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
 {
     SceneState scene = PathEncodingScene(20);
@@ -466,7 +494,7 @@ TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
     renderer.FrameTick(redraw);
     renderer.FrameTick(redraw);
     EXPECT_EQ(surface.spheres.size(), 49u);
-    EXPECT_FALSE(scene.WalkFinished);
+    EXPECT_FALSE(renderer.WalkFinished());
 }
 
 }  // namespace

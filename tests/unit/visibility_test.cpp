@@ -49,10 +49,11 @@ TEST(SubtreeRadii, HoldEveryDescendantSphere)
 {
     constexpr int Depth = 9;
     SceneState scene;
-    scene.Generator.Seed(2024);
+    RandomGenerator rng;
+    rng.Seed(2024);
     for (int trial = 0; trial < 12; ++trial)
     {
-        RandomiseRecords(scene);
+        RandomiseRecords(scene, rng);
         for (int b : {Branch1Record, Branch2Record})
         {
             // Scales from -1.2 to 1.2, beyond what the sliders give.
