@@ -1,9 +1,5 @@
 #include "viewer/gl_viewer.h"
 
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QExposeEvent>
@@ -15,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include "render/projection.h"
 #include "viewer/qt_viewer_platform.h"
 #include "viewer/raster_backlog.h"
 
@@ -261,8 +258,8 @@ void GlViewer::Resize(int32_t width, int32_t height)
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    const float aspect = static_cast<float>(static_cast<double>(height) / width);
-    glFrustum(-1.0, 1.0, -aspect, aspect, 1.0, 1000.0);
+    const Frustum frustum = FrustumFor(width, height);
+    glFrustum(frustum.Left, frustum.Right, frustum.Bottom, frustum.Top, frustum.Near, frustum.Far);
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(BasisMatrix.data());
 }
@@ -316,34 +313,13 @@ void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
     {
         return;
     }
-    batch_.Add(node, colour, CoveredPixels(node));
+    const double pixels = viewTransform_ ? CoveredPixels(*viewTransform_, node, width_, height_)
+                                         : static_cast<double>(width_) * height_;
+    batch_.Add(node, colour, pixels);
     if (batch_.Full())
     {
         DrawBatch();
     }
-}
-
-// Roughly how many pixels the sphere covers: its radius over its distance, with the near plane's
-// -1..1 spanning the width, is the share of the picture's half-width it spans. A sphere reaching
-// the eye may cover everything.
-double GlViewer::CoveredPixels(const Matrix4& node) const
-{
-    const double pictureArea = static_cast<double>(width_) * height_;
-    if (!viewTransform_)
-    {
-        return pictureArea;
-    }
-    const Matrix4& view = *viewTransform_;
-    const auto& n = node.M;
-    const double depth =
-        -(view.At(2, 0) * n[12] + view.At(2, 1) * n[13] + view.At(2, 2) * n[14] + view.At(2, 3));
-    const double radius = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (depth <= radius)
-    {
-        return pictureArea;
-    }
-    const double radiusPixels = radius / depth * (0.5 * width_);
-    return std::min(pictureArea, std::numbers::pi * radiusPixels * radiusPixels);
 }
 
 // One draw call for the whole batch. Each point carries its sphere's colour, which colour tracking

@@ -80,7 +80,6 @@ private:
     bool MakeCurrent();
     void ResizePicture(int32_t width, int32_t height);
     void DrawBatch();
-    double CoveredPixels(const Matrix4& node) const;
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
