@@ -5,7 +5,7 @@
 
 #include "render/matrix4.h"
 #include "scene/scene_state.h"
-#include "viewer/sphere_batch.h"
+#include "picture/sphere_batch.h"
 
 namespace ramifex::bench
 {
