@@ -142,6 +142,12 @@ bool GlViewer::CreateViewerWindow(const QString& title, const QRect& geometry, u
         return FailCreation("Can't Activate The GL Rendering Context.", "ERROR",
                             MessageIcon::Warning);
     }
+    if (!platform_.SupportsPicture(*context_))
+    {
+        return FailCreation(
+            "This OpenGL driver lacks the framebuffer objects and blits that the picture needs.",
+            "ERROR", MessageIcon::Warning);
+    }
     open_ = true;
     platform_.ShowWindow(*window_);
     return true;

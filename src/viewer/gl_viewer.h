@@ -36,9 +36,9 @@ public:
     GlViewer& operator=(const GlViewer&) = delete;
 
     // Keeps the panel for navigation, creates window and context (a failing step tears down what it
-    // holds and shows its message box), then makes the picture, which sets the fixed lighting and
-    // material state. Called once. On failure nothing is set and every later drawing call does
-    // nothing.
+    // holds and shows its message box, as does a context that cannot keep a picture), then makes
+    // the picture, which sets the fixed lighting and material state. Called once. On failure
+    // nothing is set and every later drawing call does nothing.
     bool Open(Navigator& panel);
 
     // Sizes the picture (SpherePicture::Resize) for a drawing area in device pixels.
