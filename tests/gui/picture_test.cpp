@@ -1,6 +1,7 @@
 // Pictures drawn by the tree walk through the viewer, read back from the kept picture.
 #include <QTest>
 
+#include "picture/sphere_picture.h"
 #include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
@@ -88,11 +89,7 @@ TEST_F(Picture, WhiteBaseGivesOneSphereLitFromTheUpperLeft)
 
 TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 {
-    SceneState scene;
-    RandomGenerator rng;
-    rng.Seed(9);  // a tree that spreads across the picture
-    RandomiseRecords(scene, rng);
-    scene.Iterations = 10;
+    SceneState scene = SpreadTree();
 
     SteppingClock stepping;
     const std::vector<QImage> growing = DrawWalk(scene, stepping);
@@ -108,6 +105,34 @@ TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
     const std::vector<QImage> whole = DrawWalk(scene, frozen);
     ASSERT_EQ(whole.size(), 1u);
     EXPECT_TRUE(whole.front() == growing.back());
+}
+
+// The picture needs no window: drawn in an off-screen context, a tree gives the viewer's completed
+// picture to the pixel.
+TEST(OffscreenPicture, EqualsTheViewersCompletedPicture)
+{
+    const SceneState scene = SpreadTree();
+
+    QImage offscreen;
+    {
+        OffscreenContext context;
+        ASSERT_TRUE(context.Current);
+        SpherePicture picture(*context.Context, 640, 480);
+        FrozenClock clock;
+        DrawWholeWalk(scene, picture, clock);
+        offscreen = picture.Grab().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
+    }
+
+    FakeNavigator navigator;
+    GlViewer viewer;
+    ASSERT_TRUE(viewer.Open(navigator));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    SteppingClock stepping;  // the viewer's picture grows over many ticks
+    DrawWholeWalk(scene, viewer, stepping);
+    const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(CountLit(seen), 1000);
+    EXPECT_TRUE(offscreen == seen);
 }
 
 }  // namespace
