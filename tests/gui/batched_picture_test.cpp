@@ -94,15 +94,9 @@ Difference Compare(const QImage& batched, const QImage& reference)
 class BatchedPicture : public OpenViewerTest
 {
 protected:
-    QImage Draw(SceneState scene, DrawSurface& surface, MillisecondClock& clock)
+    QImage Draw(const SceneState& scene, DrawSurface& surface, MillisecondClock& clock)
     {
-        TreeRenderer renderer(scene, surface, clock);
-        bool redraw = true;
-        renderer.FrameTick(redraw);
-        while (!renderer.WalkFinished())
-        {
-            renderer.FrameTick(redraw);
-        }
+        DrawWholeWalk(scene, surface, clock);
         return viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -137,11 +131,7 @@ TEST_F(BatchedPicture, LargeSphereEqualsTheGluSphere)
 // nearly the same depth. Nothing else may differ.
 TEST_F(BatchedPicture, TreesDifferOnlyByRoundingAtBoundaries)
 {
-    SceneState spread;
-    RandomGenerator rng;
-    rng.Seed(9);
-    RandomiseRecords(spread, rng);
-    spread.Iterations = 10;
+    const SceneState spread = SpreadTree();
 
     SceneState overlapping;
     overlapping.ViewOffset = {0.0, -3.5, -10.0};

@@ -55,6 +55,10 @@ public:
     {
         return Step("MakeCurrent", [&] { return qt_.MakeCurrent(context, window); });
     }
+    bool SupportsPicture(QOpenGLContext& context) override
+    {
+        return Step("SupportsPicture", [&] { return qt_.SupportsPicture(context); });
+    }
     void ShowWindow(QWindow& window) override
     {
         Log.push_back("ShowWindow");
@@ -102,7 +106,7 @@ using Log = std::vector<std::string>;
 
 const Log CreationSteps = {"RegisterWindowClass", "CreateWindow",   "GetDeviceContext",
                            "ChoosePixelFormat",   "SetPixelFormat", "CreateContext",
-                           "MakeCurrent"};
+                           "MakeCurrent",         "SupportsPicture"};
 
 // The log up to and including the given step.
 Log StepsThrough(const std::string& step)
@@ -185,7 +189,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "Message ERROR [warning] Can't Create A GL Rendering Context."}},
         FailureCase{"MakeCurrent",
                     {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow",
-                     "Message ERROR [warning] Can't Activate The GL Rendering Context."}}),
+                     "Message ERROR [warning] Can't Activate The GL Rendering Context."}},
+        // A context without framebuffer objects or blits would leave the window black.
+        FailureCase{"SupportsPicture",
+                    {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow",
+                     "Message ERROR [warning] This OpenGL driver lacks the framebuffer objects "
+                     "and blits that the picture needs."}}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.Step; });
 
 TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
@@ -196,7 +205,7 @@ TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
 
     EXPECT_FALSE(viewer.Open(navigator));
     EXPECT_EQ(platform.Log,
-              Concat(CreationSteps,
+              Concat(StepsThrough("MakeCurrent"),
                      {"ReleaseCurrent",
                       "Message SHUTDOWN ERROR [information] Release Of DC And RC "
                       "Failed.",

@@ -96,7 +96,7 @@ TEST(SubtreeRadii, AreInfiniteForValuesThatAreNotFinite)
 // point at x = 5 * (px - 2) lands on pixel column px, one at y = 5 * (py - 1) on row py.
 TEST(BallMayShow, OnlyWhereItCoversAPixelCentre)
 {
-    const PixelArea area{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0, 4, 2};
+    const PixelArea area{{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0}, 4, 2};
     const auto at = [&](double px, double py, double radius = Tiny, double depth = ViewDepth) {
         return BallMayShow({depth / 2 * (px - 2), depth / 2 * (py - 1), -depth}, radius, area);
     };
