@@ -179,7 +179,14 @@ void TreeRenderer::WalkStep()
                 spheresDrawn_ += first ? 1 : 0;
             }
             ++level;
-            more = level < depth ? (FormChild(level), true) : Backtrack(level);
+            if (level < depth)
+            {
+                FormChild(level);
+            }
+            else
+            {
+                more = Backtrack(level);
+            }
         }
         if (!more)
         {

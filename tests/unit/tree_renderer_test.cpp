@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,10 @@ public:
     }
     void Present() override { events.push_back("present"); }
     bool SkipsRepeatDrawings() const override { return skipsRepeats; }
+    std::optional<PixelArea> VisibleArea() const override { return area; }
 
     bool skipsRepeats = false;
+    std::optional<PixelArea> area;
     std::vector<std::string> events;
     std::vector<Sphere> spheres;
     Matrix4 lastView;
@@ -369,6 +372,72 @@ TEST(RepeatDrawings, LoweringTheDepthLeavesOutThePendingSecondDrawings)
     h.scene.Iterations = 2;
     h.Tick(Unlimited);
     EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "11", "2"}));
+}
+
+// Every node of the path-encoding tree lies on the picture's centre line, between pixel centres;
+// the sphere k levels down has radius 2^-k, at depth 10 or less.
+TEST(CulledWalk, LeavesOutWhatCoversNoPixelCentreAndCountsItAsDone)
+{
+    struct Case
+    {
+        int32_t Width;
+        std::vector<std::string> Drawn;
+    };
+    // 64 pixels across give 3.2 pixels per unit at depth 10; 100000 give 5000.
+    const Case cases[] = {
+        {64, {"", "1", "11", "12", "2", "21", "22"}},  // 0.4 pixels from level 3 on
+        {100000, {}},
+    };
+    for (const Case& c : cases)
+    {
+        Harness h(PathEncodingScene(6));
+        h.surface.skipsRepeats = true;
+        h.surface.area = PixelAreaFor(c.Width, c.Width * 3 / 4);
+        h.Restart();
+        EXPECT_EQ(h.renderer.PreviewDepth(), 0);  // the whole tree fits in a preview
+        h.Tick(Unlimited);
+        std::vector<std::string> expected = c.Drawn;
+        if (expected.empty())
+        {
+            ExpectedOrder("", 6, expected);
+            expected = FirstDrawings(expected);
+        }
+        EXPECT_EQ(Paths(h.surface), expected) << c.Width;
+        const WalkProgress progress = h.renderer.Progress();
+        EXPECT_TRUE(progress.Finished);
+        EXPECT_EQ(progress.Nodes, 63u);
+        EXPECT_EQ(progress.SpheresDrawn, expected.size());
+    }
+}
+
+// The preview draws the levels above its depth in depth-first order, then the full walk adds the
+// deeper ones in the same order, each node once; the fraction done counts the full walk only.
+TEST(CulledWalk, PreviewsTheUpperLevelsThenAddsTheRest)
+{
+    constexpr int Depth = 12;
+    Harness h(PathEncodingScene(Depth));
+    h.surface.skipsRepeats = true;
+    h.surface.area = PixelAreaFor(100000, 75000);  // every sphere covers pixel centres
+    h.Restart();
+    const int32_t preview = h.renderer.PreviewDepth();
+    ASSERT_GE(preview, 4);
+    ASSERT_LT(preview, Depth);
+    std::vector<std::string> order;
+    ExpectedOrder("", Depth, order);
+    std::vector<std::string> upper;
+    std::vector<std::string> deeper;
+    for (const std::string& node : FirstDrawings(order))
+    {
+        (static_cast<int32_t>(node.size()) < preview ? upper : deeper).push_back(node);
+    }
+    h.Tick(static_cast<int>(2 * upper.size()));
+    EXPECT_EQ(Paths(h.surface), upper);
+    EXPECT_EQ(h.renderer.CompleteLevels(), preview);
+    EXPECT_EQ(h.renderer.Progress().Fraction, 0.0);
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface, upper.size()), deeper);
+    EXPECT_EQ(h.renderer.CompleteLevels(), Depth);
+    EXPECT_EQ(h.renderer.Progress().Fraction, 1.0);
 }
 
 TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
