@@ -7,16 +7,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include "panel/dialog_units.h"
 #include "panel/iterations_text.h"
 #include "panel/slider_scaling.h"
+#include "panel/walk_status.h"
 #include "resources/app_icon.h"
 
 namespace ramifex
@@ -77,6 +80,23 @@ QLabel* CreateStaticText(const QString& caption, QWidget* parent)
     return label;
 }
 
+// The enabled command among the actions, or in their submenus, that this shortcut triggers.
+QAction* ShortcutCommand(const QList<QAction*>& actions, const QKeySequence& keys)
+{
+    for (QAction* action : actions)
+    {
+        QAction* found = action->menu() != nullptr
+                             ? ShortcutCommand(action->menu()->actions(), keys)
+                         : action->isEnabled() && action->shortcuts().contains(keys) ? action
+                                                                                     : nullptr;
+        if (found != nullptr)
+        {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 template <typename Widget>
 Widget* Bound(const std::map<int, QWidget*>& controls, int id)
 {
@@ -99,6 +119,9 @@ ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont(layout));
     CreateControls(layout);
+    CreateMenus();
+    CreateStatusLine();
+    LayOut(templateArea_->size());
     BindControls();
     ConnectHandlers();
     frameTimer_.setInterval(TickMilliseconds);
@@ -116,11 +139,13 @@ ControlPanel::~ControlPanel()
 void ControlPanel::CreateControls(const DialogTemplate& layout)
 {
     const DialogBaseUnits base = BaseUnitsOf(font());
-    setFixedSize(HorizontalPixels(layout.Width, base), VerticalPixels(layout.Height, base));
+    templateArea_ = new QWidget(this);
+    templateArea_->resize(HorizontalPixels(layout.Width, base),
+                          VerticalPixels(layout.Height, base));
     // Created in template order, which makes the focus chain the template's tab order.
     for (const DialogControl& control : layout.Controls)
     {
-        QWidget* widget = CreateControl(control);
+        QWidget* widget = CreateControl(control, templateArea_);
         widget->setGeometry(ToPixels(control.Rect, base));
         if (control.Id != NoId)
         {
@@ -130,25 +155,25 @@ void ControlPanel::CreateControls(const DialogTemplate& layout)
     }
 }
 
-QWidget* ControlPanel::CreateControl(const DialogControl& control)
+QWidget* ControlPanel::CreateControl(const DialogControl& control, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(control.Caption);
     switch (control.Kind)
     {
         case ControlKind::DefaultPushButton:
-            return CreatePushButton(caption, true, this);
+            return CreatePushButton(caption, true, parent);
         case ControlKind::PushButton:
-            return CreatePushButton(caption, false, this);
+            return CreatePushButton(caption, false, parent);
         case ControlKind::Trackbar:
-            return CreateTrackbar(this);
+            return CreateTrackbar(parent);
         case ControlKind::EditBox:
-            return new QLineEdit(this);
+            return new QLineEdit(parent);
         case ControlKind::ListBox:
-            return CreateListBox(this);
+            return CreateListBox(parent);
         case ControlKind::GroupBox:
         {
             // Only a frame: kept beneath the controls it surrounds so they get the mouse.
-            auto* group = new QGroupBox(caption, this);
+            auto* group = new QGroupBox(caption, parent);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             group->lower();
             return group;
@@ -156,7 +181,41 @@ QWidget* ControlPanel::CreateControl(const DialogControl& control)
         case ControlKind::StaticText:
             break;
     }
-    return CreateStaticText(caption, this);
+    return CreateStaticText(caption, parent);
+}
+
+// The menu bar sits above the template's controls and takes no part in the tab order.
+void ControlPanel::CreateMenus()
+{
+    menuBar_ = new QMenuBar(this);
+    fileMenu_ = menuBar_->addMenu(QStringLiteral("&File"));
+    QAction* quit = fileMenu_->addAction(QStringLiteral("&Quit"), this, &QDialog::reject);
+    quit->setShortcut(QKeySequence::Quit);
+}
+
+// A status line under the buttons, never a tab stop.
+void ControlPanel::CreateStatusLine()
+{
+    statusArea_ = new QWidget(this);
+    auto* lines = new QVBoxLayout(statusArea_);
+    lines->setContentsMargins(6, 2, 6, 4);
+    walkStatus_ = new QLabel(statusArea_);
+    walkStatus_->setWordWrap(true);
+    // Two lines, whatever they say, so that the panel keeps its size.
+    walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
+    lines->addWidget(walkStatus_);
+}
+
+// The panel grows by the menu bar above and the status line below the template's controls.
+void ControlPanel::LayOut(const QSize& templateSize)
+{
+    const int width = templateSize.width();
+    const int menuHeight = menuBar_->sizeHint().height();
+    const int statusHeight = statusArea_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width, menuHeight);
+    templateArea_->move(0, menuHeight);
+    statusArea_->setGeometry(0, menuHeight + templateSize.height(), width, statusHeight);
+    setFixedSize(width, menuHeight + templateSize.height() + statusHeight);
 }
 
 void ControlPanel::BindControls()
@@ -301,6 +360,36 @@ int ControlPanel::RunModal()
 void ControlPanel::Tick()
 {
     services_.FrameTick();
+    ShowWalkStatus();
+}
+
+void ControlPanel::ShowWalkStatus()
+{
+    if (!services_.Progress)
+    {
+        return;
+    }
+    const QString text = WalkStatusText(services_.Progress(), locale());
+    if (text != walkStatus_->text())
+    {
+        walkStatus_->setText(text);
+    }
+}
+
+QString ControlPanel::WalkStatus() const
+{
+    return walkStatus_->text();
+}
+
+bool ControlPanel::TriggerShortcut(const QKeySequence& keys)
+{
+    QAction* command = ShortcutCommand(menuBar_->actions(), keys);
+    if (command == nullptr)
+    {
+        return false;
+    }
+    command->trigger();
+    return true;
 }
 
 void ControlPanel::ShowCurrentRecord()

@@ -13,10 +13,15 @@
 
 #include "editor/scene_editor.h"
 #include "render/millisecond_clock.h"
+#include "render/tree_renderer.h"
 #include "resources/dialog_template.h"
 
+class QKeySequence;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QSlider;
 
@@ -38,6 +43,7 @@ struct PanelServices
     std::function<void()> FrameTick;  // runs on every timer tick
     MillisecondClock& Clock;          // seeds the generator at initialisation
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
+    std::function<WalkProgress()> Progress;      // how far the picture is; none: no status shown
 };
 
 // Asks the user for a colour, starting from `initial`, in a chooser owned by `owner`; nothing when
@@ -79,6 +85,17 @@ public:
 
     // The control created for a template id, or nullptr.
     QWidget* Control(int id) const;
+    // The controls of the template, in their own coordinates, between the menu bar and the status
+    // line.
+    QWidget* TemplateArea() const { return templateArea_; }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    // The status line's account of the picture.
+    QString WalkStatus() const;
+
+    // Triggers the enabled menu command with this shortcut, if any: the viewer passes on the keys
+    // it does not use, so that the menu's shortcuts work in both windows.
+    bool TriggerShortcut(const QKeySequence& keys);
 
     // Replaces the colour chooser, by default the toolkit's window-modal colour dialog.
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
@@ -88,7 +105,11 @@ public:
 
 private:
     void CreateControls(const DialogTemplate& layout);
-    QWidget* CreateControl(const DialogControl& control);
+    void CreateMenus();
+    void CreateStatusLine();
+    void LayOut(const QSize& templateSize);
+    void ShowWalkStatus();
+    QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     void BindControls();
     void ConnectHandlers();
     void PrepareSwatch();
@@ -106,6 +127,11 @@ private:
     void OnAbout();
 
     PanelServices services_;
+    QWidget* templateArea_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QWidget* statusArea_ = nullptr;
+    QLabel* walkStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
     QPushButton* colourButton_ = nullptr;
     QSlider* ratioSlider_ = nullptr;

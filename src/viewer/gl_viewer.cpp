@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QExposeEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -37,6 +38,14 @@ protected:
     {
         event->ignore();  // the window stays until the program ends
         viewer_.OnCloseRequested();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!viewer_.OnKeyPressed(*event))
+        {
+            QWindow::keyPressEvent(event);
+        }
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -308,6 +317,11 @@ void GlViewer::OnMouseMove(int32_t x, int32_t y, unsigned flags)
 {
     tracker_.Update(x, y);
     Navigate(tracker_, flags, *panel_);
+}
+
+bool GlViewer::OnKeyPressed(const QKeyEvent& event)
+{
+    return keyRelay_ && keyRelay_(event);
 }
 
 void GlViewer::OnCloseRequested()

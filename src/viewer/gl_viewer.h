@@ -13,6 +13,7 @@
 #include "viewer/navigator.h"
 #include "viewer/viewer_platform.h"
 
+class QKeyEvent;
 class QOpenGLContext;
 class QWindow;
 
@@ -62,6 +63,10 @@ public:
     // What closing the window does; by default it ends every running event loop with exit code 0,
     // which ends the program. The window itself stays.
     void SetCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
+    // Where the keys pressed in the window go: the relay returns whether it used them. A window of
+    // its own takes no part in the toolkit's shortcuts, so the program's commands reach it this
+    // way.
+    void SetKeyRelay(std::function<bool(const QKeyEvent&)> relay) { keyRelay_ = std::move(relay); }
 
 private:
     friend class ViewerWindow;
@@ -77,6 +82,7 @@ private:
     void OnSizeChanged(int32_t width, int32_t height);
     void OnMouseMove(int32_t x, int32_t y, unsigned flags);
     void OnCloseRequested();
+    bool OnKeyPressed(const QKeyEvent& event);
 
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -91,6 +97,7 @@ private:
     std::unique_ptr<SpherePicture> picture_;
     MouseTracker tracker_;
     std::function<void()> closeAction_;
+    std::function<bool(const QKeyEvent&)> keyRelay_;
 };
 
 }  // namespace ramifex

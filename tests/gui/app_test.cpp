@@ -94,13 +94,18 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             const QRgb centre = sphere.pixel(sphere.width() / 2, sphere.height() / 2);
             EXPECT_EQ(qRed(centre), qGreen(centre));
             EXPECT_EQ(qGreen(centre), qBlue(centre));
+            // Every child lies at the root's centre, where it covers no pixel.
+            EXPECT_TRUE(WaitFor([&] { return !panel->WalkStatus().isEmpty(); }));
+            EXPECT_TRUE(panel->WalkStatus().startsWith("1 sphere drawn, 30 left out as unseen"))
+                << panel->WalkStatus().toStdString();
 
             // A fixed seed keeps the tree the same on every run.
             app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
-            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
+            // The panel's File > Quit, from the viewer's keyboard.
+            QTest::keyClick(app.Viewer().Window(), Qt::Key_Q, Qt::ControlModifier);
         });
     EXPECT_FALSE(app.Start());
     EXPECT_EQ(VisiblePanel(), nullptr);

@@ -1,5 +1,6 @@
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 
 #include "gui/panel_fixture.h"
 #include "panel/dialog_units.h"
@@ -39,7 +40,11 @@ TEST_F(PanelTest, IsBuiltFromTheTemplateWithProportionalGeometry)
     const DialogTemplate& layout = ControlPanelTemplate();
     const DialogBaseUnits base = BaseUnitsOf(panel->font());
     ASSERT_GT(base.CharWidth, 0);
-    EXPECT_EQ(panel->size(), QSize(HorizontalPixels(157, base), VerticalPixels(236, base)));
+    // The template's controls keep their places between the menu bar and the status line.
+    QWidget* area = panel->TemplateArea();
+    EXPECT_EQ(area->size(), QSize(HorizontalPixels(157, base), VerticalPixels(236, base)));
+    EXPECT_EQ(panel->MenuBar()->geometry().bottom() + 1, area->y());
+    EXPECT_GT(panel->height(), area->geometry().bottom() + 1);
     // Every control of the table is there, where its dialog units put it, with its caption.
     for (const DialogControl& control : layout.Controls)
     {
@@ -47,7 +52,7 @@ TEST_F(PanelTest, IsBuiltFromTheTemplateWithProportionalGeometry)
         QWidget* widget = control.Id != NoId ? panel->Control(control.Id)
                           : control.Kind == ControlKind::GroupBox
                               ? panel->findChild<QGroupBox*>()
-                              : panel->childAt(expected.topLeft() + QPoint(1, 1));
+                              : area->childAt(expected.topLeft() + QPoint(1, 1));
         ASSERT_NE(widget, nullptr) << control.Caption;
         EXPECT_EQ(widget->geometry(), expected) << control.Caption;
         EXPECT_EQ(WidgetCaption(widget), QString::fromUtf8(control.Caption));

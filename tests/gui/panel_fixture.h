@@ -68,7 +68,7 @@ protected:
     {
         return std::make_unique<ControlPanel>(
             PanelServices{editor, [this] { renderer.FrameTick(editor.RedrawFlag()); }, clock,
-                          std::move(openViewer)});
+                          std::move(openViewer), [this] { return renderer.Progress(); }});
     }
 
     QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
