@@ -39,12 +39,13 @@ int LitPixels(const QImage& picture)
 // Waits for the viewer to be on screen next to the panel.
 ControlPanel* WaitForBothWindows(ViewerApp& app)
 {
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&]
         {
             QWindow* window = app.Viewer().Window();
             return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
-        }));
+        },
+        10000));
     return VisiblePanel();
 }
 
@@ -89,13 +90,14 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
             // The first picture: one white sphere in the middle of the black view.
-            ASSERT_TRUE(WaitFor([&] { return LitPixels(app.Viewer().GrabPicture()) > 0; }));
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return LitPixels(app.Viewer().GrabPicture()) > 0; }, 10000));
             const QImage sphere = app.Viewer().GrabPicture();
             const QRgb centre = sphere.pixel(sphere.width() / 2, sphere.height() / 2);
             EXPECT_EQ(qRed(centre), qGreen(centre));
             EXPECT_EQ(qGreen(centre), qBlue(centre));
             // Every child lies at the root's centre, where it covers no pixel.
-            EXPECT_TRUE(WaitFor([&] { return !panel->WalkStatus().isEmpty(); }));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->WalkStatus().isEmpty(); }, 10000));
             EXPECT_TRUE(panel->WalkStatus().startsWith("1 sphere drawn, 30 left out as unseen"))
                 << panel->WalkStatus().toStdString();
 
@@ -103,7 +105,8 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
-            EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return app.Viewer().GrabPicture() != sphere; }, 10000));
             // The panel's File > Quit, from the viewer's keyboard.
             QTest::keyClick(app.Viewer().Window(), Qt::Key_Q, Qt::ControlModifier);
         });
@@ -114,7 +117,8 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
 // Waits until the walk after the latest edit has drawn its last sphere.
 QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
 {
-    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Renderer().WalkFinished(); }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !panel.RedrawRequested() && app.Renderer().WalkFinished(); }, 10000));
     return app.Viewer().GrabPicture();
 }
 

@@ -176,7 +176,7 @@ TEST_F(OpenViewer, ExposureShowsTheKeptPictureAgain)
 
 TEST(SingleBufferedViewer, AsksForNoDoubleBufferAndStillShowsThePicture)
 {
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(false);
     ASSERT_TRUE(viewer.Open(navigator));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));

@@ -16,41 +16,11 @@
 
 #include "panel/control_panel.h"
 #include "render/tree_renderer.h"
+#include "support/recording_surface.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
 {
-
-// Counts what the frame tick asks of the picture.
-class RecordingSurface final : public DrawSurface
-{
-public:
-    void Clear() override { ++Clears; }
-    void SetViewTransform(const Matrix4&) override {}
-    void DrawSphere(const Matrix4&, const Vec3&) override { ++Spheres; }
-    void Present() override { ++Presents; }
-
-    int Clears = 0;
-    int Spheres = 0;
-    int Presents = 0;
-};
-
-// Runs the event loop until the condition holds or a generous limit passes; never used to
-// measure time, only to wait for windows and nested loops.
-inline bool WaitFor(const std::function<bool()>& condition, int limitMs = 10000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition())
-    {
-        if (elapsed.elapsed() > limitMs)
-        {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 // Runs `action` from inside the next event loop that starts, such as a nested modal loop.
 inline void Later(std::function<void()> action)

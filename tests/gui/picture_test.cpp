@@ -184,7 +184,7 @@ TEST(OffscreenPicture, EqualsTheViewersCompletedPicture)
         EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
     }
 
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer;
     ASSERT_TRUE(viewer.Open(navigator));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));

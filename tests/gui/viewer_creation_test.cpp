@@ -148,7 +148,7 @@ TEST_P(CreationFailure, TearsDownInOrderThenShowsItsMessageAndSetsNothing)
 {
     const FailureCase& failure = GetParam();
     FailingPlatform platform({failure.Step});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
 {
     FailingPlatform platform({"MakeCurrent", "ReleaseCurrent", "DeleteContext", "DestroyWindow"});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
@@ -219,7 +219,7 @@ TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
 TEST(ViewerTeardown, FailingDeviceContextReleaseIsReported)
 {
     FailingPlatform platform({"SetPixelFormat", "ReleaseDeviceContext"});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
@@ -235,7 +235,7 @@ TEST(ViewerTeardown, FailingDeviceContextReleaseIsReported)
 TEST(ViewerCreation, SucceedsThroughEveryStepAndShowsTheWindowLast)
 {
     FailingPlatform platform({});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_TRUE(viewer.Open(navigator));
@@ -247,7 +247,7 @@ TEST(ViewerCreation, SucceedsThroughEveryStepAndShowsTheWindowLast)
 TEST(ViewerCreation, SingleBufferedAsksForFlags0x24)
 {
     FailingPlatform platform({});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(false, &platform);
 
     EXPECT_TRUE(viewer.Open(navigator));

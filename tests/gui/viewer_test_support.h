@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include "render/tree_renderer.h"
+#include "support/recording_navigator.h"
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
 #include "viewer/navigator.h"
@@ -24,39 +25,6 @@
 
 namespace ramifex::test
 {
-
-// Records what the viewer asks of the panel.
-class FakeNavigator final : public Navigator
-{
-public:
-    struct Call
-    {
-        std::string Name;
-        double A = 0.0;
-        double B = 0.0;
-        double C = 0.0;
-        bool operator==(const Call&) const = default;
-    };
-
-    void RotateCurrentRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back({"RotateCurrentRecord", double(dx), double(dy)});
-    }
-    void RotateBaseRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back({"RotateBaseRecord", double(dx), double(dy)});
-    }
-    void MoveView(double x, double y, double z) override { Calls.push_back({"MoveView", x, y, z}); }
-    void RequestRedraw() override { ++Redraws; }
-
-    std::vector<Call> Calls;
-    int Redraws = 0;
-};
-
-inline void PrintTo(const FakeNavigator::Call& call, std::ostream* os)
-{
-    *os << call.Name << "(" << call.A << ", " << call.B << ", " << call.C << ")";
-}
 
 // A viewer opened and on screen, with a navigator that records what the viewer asks of it.
 class OpenViewerTest : public ::testing::Test
@@ -68,7 +36,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
     }
 
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer;
 };
 

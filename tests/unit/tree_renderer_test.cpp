@@ -8,44 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "render/tree_renderer.h"
+#include "support/recording_surface.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
 {
 namespace
 {
-
-// Records what the frame tick asks of the screen.
-class RecordingSurface final : public DrawSurface
-{
-public:
-    struct Sphere
-    {
-        Matrix4 Node;
-        Vec3 Colour;
-    };
-
-    void Clear() override { events.push_back("clear"); }
-    void SetViewTransform(const Matrix4& view) override
-    {
-        events.push_back("view");
-        lastView = view;
-    }
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override
-    {
-        events.push_back("sphere");
-        spheres.push_back({node, colour});
-    }
-    void Present() override { events.push_back("present"); }
-    bool SkipsRepeatDrawings() const override { return skipsRepeats; }
-    std::optional<PixelArea> VisibleArea() const override { return area; }
-
-    bool skipsRepeats = false;
-    std::optional<PixelArea> area;
-    std::vector<std::string> events;
-    std::vector<Sphere> spheres;
-    Matrix4 lastView;
-};
 
 // A clock that lets the next walk step draw exactly a given number of spheres: it stands still for
 // the step's start and that many checks, then jumps far past the budget.
