@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "picture/sphere_batch.h"
 #include "render/matrix4.h"
 #include "scene/scene_state.h"
-#include "viewer/sphere_batch.h"
 
 namespace ramifex::bench
 {

@@ -24,6 +24,7 @@
 #include "literal_walk.h"
 #include "render/tree_renderer.h"
 #include "scene/quaternion.h"
+#include "support/recording_navigator.h"
 #include "viewer/gl_viewer.h"
 
 namespace ramifex::bench
@@ -42,15 +43,6 @@ constexpr int DeepDepth = 30;
 constexpr double PartialSeconds = 60.0;
 constexpr int DragTicks = 40;
 
-class IdleNavigator final : public Navigator
-{
-public:
-    void RotateCurrentRecord(int32_t, int32_t) override {}
-    void RotateBaseRecord(int32_t, int32_t) override {}
-    void MoveView(double, double, double) override {}
-    void RequestRedraw() override {}
-};
-
 struct NamedScene
 {
     std::string Name;
@@ -60,8 +52,9 @@ struct NamedScene
 SceneState Randomised(uint32_t seed)
 {
     SceneState scene;
-    scene.Generator.Seed(seed);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(seed);
+    RandomiseRecords(scene, rng);
     return scene;
 }
 
@@ -181,7 +174,7 @@ Run DrawLiteral(GlViewer& viewer, SceneState scene)
     walk.FrameTick(redraw);
     Run run;
     TickUntil(
-        run, [&] { walk.FrameTick(redraw); }, [&] { return scene.WalkFinished; });
+        run, [&] { walk.FrameTick(redraw); }, [&] { return walk.WalkFinished(); });
     run.Spheres = 2 * NodesOf(scene.Iterations);
     run.Visited = NodesOf(scene.Iterations);
     run.Picture = viewer.GrabPicture();
@@ -213,7 +206,7 @@ Run DrawOwn(GlViewer& viewer, const SceneState& scene, bool culling, Enough enou
     walk.Tick();
     Run run;
     TickUntil(
-        run, [&] { walk.Tick(); }, [&] { return walk.Scene.WalkFinished || enough(); });
+        run, [&] { walk.Tick(); }, [&] { return walk.Renderer.WalkFinished() || enough(); });
     const WalkProgress progress = walk.Renderer.Progress();
     run.Spheres = static_cast<int64_t>(progress.SpheresDrawn);
     run.Visited = static_cast<int64_t>(progress.Visited);
@@ -554,7 +547,7 @@ std::string PicturesFolder(int argc, char** argv)
 int Main(int argc, char** argv)
 {
     const std::string pictures = PicturesFolder(argc, argv);
-    IdleNavigator navigator;
+    test::RecordingNavigator navigator;
     GlViewer viewer;
     if (!viewer.Open(navigator))
     {

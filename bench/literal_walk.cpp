@@ -40,19 +40,11 @@ LiteralWalk::LiteralWalk(SceneState& scene, GlViewer& viewer, MillisecondClock& 
 {
 }
 
-LiteralWalk::~LiteralWalk()
-{
-    if (quadric_ != nullptr)
-    {
-        gluDeleteQuadric(quadric_);
-    }
-}
-
 void LiteralWalk::FrameTick(bool& redrawRequested)
 {
     NormaliseAxis(scene_.Records[Branch1Record].Axis);
     NormaliseAxis(scene_.Records[Branch2Record].Axis);
-    if (!scene_.WalkFinished)
+    if (!WalkFinished())
     {
         WalkStep();
     }
@@ -67,7 +59,6 @@ void LiteralWalk::FrameTick(bool& redrawRequested)
     BranchParams& base = scene_.Records[BaseRecord];
     NormaliseAxis(base.Axis);
     glRotated(base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-    scene_.WalkFinished = false;
     redrawRequested = false;
     Restart();
 }
@@ -110,7 +101,6 @@ void LiteralWalk::WalkStep()
         else if (!Backtrack(level))
         {
             level_ = -1;
-            scene_.WalkFinished = true;
             viewer_.Present();
             return;
         }
@@ -130,15 +120,9 @@ void LiteralWalk::DrawNode(const Frame& frame)
 
 void LiteralWalk::DrawSphere()
 {
-    if (quadric_ == nullptr)
-    {
-        quadric_ = gluNewQuadric();
-    }
     GLfloat colour[4] = {};
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, colour);
-    glMaterialfv(GL_BACK, GL_DIFFUSE, colour);
-    gluSphere(quadric_, 1.0, 10, 10);
+    sphere_.Draw(colour);
 }
 
 void LiteralWalk::FormChild(int level)

@@ -5,8 +5,7 @@
 
 #include "render/millisecond_clock.h"
 #include "scene/scene_state.h"
-
-class GLUquadric;
+#include "support/glu_sphere.h"
 
 namespace ramifex
 {
@@ -25,11 +24,9 @@ class LiteralWalk
 {
 public:
     LiteralWalk(SceneState& scene, GlViewer& viewer, MillisecondClock& clock);
-    ~LiteralWalk();
-    LiteralWalk(const LiteralWalk&) = delete;
-    LiteralWalk& operator=(const LiteralWalk&) = delete;
 
     void FrameTick(bool& redrawRequested);
+    bool WalkFinished() const { return level_ < 0; }
 
 private:
     using Matrix = std::array<double, 16>;
@@ -54,7 +51,7 @@ private:
     std::array<Frame, MaxDepth> frames_{};
     int32_t level_ = -1;
     std::array<Matrix, 2> branch_{};
-    GLUquadric* quadric_ = nullptr;
+    test::GluSphere sphere_;
 };
 
 }  // namespace bench

@@ -24,8 +24,9 @@ public:
 void WholeWalk(benchmark::State& state)
 {
     SceneState scene;
-    scene.Generator.Seed(1);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(1);
+    RandomiseRecords(scene, rng);
     scene.Iterations = static_cast<int32_t>(state.range(0));
     NullSurface surface;
     test::FrozenClock clock;

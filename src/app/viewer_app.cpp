@@ -1,5 +1,7 @@
 #include "app/viewer_app.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QSettings>
 
 #include "panel/control_panel.h"
@@ -7,7 +9,7 @@
 namespace ramifex
 {
 
-ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
+ViewerApp::ViewerApp() : viewer_(true), renderer_(editor_.SceneForWalk(), viewer_, clock_)
 {
     if (!toolkitSettings_.isValid())
     {
@@ -21,11 +23,16 @@ ViewerApp::ViewerApp() : viewer_(true), renderer_(scene_, viewer_, clock_)
 
 bool ViewerApp::Start()
 {
-    ControlPanel panel(PanelServices{scene_, renderer_, clock_, [this](Navigator& navigator) {
-                                         return viewer_.Open(navigator);
-                                     }});
+    ControlPanel panel(
+        PanelServices{editor_, [this] { renderer_.FrameTick(editor_.RedrawFlag()); }, clock_,
+                      [this](Navigator& navigator) { return viewer_.Open(navigator); },
+                      [this] { return renderer_.Progress(); }});
+    // The panel's menu commands answer their shortcuts in the viewer too, while the panel lives.
+    viewer_.SetKeyRelay([&panel](const QKeyEvent& event)
+                        { return panel.TriggerShortcut(QKeySequence(event.keyCombination())); });
     // However the run ends (OK, Cancel, the viewer closed), the program ends with it.
     panel.RunModal();
+    viewer_.SetKeyRelay({});
     return false;
 }
 

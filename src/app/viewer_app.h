@@ -2,16 +2,17 @@
 
 #include <QTemporaryDir>
 
+#include "editor/scene_editor.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
-#include "scene/scene_state.h"
 #include "viewer/gl_viewer.h"
 
 namespace ramifex
 {
 
-// The application: owns the scene, the clock, the viewer and the renderer for the life of the
-// process, and runs the control panel, whose run is the program's whole interactive life.
+// The application: owns the scene editor, the clock, the viewer and the renderer for the life of
+// the process, and runs the control panel, whose run is the program's whole interactive life. The
+// viewer's gestures go to the editor, so they stay safe once the panel has gone.
 class ViewerApp
 {
 public:
@@ -22,13 +23,14 @@ public:
     bool Start();
 
     GlViewer& Viewer() { return viewer_; }
-    SceneState& Scene() { return scene_; }
+    SceneEditor& Editor() { return editor_; }
+    const TreeRenderer& Renderer() const { return renderer_; }
 
 private:
     // The program keeps no settings, but the toolkit's colour chooser remembers custom colours in
     // the toolkit's settings file; they are kept in a folder that goes with this run.
     QTemporaryDir toolkitSettings_;
-    SceneState scene_;
+    SceneEditor editor_;
     SteadyMillisecondClock clock_;
     GlViewer viewer_;
     TreeRenderer renderer_;

@@ -7,16 +7,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include "panel/dialog_units.h"
 #include "panel/iterations_text.h"
 #include "panel/slider_scaling.h"
+#include "panel/walk_status.h"
 #include "resources/app_icon.h"
-#include "scene/quaternion.h"
 
 namespace ramifex
 {
@@ -76,6 +80,23 @@ QLabel* CreateStaticText(const QString& caption, QWidget* parent)
     return label;
 }
 
+// The enabled command among the actions, or in their submenus, that this shortcut triggers.
+QAction* ShortcutCommand(const QList<QAction*>& actions, const QKeySequence& keys)
+{
+    for (QAction* action : actions)
+    {
+        QAction* found = action->menu() != nullptr
+                             ? ShortcutCommand(action->menu()->actions(), keys)
+                         : action->isEnabled() && action->shortcuts().contains(keys) ? action
+                                                                                     : nullptr;
+        if (found != nullptr)
+        {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 template <typename Widget>
 Widget* Bound(const std::map<int, QWidget*>& controls, int id)
 {
@@ -98,20 +119,33 @@ ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont(layout));
     CreateControls(layout);
+    CreateMenus();
+    CreateStatusLine();
+    LayOut(templateArea_->size());
     BindControls();
     ConnectHandlers();
     frameTimer_.setInterval(TickMilliseconds);
     connect(&frameTimer_, &QTimer::timeout, this, &ControlPanel::Tick);
+    listener_ =
+        services_.Editor.AddListener([this](const SceneChange& change) { OnSceneChanged(change); });
+}
+
+// The editor outlives the panel: the viewer's gestures keep reaching it.
+ControlPanel::~ControlPanel()
+{
+    services_.Editor.RemoveListener(listener_);
 }
 
 void ControlPanel::CreateControls(const DialogTemplate& layout)
 {
     const DialogBaseUnits base = BaseUnitsOf(font());
-    setFixedSize(HorizontalPixels(layout.Width, base), VerticalPixels(layout.Height, base));
+    templateArea_ = new QWidget(this);
+    templateArea_->resize(HorizontalPixels(layout.Width, base),
+                          VerticalPixels(layout.Height, base));
     // Created in template order, which makes the focus chain the template's tab order.
     for (const DialogControl& control : layout.Controls)
     {
-        QWidget* widget = CreateControl(control);
+        QWidget* widget = CreateControl(control, templateArea_);
         widget->setGeometry(ToPixels(control.Rect, base));
         if (control.Id != NoId)
         {
@@ -121,25 +155,25 @@ void ControlPanel::CreateControls(const DialogTemplate& layout)
     }
 }
 
-QWidget* ControlPanel::CreateControl(const DialogControl& control)
+QWidget* ControlPanel::CreateControl(const DialogControl& control, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(control.Caption);
     switch (control.Kind)
     {
         case ControlKind::DefaultPushButton:
-            return CreatePushButton(caption, true, this);
+            return CreatePushButton(caption, true, parent);
         case ControlKind::PushButton:
-            return CreatePushButton(caption, false, this);
+            return CreatePushButton(caption, false, parent);
         case ControlKind::Trackbar:
-            return CreateTrackbar(this);
+            return CreateTrackbar(parent);
         case ControlKind::EditBox:
-            return new QLineEdit(this);
+            return new QLineEdit(parent);
         case ControlKind::ListBox:
-            return CreateListBox(this);
+            return CreateListBox(parent);
         case ControlKind::GroupBox:
         {
             // Only a frame: kept beneath the controls it surrounds so they get the mouse.
-            auto* group = new QGroupBox(caption, this);
+            auto* group = new QGroupBox(caption, parent);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             group->lower();
             return group;
@@ -147,7 +181,41 @@ QWidget* ControlPanel::CreateControl(const DialogControl& control)
         case ControlKind::StaticText:
             break;
     }
-    return CreateStaticText(caption, this);
+    return CreateStaticText(caption, parent);
+}
+
+// The menu bar sits above the template's controls and takes no part in the tab order.
+void ControlPanel::CreateMenus()
+{
+    menuBar_ = new QMenuBar(this);
+    fileMenu_ = menuBar_->addMenu(QStringLiteral("&File"));
+    QAction* quit = fileMenu_->addAction(QStringLiteral("&Quit"), this, &QDialog::reject);
+    quit->setShortcut(QKeySequence::Quit);
+}
+
+// A status line under the buttons, never a tab stop.
+void ControlPanel::CreateStatusLine()
+{
+    statusArea_ = new QWidget(this);
+    auto* lines = new QVBoxLayout(statusArea_);
+    lines->setContentsMargins(6, 2, 6, 4);
+    walkStatus_ = new QLabel(statusArea_);
+    walkStatus_->setWordWrap(true);
+    // Two lines, whatever they say, so that the panel keeps its size.
+    walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
+    lines->addWidget(walkStatus_);
+}
+
+// The panel grows by the menu bar above and the status line below the template's controls.
+void ControlPanel::LayOut(const QSize& templateSize)
+{
+    const int width = templateSize.width();
+    const int menuHeight = menuBar_->sizeHint().height();
+    const int statusHeight = statusArea_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width, menuHeight);
+    templateArea_->move(0, menuHeight);
+    statusArea_->setGeometry(0, menuHeight + templateSize.height(), width, statusHeight);
+    setFixedSize(width, menuHeight + templateSize.height() + statusHeight);
 }
 
 void ControlPanel::BindControls()
@@ -173,8 +241,8 @@ void ControlPanel::ConnectHandlers()
     for (QSlider* slider : {angleSlider_, axisXSlider_, axisYSlider_, axisZSlider_, scaleSlider_,
                             offsetSlider_, ratioSlider_})
     {
-        connect(slider, &QAbstractSlider::actionTriggered, this, &ControlPanel::OnSliderScrolled);
-        connect(slider, &QAbstractSlider::sliderReleased, this, &ControlPanel::OnSliderScrolled);
+        connect(slider, &QAbstractSlider::actionTriggered, this, &ControlPanel::ReadSliders);
+        connect(slider, &QAbstractSlider::sliderReleased, this, &ControlPanel::ReadSliders);
     }
     // Fires for every change of the text, typed or set.
     connect(iterationsBox_, &QLineEdit::textChanged, this, &ControlPanel::OnIterationsChanged);
@@ -199,21 +267,24 @@ void ControlPanel::Initialise()
     setWindowIcon(icon_);
     PrepareSwatch();
     SetSliderRanges();
-    iterationsBox_->setText(QStringLiteral("5"));
+    {
+        // Shows the count in force; the program's own text is not the user's edit.
+        const QSignalBlocker quiet(iterationsBox_);
+        iterationsBox_->setText(QString::number(services_.Editor.Scene().Iterations));
+    }
     AddListEntry(BaseRecord, QStringLiteral("base"));
-    services_.Scene.Records[BaseRecord].Colour = {1.0, 1.0, 1.0};
     for (int n = 1; n <= 2; ++n)
     {
         std::string entry = "branch  ";
         entry[7] = static_cast<char>('0' + n);
         AddListEntry(n, QString::fromStdString(entry));
     }
-    services_.Scene.Generator.Seed(services_.Clock.Now());
-    currentSlot_ = BaseRecord;
-    redrawRequested_ = true;
-    UpdateSwatch();
-    // The panel works without a viewer; the ticks then draw into nothing.
-    services_.OpenViewer(*this);
+    // White base, base record current, first picture requested; the announcement shows the base.
+    services_.Editor.Initialise();
+    services_.Editor.Seed(services_.Clock.Now());
+    // The panel works without a viewer; the ticks then draw into nothing. The viewer's gestures
+    // go to the editor, which outlives the panel.
+    services_.OpenViewer(services_.Editor);
     frameTimer_.start();
     okButton_->setFocus();
 }
@@ -262,7 +333,8 @@ void ControlPanel::AddListEntry(int slot, const QString& name)
     auto* item = new QListWidgetItem(name);
     branchList_->addItem(item);
     // The list is sorted: keep the row it actually placed the entry at.
-    slots_[slot] = {static_cast<int32_t>(branchList_->row(item)), &services_.Scene.Records[slot]};
+    slots_[slot] = {static_cast<int32_t>(branchList_->row(item)),
+                    &services_.Editor.Scene().Records[slot]};
 }
 
 int ControlPanel::RunModal()
@@ -287,7 +359,37 @@ int ControlPanel::RunModal()
 
 void ControlPanel::Tick()
 {
-    services_.Renderer.FrameTick(redrawRequested_);
+    services_.FrameTick();
+    ShowWalkStatus();
+}
+
+void ControlPanel::ShowWalkStatus()
+{
+    if (!services_.Progress)
+    {
+        return;
+    }
+    const QString text = WalkStatusText(services_.Progress(), locale());
+    if (text != walkStatus_->text())
+    {
+        walkStatus_->setText(text);
+    }
+}
+
+QString ControlPanel::WalkStatus() const
+{
+    return walkStatus_->text();
+}
+
+bool ControlPanel::TriggerShortcut(const QKeySequence& keys)
+{
+    QAction* command = ShortcutCommand(menuBar_->actions(), keys);
+    if (command == nullptr)
+    {
+        return false;
+    }
+    command->trigger();
+    return true;
 }
 
 void ControlPanel::ShowCurrentRecord()
@@ -310,9 +412,32 @@ void ControlPanel::ShowAxis(const Vec3& axis)
 
 void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
 {
-    if (record == slots_[currentSlot_].Record)
+    if (record == slots_[CurrentSlot()].Record)
     {
         ShowCurrentRecord();
+    }
+}
+
+// Shows the record being edited again when a change reached it: a gesture in the viewer, a new
+// selection, "Randomize". The slider read and the colour choice show what they must themselves,
+// since showing the whole record could move a slider a step.
+void ControlPanel::OnSceneChanged(const SceneChange& change)
+{
+    if (ownEdit_)
+    {
+        return;
+    }
+    if (change.Selection)
+    {
+        ShowCurrentRecord();
+        return;
+    }
+    for (int record = BaseRecord; record <= Branch2Record; ++record)
+    {
+        if (change.RecordChanged(record))
+        {
+            ShowRecordIfCurrent(slots_[record].Record);
+        }
     }
 }
 
@@ -320,30 +445,25 @@ void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
 // new position is not yet its value.
 void ControlPanel::ReadSliders()
 {
-    BranchParams& record = CurrentRecord();
-    record.Angle = ToRecord(angleSlider_->sliderPosition(), AngleScale);
-    record.Axis = {ToRecord(axisXSlider_->sliderPosition(), AxisScale),
-                   ToRecord(axisYSlider_->sliderPosition(), AxisScale),
-                   ToRecord(axisZSlider_->sliderPosition(), AxisScale)};
-    NormaliseAxis(record.Axis);
-    // The axis sliders always show a unit axis once the user has moved any slider.
-    ShowAxis(record.Axis);
-    record.Scale = ToRecord(scaleSlider_->sliderPosition(), UnitScale);
-    record.Offset = ToRecord(offsetSlider_->sliderPosition(), OffsetScale);
-    record.Ratio = ToRecord(ratioSlider_->sliderPosition(), UnitScale);
-}
-
-void ControlPanel::OnSliderScrolled()
-{
-    ReadSliders();
-    redrawRequested_ = true;
+    {
+        const QScopedValueRollback ownEdit(ownEdit_, true);
+        services_.Editor.ApplySliders({ToRecord(angleSlider_->sliderPosition(), AngleScale),
+                                       {ToRecord(axisXSlider_->sliderPosition(), AxisScale),
+                                        ToRecord(axisYSlider_->sliderPosition(), AxisScale),
+                                        ToRecord(axisZSlider_->sliderPosition(), AxisScale)},
+                                       ToRecord(scaleSlider_->sliderPosition(), UnitScale),
+                                       ToRecord(offsetSlider_->sliderPosition(), OffsetScale),
+                                       ToRecord(ratioSlider_->sliderPosition(), UnitScale)});
+    }
+    // The axis sliders always show a unit axis once the user has moved any slider; re-showing the
+    // others could move them a step.
+    ShowAxis(CurrentRecord().Axis);
 }
 
 void ControlPanel::OnIterationsChanged()
 {
     // The text stays as typed, even when the count in force differs from it.
-    services_.Scene.Iterations = IterationsFromText(iterationsBox_->text().toStdString());
-    redrawRequested_ = true;
+    services_.Editor.SetIterations(IterationsFromText(iterationsBox_->text().toStdString()));
 }
 
 void ControlPanel::OnBranchSelected()
@@ -355,8 +475,7 @@ void ControlPanel::OnBranchSelected()
         if (slots_[slot].ListIndex == row)
         {
             // Choosing what to edit changes nothing in the picture: no redraw.
-            currentSlot_ = slot;
-            ShowCurrentRecord();
+            services_.Editor.Select(slot);
             return;
         }
     }
@@ -364,14 +483,12 @@ void ControlPanel::OnBranchSelected()
 
 void ControlPanel::OnRandomize()
 {
-    RandomiseRecords(services_.Scene);
-    ShowCurrentRecord();
-    redrawRequested_ = true;
+    services_.Editor.Randomise();
 }
 
 void ControlPanel::OnChooseColor()
 {
-    Vec3& colour = CurrentRecord().Colour;
+    const Vec3& colour = CurrentRecord().Colour;
     const QColor initial(ChannelToByte(colour[0]), ChannelToByte(colour[1]),
                          ChannelToByte(colour[2]));
     const std::optional<QColor> chosen = chooseColour_(*this, initial);
@@ -379,10 +496,13 @@ void ControlPanel::OnChooseColor()
     {
         return;
     }
-    colour[0] = ByteToChannel(chosen->red());
-    colour[1] = ByteToChannel(chosen->green());
-    colour[2] = ByteToChannel(chosen->blue());
-    redrawRequested_ = true;
+    {
+        // The sliders are not touched: re-showing them could move one a step.
+        const QScopedValueRollback ownEdit(ownEdit_, true);
+        services_.Editor.SetCurrentColour({ByteToChannel(chosen->red()),
+                                           ByteToChannel(chosen->green()),
+                                           ByteToChannel(chosen->blue())});
+    }
     UpdateSwatch();
 }
 
@@ -407,36 +527,6 @@ void ControlPanel::OnAbout()
     // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
     box.setWindowModality(Qt::WindowModal);
     box.exec();
-}
-
-void ControlPanel::RotateCurrentRecord(int32_t dx, int32_t dy)
-{
-    BranchParams* record = slots_[currentSlot_].Record;
-    RotateByDrag(dx, dy, *record);
-    redrawRequested_ = true;
-    ShowRecordIfCurrent(record);
-}
-
-void ControlPanel::RotateBaseRecord(int32_t dx, int32_t dy)
-{
-    BranchParams* base = slots_[BaseRecord].Record;
-    RotateByDrag(dx, dy, *base);
-    redrawRequested_ = true;
-    ShowRecordIfCurrent(base);
-}
-
-void ControlPanel::MoveView(double x, double y, double z)
-{
-    Vec3& offset = services_.Scene.ViewOffset;
-    offset[0] += x;
-    offset[1] += y;
-    offset[2] += z;
-    redrawRequested_ = true;
-}
-
-void ControlPanel::RequestRedraw()
-{
-    redrawRequested_ = true;
 }
 
 }  // namespace ramifex

@@ -11,14 +11,17 @@
 #include <map>
 #include <optional>
 
+#include "editor/scene_editor.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
 #include "resources/dialog_template.h"
-#include "scene/scene_state.h"
-#include "viewer/navigator.h"
 
+class QKeySequence;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QSlider;
 
@@ -30,26 +33,27 @@ namespace ramifex
 struct BranchSlot
 {
     int32_t ListIndex = -1;
-    BranchParams* Record = nullptr;
+    const BranchParams* Record = nullptr;
 };
 
 // What the panel drives but does not own.
 struct PanelServices
 {
-    SceneState& Scene;
-    TreeRenderer& Renderer;                      // its frame tick runs on every timer tick
-    MillisecondClock& Clock;                     // seeds the generator at initialisation
+    SceneEditor& Editor;              // every edit goes through it; it outlives the panel
+    std::function<void()> FrameTick;  // runs on every timer tick
+    MillisecondClock& Clock;          // seeds the generator at initialisation
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
+    std::function<WalkProgress()> Progress;      // how far the picture is; none: no status shown
 };
 
 // Asks the user for a colour, starting from `initial`, in a chooser owned by `owner`; nothing when
 // the user cancels.
 using ColourChooser = std::function<std::optional<QColor>(QWidget& owner, const QColor& initial)>;
 
-// The program's main window: edits the three records, the iteration count and the view offset,
-// owns the redraw flag, and drives the frame tick with a 50 ms timer. Edits never draw; they write
-// scene values and request a redraw, and the next tick restarts the picture.
-class ControlPanel final : public QDialog, public Navigator
+// The program's main window and a view of the scene editor: its controls edit the three records
+// and the iteration count through the editor, and its 50 ms timer drives the frame tick. Edits
+// never draw; they change the scene and request a redraw, and the next tick restarts the picture.
+class ControlPanel final : public QDialog
 {
     Q_OBJECT
 
@@ -57,6 +61,7 @@ public:
     static constexpr int TickMilliseconds = 50;
 
     explicit ControlPanel(PanelServices services, QWidget* parent = nullptr);
+    ~ControlPanel() override;
 
     // Sets the panel up and opens the viewer; run once, before the panel is shown.
     void Initialise();
@@ -74,18 +79,23 @@ public:
     void ShowRecordIfCurrent(const BranchParams* record);
     void ReadSliders();
 
-    // Navigator
-    void RotateCurrentRecord(int32_t dx, int32_t dy) override;
-    void RotateBaseRecord(int32_t dx, int32_t dy) override;
-    void MoveView(double x, double y, double z) override;
-    void RequestRedraw() override;
-
-    bool RedrawRequested() const { return redrawRequested_; }
-    int32_t CurrentSlot() const { return currentSlot_; }
+    bool RedrawRequested() const { return services_.Editor.RedrawRequested(); }
+    int32_t CurrentSlot() const { return services_.Editor.Current(); }
     const std::array<BranchSlot, 3>& Slots() const { return slots_; }
 
     // The control created for a template id, or nullptr.
     QWidget* Control(int id) const;
+    // The controls of the template, in their own coordinates, between the menu bar and the status
+    // line.
+    QWidget* TemplateArea() const { return templateArea_; }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    // The status line's account of the picture.
+    QString WalkStatus() const;
+
+    // Triggers the enabled menu command with this shortcut, if any: the viewer passes on the keys
+    // it does not use, so that the menu's shortcuts work in both windows.
+    bool TriggerShortcut(const QKeySequence& keys);
 
     // Replaces the colour chooser, by default the toolkit's window-modal colour dialog.
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
@@ -95,7 +105,11 @@ public:
 
 private:
     void CreateControls(const DialogTemplate& layout);
-    QWidget* CreateControl(const DialogControl& control);
+    void CreateMenus();
+    void CreateStatusLine();
+    void LayOut(const QSize& templateSize);
+    void ShowWalkStatus();
+    QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     void BindControls();
     void ConnectHandlers();
     void PrepareSwatch();
@@ -103,9 +117,9 @@ private:
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
     void ShowAxis(const Vec3& axis);
-    BranchParams& CurrentRecord() const { return *slots_[currentSlot_].Record; }
+    const BranchParams& CurrentRecord() const { return services_.Editor.CurrentRecord(); }
+    void OnSceneChanged(const SceneChange& change);
 
-    void OnSliderScrolled();
     void OnIterationsChanged();
     void OnBranchSelected();
     void OnRandomize();
@@ -113,6 +127,11 @@ private:
     void OnAbout();
 
     PanelServices services_;
+    QWidget* templateArea_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QWidget* statusArea_ = nullptr;
+    QLabel* walkStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
     QPushButton* colourButton_ = nullptr;
     QSlider* ratioSlider_ = nullptr;
@@ -127,8 +146,8 @@ private:
     QPushButton* okButton_ = nullptr;
     QIcon icon_;
     std::array<BranchSlot, 3> slots_{};
-    int32_t currentSlot_ = 0;
-    bool redrawRequested_ = false;
+    SceneEditor::ListenerId listener_{};
+    bool ownEdit_ = false;  // set while a handler shows the result of its edit itself
     QImage swatch_;
     QTimer frameTimer_;
     ColourChooser chooseColour_;

@@ -29,7 +29,7 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
 {
     NormaliseAxis(scene_.Records[Branch1Record].Axis);
     NormaliseAxis(scene_.Records[Branch2Record].Axis);
-    if (!scene_.WalkFinished)
+    if (!WalkFinished())
     {
         WalkStep();
     }
@@ -40,7 +40,6 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
     // The old walk has had its slice and been presented; the new picture starts next tick.
     surface_.Clear();
     SetViewTransform();
-    scene_.WalkFinished = false;
     redrawRequested = false;
     Restart();
 }
@@ -48,7 +47,7 @@ void TreeRenderer::FrameTick(bool& redrawRequested)
 WalkProgress TreeRenderer::Progress() const
 {
     WalkProgress progress;
-    progress.Finished = scene_.WalkFinished;
+    progress.Finished = WalkFinished();
     progress.Nodes = NodesOf(std::min(scene_.Iterations, int32_t{MaxDepth}));
     progress.SpheresDrawn = spheresDrawn_;
     progress.Visited = visited_;
@@ -65,7 +64,7 @@ WalkProgress TreeRenderer::Progress() const
 
 int32_t TreeRenderer::CompleteLevels() const
 {
-    if (scene_.WalkFinished)
+    if (WalkFinished())
     {
         return std::max(0, std::min(scene_.Iterations, int32_t{MaxDepth}));
     }
@@ -182,7 +181,14 @@ void TreeRenderer::WalkStep()
                 spheresDrawn_ += first ? 1 : 0;
             }
             ++level;
-            more = level < depth ? (FormChild(level), true) : Backtrack(level);
+            if (level < depth)
+            {
+                FormChild(level);
+            }
+            else
+            {
+                more = Backtrack(level);
+            }
         }
         if (!more)
         {
@@ -194,7 +200,6 @@ void TreeRenderer::WalkStep()
             {
                 lastReading_ = now;
                 stack_.Level = -1;
-                scene_.WalkFinished = true;
                 surface_.Present();
                 return;
             }

@@ -25,7 +25,8 @@ struct DrawFrame
     bool Shows = false;  // the node's own sphere may change the picture, so it is drawn
 };
 
-// The path from the root to the node being drawn. Level is -1 once the walk has finished.
+// The path from the root to the node being drawn. Level is -1 before the first restart and once
+// the walk has finished.
 struct FrameStack
 {
     std::array<DrawFrame, MaxDepth> Frames{};
@@ -40,21 +41,26 @@ struct WalkProgress
     double Fraction = 1.0;      // of the whole tree; subtrees left out count as done
     uint64_t Nodes = 0;         // in the whole tree
     uint64_t SpheresDrawn = 0;  // each node's sphere counted once
-    uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
     uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
+    uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
 };
 
 // Draws the tree of spheres a slice at a time: every tick continues the walk for at most
 // TickBudget milliseconds and presents, so deep trees grow on screen while the program stays
-// responsive. The walk allocates nothing.
+// responsive. The walk allocates nothing. The renderer owns the walk's phase: created over any
+// scene, it is idle until the first tick that restarts the picture.
 class TreeRenderer
 {
 public:
+    // The walk reads the scene afresh at every step and normalises its axes in place.
     TreeRenderer(SceneState& scene, DrawSurface& surface, MillisecondClock& clock);
 
     // Runs on every timer tick. Continues an unfinished walk; then, if a redraw was requested,
     // clears, sets the view transform, clears the flag and restarts the walk from the root.
     void FrameTick(bool& redrawRequested);
+
+    // True until the first restart, and again once the walk has drawn every node.
+    bool WalkFinished() const { return stack_.Level < 0; }
 
     const FrameStack& Stack() const { return stack_; }
     const std::array<Matrix4, 2>& BranchMatrices() const { return branchMatrices_; }

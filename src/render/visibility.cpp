@@ -86,19 +86,20 @@ bool BallMayShow(const std::array<double, 3>& centre, double radius, const Pixel
     {
         return true;
     }
-    if (depth + r < area.Near || depth - r > area.Far)
+    const Frustum& f = area.View;
+    if (depth + r < f.Near || depth - r > f.Far)
     {
         return false;  // wholly nearer than the near plane (or behind the eye), or beyond the far
                        // one
     }
-    if (depth - r < area.Near)
+    if (depth - r < f.Near)
     {
         return true;  // crosses the near plane, where the projection is unbounded
     }
-    return RangeHoldsPixelCentre(TangentSlopes(centre[0], depth, r), area.Left, area.Right,
-                                 area.Near, area.Width) &&
-           RangeHoldsPixelCentre(TangentSlopes(centre[1], depth, r), area.Bottom, area.Top,
-                                 area.Near, area.Height);
+    return RangeHoldsPixelCentre(TangentSlopes(centre[0], depth, r), f.Left, f.Right, f.Near,
+                                 area.Width) &&
+           RangeHoldsPixelCentre(TangentSlopes(centre[1], depth, r), f.Bottom, f.Top, f.Near,
+                                 area.Height);
 }
 
 bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area)

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/matrix4.h"
+#include "render/projection.h"
 #include "scene/scene_state.h"
 
 namespace ramifex
@@ -29,18 +30,19 @@ private:
 // uniformly scaled matrices the walk makes, with the rounding of their products allowed for.
 double NodeScale(const Matrix4& node);
 
-// The perspective frustum (as glFrustum takes it) and the drawing area it is shown on.
+// A perspective frustum and the pixels of the drawing area it is shown on.
 struct PixelArea
 {
-    double Left = -1.0;
-    double Right = 1.0;
-    double Bottom = -1.0;
-    double Top = 1.0;
-    double Near = 1.0;
-    double Far = 1000.0;
+    Frustum View;
     int32_t Width = 0;
     int32_t Height = 0;
 };
+
+// The area of a picture of width by height pixels, as the program draws it.
+inline PixelArea PixelAreaFor(int32_t width, int32_t height)
+{
+    return {FrustumFor(width, height), width, height};
+}
 
 // Whether a ball, given by its centre and radius in eye coordinates, may change the picture. Filled
 // polygons without multisampling change a pixel only where they cover its centre, so a ball whose

@@ -17,6 +17,8 @@ struct BranchParams
     double Offset = 0.0;
     Vec3 Colour{};
     double Ratio = 0.0;
+
+    bool operator==(const BranchParams&) const = default;
 };
 
 }  // namespace ramifex

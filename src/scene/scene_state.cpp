@@ -24,9 +24,8 @@ void NormaliseAxis(Vec3& axis)
     }
 }
 
-void RandomiseRecords(SceneState& scene)
+void RandomiseRecords(SceneState& scene, RandomGenerator& rng)
 {
-    RandomGenerator& rng = scene.Generator;
     const auto signedUnit = [&rng] { return 2.0 * rng.Uniform() - 1.0; };
     // The draws are consumed in field order; the axis is normalised later, before any drawing.
     for (BranchParams& record : scene.Records)

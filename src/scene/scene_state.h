@@ -19,22 +19,22 @@ enum RecordIndex : int
     Branch2Record = 2,
 };
 
-// Everything that determines the picture. One instance is shared by the panel, the mouse
-// navigation and the renderer; all of them run on the user-interface thread.
+// Everything that determines the picture, as plain values that can be copied and compared whole.
+// How far a picture of it has been drawn belongs to the renderer, not here.
 struct SceneState
 {
     std::array<BranchParams, 3> Records{};
     int32_t Iterations = 5;
     Vec3 ViewOffset{0.0, 0.0, -10.0};
-    bool WalkFinished = true;  // set until the first restart, and again once a walk is complete
-    RandomGenerator Generator;
+
+    bool operator==(const SceneState&) const = default;
 };
 
 // Rescales the axis to unit length in place; a zero or not-a-number axis becomes (1, 0, 0), and an
 // axis whose squared length is exactly 1 is left bit for bit as it is.
 void NormaliseAxis(Vec3& axis);
 
-// Rewrites every field of all three records from thirty draws, base record first.
-void RandomiseRecords(SceneState& scene);
+// Rewrites every field of all three records from thirty draws of `rng`, base record first.
+void RandomiseRecords(SceneState& scene, RandomGenerator& rng);
 
 }  // namespace ramifex

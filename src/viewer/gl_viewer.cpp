@@ -1,12 +1,9 @@
 #include "viewer/gl_viewer.h"
 
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QExposeEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -15,18 +12,11 @@
 
 #include <GL/gl.h>
 
+#include "picture/sphere_picture.h"
 #include "viewer/qt_viewer_platform.h"
-#include "viewer/raster_backlog.h"
 
 namespace ramifex
 {
-
-const std::array<float, 16> BasisMatrix = {
-    0,  0, -1, 0,  // column 0
-    -1, 0, 0,  0,  // column 1
-    0,  1, 0,  0,  // column 2
-    0,  0, 0,  1,  // column 3
-};
 
 // The viewer's window: hands its events to the viewer.
 class ViewerWindow final : public QWindow
@@ -48,6 +38,14 @@ protected:
     {
         event->ignore();  // the window stays until the program ends
         viewer_.OnCloseRequested();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!viewer_.OnKeyPressed(*event))
+        {
+            QWindow::keyPressEvent(event);
+        }
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -81,16 +79,12 @@ GlViewer::GlViewer(bool doubleBuffered, ViewerPlatform* platform)
 {
 }
 
-// GL resources go while their context is still current; then the context, then the window.
+// The picture's GL objects go with the context, deleted in it while it can be made current.
 GlViewer::~GlViewer()
 {
-    if (MakeCurrent())
-    {
-        picture_.reset();
-        backlog_.reset();
-        context_->doneCurrent();
-    }
+    MakeCurrent();
     context_.reset();
+    picture_.reset();
     window_.reset();
 }
 
@@ -102,11 +96,14 @@ QWindow* GlViewer::Window() const
 bool GlViewer::Open(Navigator& panel)
 {
     panel_ = &panel;
-    if (!CreateViewerWindow("OpenGL Window", QRect(0, 0, 640, 480), 32))
+    const QRect geometry(0, 0, 640, 480);
+    if (!CreateViewerWindow("OpenGL Window", geometry, 32))
     {
         return false;
     }
-    SetLightingAndMaterials();
+    width_ = geometry.width();
+    height_ = geometry.height();
+    picture_ = std::make_unique<SpherePicture>(*context_, width_, height_);
     return true;
 }
 
@@ -154,10 +151,14 @@ bool GlViewer::CreateViewerWindow(const QString& title, const QRect& geometry, u
         return FailCreation("Can't Activate The GL Rendering Context.", "ERROR",
                             MessageIcon::Warning);
     }
+    if (!platform_.SupportsPicture(*context_))
+    {
+        return FailCreation(
+            "This OpenGL driver lacks the framebuffer objects and blits that the picture needs.",
+            "ERROR", MessageIcon::Warning);
+    }
     open_ = true;
-    backlog_ = std::make_unique<RasterBacklog>(*context_);
     platform_.ShowWindow(*window_);
-    Resize(geometry.width(), geometry.height());
     return true;
 }
 
@@ -207,35 +208,6 @@ void GlViewer::ShowShutdownError(const char* text)
     platform_.ShowMessage(text, "SHUTDOWN ERROR", MessageIcon::Information);
 }
 
-// The light is given while the modelview holds BasisMatrix (the resize at the end of creation
-// loaded it), so its direction is fixed in eye coordinates: from the left, above and the viewer's
-// side.
-void GlViewer::SetLightingAndMaterials()
-{
-    const GLfloat noAmbient[] = {0.0f, 0.0f, 0.0f, 0.0f};
-    const GLfloat twoSided = 1.0f;
-    const GLfloat lightAmbient[] = {0.0f, 0.0f, 0.0f, 1.0f};
-    const GLfloat lightDiffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const GLfloat lightPosition[] = {-10.0f, 5.0f, 5.0f, 0.0f};
-    const GLfloat shininess = 0.0f;
-    const GLfloat grey[] = {0.85f, 0.85f, 0.85f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
-    glLightModelfv(GL_LIGHT_MODEL_TWO_SIDE, &twoSided);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, grey);
-    glMaterialfv(GL_BACK, GL_SHININESS, &shininess);
-    glMaterialfv(GL_BACK, GL_DIFFUSE, grey);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
 // Nothing else in the program makes a context current; this is a cheap check that keeps it so.
 bool GlViewer::MakeCurrent()
 {
@@ -247,163 +219,72 @@ bool GlViewer::MakeCurrent()
            context_->makeCurrent(window_.get());
 }
 
+// The picture with its context current; none when the viewer is not open.
+SpherePicture* GlViewer::CurrentPicture()
+{
+    return MakeCurrent() ? picture_.get() : nullptr;
+}
+
 void GlViewer::Resize(int32_t width, int32_t height)
 {
     width_ = width;
     height_ = height;
-    // A minimised window has no drawing area and no aspect; the next real size sets everything.
-    if (width <= 0 || height <= 0 || !MakeCurrent())
+    if (SpherePicture* picture = CurrentPicture())
     {
-        return;
+        picture->Resize(width, height);
     }
-    DrawBatch();
-    ResizePicture(width, height);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const float aspect = static_cast<float>(static_cast<double>(height) / width);
-    glFrustum(-1.0, 1.0, -aspect, aspect, 1.0, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(BasisMatrix.data());
-}
-
-// A new size starts a new, black picture with its own depth buffer.
-void GlViewer::ResizePicture(int32_t width, int32_t height)
-{
-    const QSize size(width, height);
-    if (picture_ && picture_->size() == size)
-    {
-        return;
-    }
-    picture_ = std::make_unique<QOpenGLFramebufferObject>(
-        size, QOpenGLFramebufferObject::CombinedDepthStencil);
-    if (!picture_->isValid())
-    {
-        picture_.reset();  // nothing to keep a picture in: drawing and presenting do nothing
-        return;
-    }
-    picture_->bind();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void GlViewer::Clear()
 {
-    if (!MakeCurrent() || !picture_)
+    if (SpherePicture* picture = CurrentPicture())
     {
-        return;
+        picture->Clear();
     }
-    batch_.Clear();  // what is pending would be cleared anyway
-    awaitingRestart_ = false;
-    picture_->bind();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void GlViewer::SetViewTransform(const Matrix4& view)
 {
-    if (!MakeCurrent())
+    if (SpherePicture* picture = CurrentPicture())
     {
-        return;
+        picture->SetViewTransform(view);
     }
-    DrawBatch();
-    viewTransform_ = view;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(view.M.data());
 }
 
 void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
 {
-    if (awaitingRestart_ || !MakeCurrent())
+    if (SpherePicture* picture = CurrentPicture())
     {
-        return;
-    }
-    batch_.Add(node, colour, CoveredPixels(node));
-    if (batch_.Full())
-    {
-        DrawBatch();
+        picture->DrawSphere(node, colour);
     }
 }
 
 std::optional<PixelArea> GlViewer::VisibleArea() const
 {
-    if (!picture_ || awaitingRestart_)
-    {
-        return std::nullopt;
-    }
-    const double aspect = static_cast<float>(static_cast<double>(height_) / width_);
-    return PixelArea{-1.0, 1.0, -aspect, aspect, 1.0, 1000.0, width_, height_};
-}
-
-// Roughly how many pixels the sphere covers: its radius over its distance, with the near plane's
-// -1..1 spanning the width, is the share of the picture's half-width it spans. A sphere reaching
-// the eye may cover everything.
-double GlViewer::CoveredPixels(const Matrix4& node) const
-{
-    const double pictureArea = static_cast<double>(width_) * height_;
-    if (!viewTransform_)
-    {
-        return pictureArea;
-    }
-    const Matrix4& view = *viewTransform_;
-    const auto& n = node.M;
-    const double depth =
-        -(view.At(2, 0) * n[12] + view.At(2, 1) * n[13] + view.At(2, 2) * n[14] + view.At(2, 3));
-    const double radius = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (depth <= radius)
-    {
-        return pictureArea;
-    }
-    const double radiusPixels = radius / depth * (0.5 * width_);
-    return std::min(pictureArea, std::numbers::pi * radiusPixels * radiusPixels);
-}
-
-// One draw call for the whole batch. Each point carries its sphere's colour, which colour tracking
-// makes the front and back diffuse colour, as setting the material per sphere would; tracking is
-// switched off again, leaving the last sphere's colour as the material.
-void GlViewer::DrawBatch()
-{
-    if (batch_.Empty())
-    {
-        return;
-    }
-    constexpr GLsizei stride = SphereBatch::FloatsPerPoint * sizeof(float);
-    const float* points = batch_.Points();
-    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, points);
-    glNormalPointer(GL_FLOAT, stride, points + 3);
-    glColorPointer(3, GL_FLOAT, stride, points + 6);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.IndexCount()), GL_UNSIGNED_INT,
-                   batch_.Indices());
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisable(GL_COLOR_MATERIAL);
-    batch_.Clear();
-    backlog_->WaitForPrevious();
+    return open_ && picture_ ? picture_->VisibleArea() : std::nullopt;
 }
 
 // Copies the kept picture to the window. A window that cannot be seen is left alone: the next
 // expose shows the picture.
 void GlViewer::Present()
 {
-    if (!MakeCurrent() || !picture_)
+    SpherePicture* picture = CurrentPicture();
+    if (picture == nullptr || picture->Framebuffer() == nullptr)
     {
         return;
     }
-    DrawBatch();
+    picture->Present();
     if (!window_->isExposed())
     {
         return;
     }
+    QOpenGLFramebufferObject& kept = *picture->Framebuffer();
     const QRect target(QPoint(0, 0), window_->size() * window_->devicePixelRatio());
     // The window's own framebuffer stays bound for the flush: a flush with the picture bound does
     // not reach a single-buffered window.
     QOpenGLFramebufferObject::blitFramebuffer(
-        nullptr, target, picture_.get(), QRect(QPoint(0, 0), picture_->size()), GL_COLOR_BUFFER_BIT,
-        GL_NEAREST, 0, 0, QOpenGLFramebufferObject::RestoreFramebufferBindingToDefault);
+        nullptr, target, &kept, QRect(QPoint(0, 0), kept.size()), GL_COLOR_BUFFER_BIT, GL_NEAREST,
+        0, 0, QOpenGLFramebufferObject::RestoreFramebufferBindingToDefault);
     if (doubleBuffered_)
     {
         context_->swapBuffers(window_.get());
@@ -412,24 +293,16 @@ void GlViewer::Present()
     {
         glFlush();
     }
-    picture_->bind();
+    kept.bind();
 }
 
 QImage GlViewer::GrabPicture()
 {
-    if (!MakeCurrent() || !picture_)
-    {
-        return {};
-    }
-    DrawBatch();
-    QImage image = picture_->toImage();
-    picture_->bind();
-    return image;
+    SpherePicture* picture = CurrentPicture();
+    return picture != nullptr ? picture->Grab() : QImage();
 }
 
-// A walk under way was laid out for the old shape, and its second drawings are left out, so what
-// it would add to the new, black picture is a fragment without its ancestors: the picture stays
-// black until the restart that the redraw request brings.
+// The new, black picture draws nothing until the restart that the redraw request brings.
 void GlViewer::OnSizeChanged(int32_t width, int32_t height)
 {
     if (!open_ || (width == width_ && height == height_))
@@ -437,7 +310,6 @@ void GlViewer::OnSizeChanged(int32_t width, int32_t height)
         return;
     }
     Resize(width, height);
-    awaitingRestart_ = true;
     panel_->RequestRedraw();
 }
 
@@ -445,6 +317,11 @@ void GlViewer::OnMouseMove(int32_t x, int32_t y, unsigned flags)
 {
     tracker_.Update(x, y);
     Navigate(tracker_, flags, *panel_);
+}
+
+bool GlViewer::OnKeyPressed(const QKeyEvent& event)
+{
+    return keyRelay_ && keyRelay_(event);
 }
 
 void GlViewer::OnCloseRequested()

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include <QImage>
 #include <QRect>
@@ -13,26 +11,22 @@
 #include "render/draw_surface.h"
 #include "viewer/mouse_tracker.h"
 #include "viewer/navigator.h"
-#include "viewer/sphere_batch.h"
 #include "viewer/viewer_platform.h"
 
+class QKeyEvent;
 class QOpenGLContext;
-class QOpenGLFramebufferObject;
 class QWindow;
 
 namespace ramifex
 {
 
-// The rotation every resize loads as the modelview, column-major: (x, y, z) -> (-y, z, -x). The
-// light is given under it when the viewer opens, which fixes the light relative to the viewer.
-extern const std::array<float, 16> BasisMatrix;
-
-class RasterBacklog;
+class SpherePicture;
 class ViewerWindow;
 
 // The window "OpenGL Window" with its GL context, current on the user-interface thread from opening
-// on. The frame tick draws through it. The picture lives in an off-screen framebuffer, so each tick
-// adds to what the earlier ticks drew, and an uncovered window is shown the kept picture again.
+// on. The frame tick draws through it into a SpherePicture, which keeps what the earlier ticks
+// drew; presenting copies the kept picture to the window, and an uncovered window is shown it
+// again.
 class GlViewer final : public DrawSurface
 {
 public:
@@ -43,21 +37,21 @@ public:
     GlViewer& operator=(const GlViewer&) = delete;
 
     // Keeps the panel for navigation, creates window and context (a failing step tears down what it
-    // holds and shows its message box), then sets the fixed lighting and material state. Called
-    // once. On failure nothing is set and every later drawing call does nothing.
+    // holds and shows its message box, as does a context that cannot keep a picture), then makes
+    // the picture, which sets the fixed lighting and material state. Called once. On failure
+    // nothing is set and every later drawing call does nothing.
     bool Open(Navigator& panel);
 
-    // Viewport, projection (90 degrees across, height following the shape) and BasisMatrix as the
-    // modelview, for a drawing area in device pixels. A zero-sized area changes nothing.
+    // Sizes the picture (SpherePicture::Resize) for a drawing area in device pixels.
     void Resize(int32_t width, int32_t height);
 
+    // Drawing goes to the picture.
     void Clear() override;
     void SetViewTransform(const Matrix4& view) override;
-    // Spheres are gathered into batches and drawn a batch at a time; whatever is pending is drawn
-    // before the view changes, before presenting and before the picture is read.
     void DrawSphere(const Matrix4& node, const Vec3& colour) override;
+    // Finishes the picture's drawing and copies it to the window.
     void Present() override;
-    // With the depth test on, a second drawing at the same place changes no pixel.
+    // The picture leaves out repeat drawings.
     bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
 
@@ -69,6 +63,10 @@ public:
     // What closing the window does; by default it ends every running event loop with exit code 0,
     // which ends the program. The window itself stays.
     void SetCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
+    // Where the keys pressed in the window go: the relay returns whether it used them. A window of
+    // its own takes no part in the toolkit's shortcuts, so the program's commands reach it this
+    // way.
+    void SetKeyRelay(std::function<bool(const QKeyEvent&)> relay) { keyRelay_ = std::move(relay); }
 
 private:
     friend class ViewerWindow;
@@ -77,16 +75,14 @@ private:
     bool FailCreation(const char* text, const char* caption, MessageIcon icon);
     void TearDown();
     void ShowShutdownError(const char* text);
-    void SetLightingAndMaterials();
     bool MakeCurrent();
-    void ResizePicture(int32_t width, int32_t height);
-    void DrawBatch();
-    double CoveredPixels(const Matrix4& node) const;
+    SpherePicture* CurrentPicture();
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
     void OnMouseMove(int32_t x, int32_t y, unsigned flags);
     void OnCloseRequested();
+    bool OnKeyPressed(const QKeyEvent& event);
 
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -98,13 +94,10 @@ private:
     std::unique_ptr<ViewerWindow> window_;
     std::unique_ptr<QOpenGLContext> context_;
     bool open_ = false;  // the context is current and the window is up
-    std::unique_ptr<QOpenGLFramebufferObject> picture_;
-    SphereBatch batch_;
-    std::unique_ptr<RasterBacklog> backlog_;
-    std::optional<Matrix4> viewTransform_;
-    bool awaitingRestart_ = false;  // the picture was resized; drawing waits for the restart
+    std::unique_ptr<SpherePicture> picture_;
     MouseTracker tracker_;
     std::function<void()> closeAction_;
+    std::function<bool(const QKeyEvent&)> keyRelay_;
 };
 
 }  // namespace ramifex

@@ -5,14 +5,14 @@
 namespace ramifex
 {
 
-// What the viewer asks of the control panel, which owns the records being edited and the redraw
+// What the viewer asks of the scene editor, which owns the records being edited and the redraw
 // flag. Every operation changes scene values and requests a redraw; none draws.
 class Navigator
 {
 public:
     virtual ~Navigator() = default;
 
-    // Turns the record shown in the panel by a drag of (dx, dy) pixels.
+    // Turns the record being edited in the panel by a drag of (dx, dy) pixels.
     virtual void RotateCurrentRecord(int32_t dx, int32_t dy) = 0;
     // Turns the base record (the whole object) by a drag of (dx, dy) pixels.
     virtual void RotateBaseRecord(int32_t dx, int32_t dy) = 0;

@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "picture/sphere_picture.h"
+
 namespace ramifex
 {
 
@@ -81,6 +83,11 @@ bool QtViewerPlatform::CreateContext(QOpenGLContext& context, const QSurfaceForm
 bool QtViewerPlatform::MakeCurrent(QOpenGLContext& context, QWindow& window)
 {
     return context.makeCurrent(&window);
+}
+
+bool QtViewerPlatform::SupportsPicture(QOpenGLContext& context)
+{
+    return SpherePicture::Supported(context);
 }
 
 void QtViewerPlatform::ShowWindow(QWindow& window)

@@ -19,6 +19,7 @@ std::optional<QSurfaceFormat> SurfaceFormatFor(const PixelFormatRequest& request
 //   set pixel format       - give the window the format and create its native window;
 //   create context         - QOpenGLContext::create with the format;
 //   make current           - QOpenGLContext::makeCurrent on the window;
+//   supports picture       - SpherePicture::Supported: framebuffer objects and blits;
 //   show                   - show and activate (front and focus);
 //   release current        - doneCurrent, checked by reading back the current context;
 //   delete context         - delete the QOpenGLContext, which cannot fail;
@@ -36,6 +37,7 @@ public:
     bool SetPixelFormat(QWindow& window, const QSurfaceFormat& format) override;
     bool CreateContext(QOpenGLContext& context, const QSurfaceFormat& format) override;
     bool MakeCurrent(QOpenGLContext& context, QWindow& window) override;
+    bool SupportsPicture(QOpenGLContext& context) override;
     void ShowWindow(QWindow& window) override;
     bool ReleaseCurrent(QOpenGLContext& context) override;
     bool DeleteContext(std::unique_ptr<QOpenGLContext> context) override;

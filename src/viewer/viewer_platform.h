@@ -57,6 +57,8 @@ public:
     virtual bool SetPixelFormat(QWindow& window, const QSurfaceFormat& format) = 0;
     virtual bool CreateContext(QOpenGLContext& context, const QSurfaceFormat& format) = 0;
     virtual bool MakeCurrent(QOpenGLContext& context, QWindow& window) = 0;
+    // Whether the current context can keep the picture (SpherePicture::Supported).
+    virtual bool SupportsPicture(QOpenGLContext& context) = 0;
     // Shows the window, brings it to the front and gives it the keyboard focus.
     virtual void ShowWindow(QWindow& window) = 0;
 

@@ -39,12 +39,13 @@ int LitPixels(const QImage& picture)
 // Waits for the viewer to be on screen next to the panel.
 ControlPanel* WaitForBothWindows(ViewerApp& app)
 {
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&]
         {
             QWindow* window = app.Viewer().Window();
             return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
-        }));
+        },
+        10000));
     return VisiblePanel();
 }
 
@@ -89,18 +90,25 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
             // The first picture: one white sphere in the middle of the black view.
-            ASSERT_TRUE(WaitFor([&] { return LitPixels(app.Viewer().GrabPicture()) > 0; }));
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return LitPixels(app.Viewer().GrabPicture()) > 0; }, 10000));
             const QImage sphere = app.Viewer().GrabPicture();
             const QRgb centre = sphere.pixel(sphere.width() / 2, sphere.height() / 2);
             EXPECT_EQ(qRed(centre), qGreen(centre));
             EXPECT_EQ(qGreen(centre), qBlue(centre));
+            // Every child lies at the root's centre, where it covers no pixel.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->WalkStatus().isEmpty(); }, 10000));
+            EXPECT_TRUE(panel->WalkStatus().startsWith("1 sphere drawn, 30 left out as unseen"))
+                << panel->WalkStatus().toStdString();
 
             // A fixed seed keeps the tree the same on every run.
-            app.Scene().Generator.Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
-            EXPECT_TRUE(WaitFor([&] { return app.Viewer().GrabPicture() != sphere; }));
-            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return app.Viewer().GrabPicture() != sphere; }, 10000));
+            // The panel's File > Quit, from the viewer's keyboard.
+            QTest::keyClick(app.Viewer().Window(), Qt::Key_Q, Qt::ControlModifier);
         });
     EXPECT_FALSE(app.Start());
     EXPECT_EQ(VisiblePanel(), nullptr);
@@ -109,11 +117,12 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
 // Waits until the walk after the latest edit has drawn its last sphere.
 QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
 {
-    EXPECT_TRUE(WaitFor([&] { return !panel.RedrawRequested() && app.Scene().WalkFinished; }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !panel.RedrawRequested() && app.Renderer().WalkFinished(); }, 10000));
     return app.Viewer().GrabPicture();
 }
 
-TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
+TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelRunsAndMovesItAfterwards)
 {
     ViewerApp app;
     Later(
@@ -121,11 +130,11 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
         {
             ControlPanel* panel = WaitForBothWindows(app);
             ASSERT_NE(panel, nullptr);
-            app.Scene().Generator.Seed(7);
+            app.Editor().Seed(7);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
             const QImage before = FinishedPicture(app, *panel);
-            const double baseAngle = app.Scene().Records[BaseRecord].Angle;
+            const double baseAngle = app.Editor().Scene().Records[BaseRecord].Angle;
 
             QWindow* viewer = app.Viewer().Window();
             const QPoint start(320, 200);
@@ -136,7 +145,7 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
                 QTest::mouseMove(viewer, start + QPoint(15 * step, 5 * step));
             }
             QTest::mouseRelease(viewer, Qt::LeftButton, {}, start + QPoint(60, 20));
-            EXPECT_NE(app.Scene().Records[BaseRecord].Angle, baseAngle);
+            EXPECT_NE(app.Editor().Scene().Records[BaseRecord].Angle, baseAngle);
             const QImage after = FinishedPicture(app, *panel);
             EXPECT_NE(after, before);
 
@@ -147,6 +156,14 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelKeepsWorking)
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
         });
     EXPECT_FALSE(app.Start());
+
+    // The viewer window outlives the panel; its gestures now reach the editor alone.
+    const Vec3 offset = app.Editor().Scene().ViewOffset;
+    QWindow* viewer = app.Viewer().Window();
+    QTest::mousePress(viewer, Qt::RightButton, {}, {100, 100});
+    QTest::mouseMove(viewer, {150, 80});
+    QTest::mouseRelease(viewer, Qt::RightButton, {}, {150, 80});
+    EXPECT_NE(app.Editor().Scene().ViewOffset, offset);
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 // issued, each sphere tessellated by GLU in immediate mode under the view times the node matrix.
 #include <QTest>
 
-#include <GL/glu.h>
-
 #include "render/tree_renderer.h"
+#include "support/glu_sphere.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
@@ -19,7 +18,6 @@ class StraightforwardSurface final : public DrawSurface
 {
 public:
     explicit StraightforwardSurface(GlViewer& viewer) : viewer_(viewer) {}
-    ~StraightforwardSurface() override { gluDeleteQuadric(quadric_); }
 
     void Clear() override { viewer_.Clear(); }
     void SetViewTransform(const Matrix4& view) override { viewer_.SetViewTransform(view); }
@@ -29,9 +27,7 @@ public:
                                    static_cast<GLfloat>(colour[2]), 1.0f};
         glPushMatrix();
         glMultMatrixd(node.M.data());
-        glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-        glMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
-        gluSphere(quadric_, 1.0, 10, 10);
+        sphere_.Draw(diffuse);
         glPopMatrix();
         ++Spheres;
     }
@@ -41,7 +37,7 @@ public:
 
 private:
     GlViewer& viewer_;
-    GLUquadric* quadric_ = gluNewQuadric();
+    GluSphere sphere_;
 };
 
 int Delta(QRgb p, QRgb q)
@@ -94,15 +90,9 @@ Difference Compare(const QImage& batched, const QImage& reference)
 class BatchedPicture : public OpenViewerTest
 {
 protected:
-    QImage Draw(SceneState scene, DrawSurface& surface, MillisecondClock& clock)
+    QImage Draw(const SceneState& scene, DrawSurface& surface, MillisecondClock& clock)
     {
-        TreeRenderer renderer(scene, surface, clock);
-        bool redraw = true;
-        renderer.FrameTick(redraw);
-        while (!scene.WalkFinished)
-        {
-            renderer.FrameTick(redraw);
-        }
+        DrawWholeWalk(scene, surface, clock);
         return viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -137,10 +127,7 @@ TEST_F(BatchedPicture, LargeSphereEqualsTheGluSphere)
 // nearly the same depth. Nothing else may differ.
 TEST_F(BatchedPicture, TreesDifferOnlyByRoundingAtBoundaries)
 {
-    SceneState spread;
-    spread.Generator.Seed(9);
-    RandomiseRecords(spread);
-    spread.Iterations = 10;
+    const SceneState spread = SpreadTree();
 
     SceneState overlapping;
     overlapping.ViewOffset = {0.0, -3.5, -10.0};

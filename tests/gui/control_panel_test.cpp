@@ -1,5 +1,6 @@
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 
 #include "gui/panel_fixture.h"
 #include "panel/dialog_units.h"
@@ -39,7 +40,11 @@ TEST_F(PanelTest, IsBuiltFromTheTemplateWithProportionalGeometry)
     const DialogTemplate& layout = ControlPanelTemplate();
     const DialogBaseUnits base = BaseUnitsOf(panel->font());
     ASSERT_GT(base.CharWidth, 0);
-    EXPECT_EQ(panel->size(), QSize(HorizontalPixels(157, base), VerticalPixels(236, base)));
+    // The template's controls keep their places between the menu bar and the status line.
+    QWidget* area = panel->TemplateArea();
+    EXPECT_EQ(area->size(), QSize(HorizontalPixels(157, base), VerticalPixels(236, base)));
+    EXPECT_EQ(panel->MenuBar()->geometry().bottom() + 1, area->y());
+    EXPECT_GT(panel->height(), area->geometry().bottom() + 1);
     // Every control of the table is there, where its dialog units put it, with its caption.
     for (const DialogControl& control : layout.Controls)
     {
@@ -47,7 +52,7 @@ TEST_F(PanelTest, IsBuiltFromTheTemplateWithProportionalGeometry)
         QWidget* widget = control.Id != NoId ? panel->Control(control.Id)
                           : control.Kind == ControlKind::GroupBox
                               ? panel->findChild<QGroupBox*>()
-                              : panel->childAt(expected.topLeft() + QPoint(1, 1));
+                              : area->childAt(expected.topLeft() + QPoint(1, 1));
         ASSERT_NE(widget, nullptr) << control.Caption;
         EXPECT_EQ(widget->geometry(), expected) << control.Caption;
         EXPECT_EQ(WidgetCaption(widget), QString::fromUtf8(control.Caption));
@@ -102,7 +107,8 @@ TEST_F(PanelTest, InitialisationLeavesTheDocumentedState)
     EXPECT_EQ(Record(Branch1Record).Colour, (Vec3{0.0, 0.0, 0.0}));
     RandomGenerator replay;
     replay.Seed(ClockStart);
-    EXPECT_EQ(scene.Generator.Draw(), replay.Draw());
+    RandomGenerator seeded = editor.Generator();
+    EXPECT_EQ(seeded.Draw(), replay.Draw());
     EXPECT_EQ(panel->focusWidget(), Button(IdOk));
 }
 
@@ -271,8 +277,9 @@ TEST_F(PanelTest, RandomizeRewritesAllRecordsAndShowsTheCurrentOneAsDrawn)
     QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
 
     SceneState expected;
-    expected.Generator.Seed(ClockStart);
-    RandomiseRecords(expected);
+    RandomGenerator replay;
+    replay.Seed(ClockStart);
+    RandomiseRecords(expected, replay);
     for (int index = 0; index < 3; ++index)
     {
         EXPECT_EQ(Record(index).Angle, expected.Records[index].Angle) << index;
@@ -323,7 +330,8 @@ TEST_F(PanelTest, ChosenColoursConvertByTruncationAndTheReciprocalConstant)
 
 TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
 {
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    RandomiseRecords(scene, rng);
     ClickListRow(2);
     const auto turned = [](BranchParams record)
     {
@@ -333,7 +341,7 @@ TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
 
     // Shift+left-drag: the record being edited turns and the sliders follow.
     const BranchParams branch2 = turned(Record(Branch2Record));
-    panel->RotateCurrentRecord(10, -5);
+    editor.RotateCurrentRecord(10, -5);
     EXPECT_EQ(Record(Branch2Record).Angle, branch2.Angle);
     EXPECT_EQ(Record(Branch2Record).Axis, branch2.Axis);
     EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(branch2.Angle, AngleScale));
@@ -343,7 +351,7 @@ TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
     // Left-drag: the base turns; the sliders keep showing "branch 2".
     panel->Tick();
     const BranchParams base = turned(Record(BaseRecord));
-    panel->RotateBaseRecord(10, -5);
+    editor.RotateBaseRecord(10, -5);
     EXPECT_EQ(Record(BaseRecord).Angle, base.Angle);
     EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(branch2.Angle, AngleScale));
     EXPECT_TRUE(panel->RedrawRequested());
@@ -351,7 +359,7 @@ TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
     // With the base shown, a left-drag moves the sliders.
     ClickListRow(0);
     const BranchParams baseAgain = turned(Record(BaseRecord));
-    panel->RotateBaseRecord(10, -5);
+    editor.RotateBaseRecord(10, -5);
     EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(baseAgain.Angle, AngleScale));
     EXPECT_EQ(Slider(IdAxisX)->value(), ToPosition(baseAgain.Axis[0], AxisScale));
 }
@@ -359,20 +367,20 @@ TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
 TEST_F(PanelTest, MovingTheViewAddsToTheOffset)
 {
     // What the viewer passes for a right-drag of (+10, -5)...
-    panel->MoveView(10 * 0.01, -5 * -0.01, 0.0);
+    editor.MoveView(10 * 0.01, -5 * -0.01, 0.0);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[0], 0.1);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[1], 0.05);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[2], -10.0);
     EXPECT_TRUE(panel->RedrawRequested());
     // ...and for the same drag with Shift.
     scene.ViewOffset = {0.0, 0.0, -10.0};
-    panel->MoveView(10 * 0.01, 0.0, -5 * 0.01);
+    editor.MoveView(10 * 0.01, 0.0, -5 * 0.01);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[0], 0.1);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[1], 0.0);
     EXPECT_DOUBLE_EQ(scene.ViewOffset[2], -10.05);
 
     panel->Tick();
-    panel->RequestRedraw();
+    editor.RequestRedraw();
     EXPECT_TRUE(panel->RedrawRequested());
 }
 

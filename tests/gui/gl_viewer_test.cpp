@@ -5,9 +5,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "picture/sphere_batch.h"
+#include "picture/sphere_picture.h"
 #include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
-#include "viewer/sphere_batch.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test
@@ -175,7 +176,7 @@ TEST_F(OpenViewer, ExposureShowsTheKeptPictureAgain)
 
 TEST(SingleBufferedViewer, AsksForNoDoubleBufferAndStillShowsThePicture)
 {
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(false);
     ASSERT_TRUE(viewer.Open(navigator));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));

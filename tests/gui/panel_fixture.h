@@ -15,41 +15,12 @@
 #include <gtest/gtest.h>
 
 #include "panel/control_panel.h"
+#include "render/tree_renderer.h"
+#include "support/recording_surface.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
 {
-
-// Counts what the frame tick asks of the picture.
-class RecordingSurface final : public DrawSurface
-{
-public:
-    void Clear() override { ++Clears; }
-    void SetViewTransform(const Matrix4&) override {}
-    void DrawSphere(const Matrix4&, const Vec3&) override { ++Spheres; }
-    void Present() override { ++Presents; }
-
-    int Clears = 0;
-    int Spheres = 0;
-    int Presents = 0;
-};
-
-// Runs the event loop until the condition holds or a generous limit passes; never used to
-// measure time, only to wait for windows and nested loops.
-inline bool WaitFor(const std::function<bool()>& condition, int limitMs = 10000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition())
-    {
-        if (elapsed.elapsed() > limitMs)
-        {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 // Runs `action` from inside the next event loop that starts, such as a nested modal loop.
 inline void Later(std::function<void()> action)
@@ -57,7 +28,7 @@ inline void Later(std::function<void()> action)
     QTimer::singleShot(0, std::move(action));
 }
 
-// The scene, renderer and fake clock a panel works with; the panel itself is made by each test.
+// The editor, renderer and fake clock a panel works with; the panel itself is made by each test.
 class PanelHarness : public ::testing::Test
 {
 protected:
@@ -66,7 +37,8 @@ protected:
     std::unique_ptr<ControlPanel> MakePanel(std::function<bool(Navigator&)> openViewer)
     {
         return std::make_unique<ControlPanel>(
-            PanelServices{scene, renderer, clock, std::move(openViewer)});
+            PanelServices{editor, [this] { renderer.FrameTick(editor.RedrawFlag()); }, clock,
+                          std::move(openViewer), [this] { return renderer.Progress(); }});
     }
 
     QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
@@ -106,7 +78,8 @@ protected:
             .center();
     }
 
-    SceneState scene;
+    SceneEditor editor;
+    SceneState& scene = editor.SceneForWalk();  // for setting up and reading back
     RecordingSurface surface;
     SteppingClock clock{ClockStart};
     TreeRenderer renderer{scene, surface, clock};

@@ -158,7 +158,7 @@ TEST_F(PanelRunTest, TheTimerDrivesTheFrameTickAndOtherWindowsStayUsable)
         [&]
         {
             // The initial redraw request makes the first tick clear and restart the picture.
-            EXPECT_TRUE(WaitFor([&] { return surface.Clears >= 1; }));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return surface.Count("clear") >= 1; }, 10000));
             EXPECT_FALSE(panel->RedrawRequested());
             ClickThroughWindowSystem(viewer);
             EXPECT_EQ(viewer.Clicks, 1) << "the running panel must not block the viewer";
@@ -174,14 +174,14 @@ protected:
     {
         IterationsBox()->setText("24");
         QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
-        ASSERT_TRUE(WaitFor([&] { return surface.Presents >= 1; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return surface.Count("present") >= 1; }, 10000));
     }
 
     // Waits inside a nested loop until a few more frames have been presented.
     bool TicksContinue()
     {
-        const int before = surface.Presents;
-        return WaitFor([&] { return surface.Presents >= before + 3; });
+        const long before = surface.Count("present");
+        return QTest::qWaitFor([&] { return surface.Count("present") >= before + 3; }, 10000);
     }
 };
 

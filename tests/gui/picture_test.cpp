@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include "picture/sphere_picture.h"
 #include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
@@ -30,7 +31,7 @@ protected:
         bool redraw = true;
         renderer.FrameTick(redraw);
         std::vector<QImage> pictures;
-        while (!scene.WalkFinished)
+        while (!renderer.WalkFinished())
         {
             renderer.FrameTick(redraw);
             pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
@@ -116,10 +117,7 @@ TEST_F(Picture, WhiteBaseGivesOneSphereLitFromTheUpperLeft)
 
 TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 {
-    SceneState scene;
-    scene.Generator.Seed(9);  // a tree that spreads across the picture
-    RandomiseRecords(scene);
-    scene.Iterations = 10;
+    SceneState scene = SpreadTree();
 
     SteppingClock stepping;
     const std::vector<QImage> growing = DrawWalk(scene, stepping);
@@ -142,10 +140,7 @@ TEST_F(Picture, WalkSpreadOverTicksGrowsIntoTheOneTickPicture)
 // half out of it, and one whose spheres reach through the near plane.
 TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
 {
-    SceneState spread;
-    spread.Generator.Seed(9);
-    RandomiseRecords(spread);
-    spread.Iterations = 12;
+    const SceneState spread = SpreadTree(12);
     SceneState halfOut = spread;
     halfOut.ViewOffset = {7.0, 2.0, -10.0};
     SceneState close;
@@ -170,6 +165,34 @@ TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
         EXPECT_TRUE(culled == plain) << "scene " << i;
         EXPECT_TRUE(unculled == plain) << "scene " << i;
     }
+}
+
+// The picture needs no window: drawn in an off-screen context, a tree gives the viewer's completed
+// picture to the pixel.
+TEST(OffscreenPicture, EqualsTheViewersCompletedPicture)
+{
+    const SceneState scene = SpreadTree();
+
+    QImage offscreen;
+    {
+        OffscreenContext context;
+        ASSERT_TRUE(context.Current);
+        SpherePicture picture(*context.Context, 640, 480);
+        FrozenClock clock;
+        DrawWholeWalk(scene, picture, clock);
+        offscreen = picture.Grab().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
+    }
+
+    RecordingNavigator navigator;
+    GlViewer viewer;
+    ASSERT_TRUE(viewer.Open(navigator));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    SteppingClock stepping;  // the viewer's picture grows over many ticks
+    DrawWholeWalk(scene, viewer, stepping);
+    const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(CountLit(seen), 1000);
+    EXPECT_TRUE(offscreen == seen);
 }
 
 }  // namespace

@@ -55,6 +55,10 @@ public:
     {
         return Step("MakeCurrent", [&] { return qt_.MakeCurrent(context, window); });
     }
+    bool SupportsPicture(QOpenGLContext& context) override
+    {
+        return Step("SupportsPicture", [&] { return qt_.SupportsPicture(context); });
+    }
     void ShowWindow(QWindow& window) override
     {
         Log.push_back("ShowWindow");
@@ -102,7 +106,7 @@ using Log = std::vector<std::string>;
 
 const Log CreationSteps = {"RegisterWindowClass", "CreateWindow",   "GetDeviceContext",
                            "ChoosePixelFormat",   "SetPixelFormat", "CreateContext",
-                           "MakeCurrent"};
+                           "MakeCurrent",         "SupportsPicture"};
 
 // The log up to and including the given step.
 Log StepsThrough(const std::string& step)
@@ -144,7 +148,7 @@ TEST_P(CreationFailure, TearsDownInOrderThenShowsItsMessageAndSetsNothing)
 {
     const FailureCase& failure = GetParam();
     FailingPlatform platform({failure.Step});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
@@ -185,18 +189,23 @@ INSTANTIATE_TEST_SUITE_P(
                      "Message ERROR [warning] Can't Create A GL Rendering Context."}},
         FailureCase{"MakeCurrent",
                     {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow",
-                     "Message ERROR [warning] Can't Activate The GL Rendering Context."}}),
+                     "Message ERROR [warning] Can't Activate The GL Rendering Context."}},
+        // A context without framebuffer objects or blits would leave the window black.
+        FailureCase{"SupportsPicture",
+                    {"ReleaseCurrent", "DeleteContext", "ReleaseDeviceContext", "DestroyWindow",
+                     "Message ERROR [warning] This OpenGL driver lacks the framebuffer objects "
+                     "and blits that the picture needs."}}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return param.param.Step; });
 
 TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
 {
     FailingPlatform platform({"MakeCurrent", "ReleaseCurrent", "DeleteContext", "DestroyWindow"});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
     EXPECT_EQ(platform.Log,
-              Concat(CreationSteps,
+              Concat(StepsThrough("MakeCurrent"),
                      {"ReleaseCurrent",
                       "Message SHUTDOWN ERROR [information] Release Of DC And RC "
                       "Failed.",
@@ -210,7 +219,7 @@ TEST(ViewerTeardown, FailingStepsAreReportedAndTheNextHandleIsStillReleased)
 TEST(ViewerTeardown, FailingDeviceContextReleaseIsReported)
 {
     FailingPlatform platform({"SetPixelFormat", "ReleaseDeviceContext"});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_FALSE(viewer.Open(navigator));
@@ -226,7 +235,7 @@ TEST(ViewerTeardown, FailingDeviceContextReleaseIsReported)
 TEST(ViewerCreation, SucceedsThroughEveryStepAndShowsTheWindowLast)
 {
     FailingPlatform platform({});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(true, &platform);
 
     EXPECT_TRUE(viewer.Open(navigator));
@@ -238,7 +247,7 @@ TEST(ViewerCreation, SucceedsThroughEveryStepAndShowsTheWindowLast)
 TEST(ViewerCreation, SingleBufferedAsksForFlags0x24)
 {
     FailingPlatform platform({});
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer(false, &platform);
 
     EXPECT_TRUE(viewer.Open(navigator));

@@ -1,8 +1,8 @@
 // Mouse navigation driven by real mouse events on the viewer's window.
 #include <QTest>
 
+#include "editor/scene_editor.h"
 #include "render/tree_renderer.h"
-#include "scene/quaternion.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
@@ -11,7 +11,7 @@ namespace ramifex::test
 namespace
 {
 
-using Call = FakeNavigator::Call;
+using Call = RecordingNavigator::Call;
 using Calls = std::vector<Call>;
 
 class Navigation : public ::testing::Test
@@ -31,7 +31,7 @@ protected:
         QTest::mouseEvent(QTest::MouseMove, window, Qt::NoButton, keys, position);
     }
 
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer;
     QWindow* window = nullptr;
 };
@@ -92,48 +92,27 @@ TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
                                       {"RotateBaseRecord", 70, 70}}));
 }
 
-// A panel stand-in that turns the base record as the real panel does.
-class TurningNavigator final : public Navigator
-{
-public:
-    explicit TurningNavigator(SceneState& scene) : scene_(scene) {}
-    void RotateCurrentRecord(int32_t, int32_t) override {}
-    void RotateBaseRecord(int32_t dx, int32_t dy) override
-    {
-        RotateByDrag(dx, dy, scene_.Records[BaseRecord]);
-        Redraw = true;
-    }
-    void MoveView(double, double, double) override {}
-    void RequestRedraw() override { Redraw = true; }
-
-    bool Redraw = true;
-
-private:
-    SceneState& scene_;
-};
-
 TEST(NavigationPicture, LeftDragTurnsThePicture)
 {
-    SceneState scene;
-    scene.Generator.Seed(1);
-    RandomiseRecords(scene);
-    TurningNavigator panel(scene);
+    SceneEditor editor;
+    editor.Seed(1);
+    editor.Randomise();
     GlViewer viewer;
-    ASSERT_TRUE(viewer.Open(panel));
+    ASSERT_TRUE(viewer.Open(editor));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
     FrozenClock clock;
-    TreeRenderer renderer(scene, viewer, clock);
-    renderer.FrameTick(panel.Redraw);
-    renderer.FrameTick(panel.Redraw);
+    TreeRenderer renderer(editor.SceneForWalk(), viewer, clock);
+    renderer.FrameTick(editor.RedrawFlag());
+    renderer.FrameTick(editor.RedrawFlag());
     const QImage before = viewer.GrabPicture();
 
     QTest::mouseEvent(QTest::MouseMove, viewer.Window(), Qt::NoButton, {}, {100, 240});
     QTest::mousePress(viewer.Window(), Qt::LeftButton, {}, {100, 240});
     QTest::mouseEvent(QTest::MouseMove, viewer.Window(), Qt::NoButton, {}, {400, 240});
     QTest::mouseRelease(viewer.Window(), Qt::LeftButton, {}, {400, 240});
-    ASSERT_TRUE(panel.Redraw);
-    renderer.FrameTick(panel.Redraw);
-    renderer.FrameTick(panel.Redraw);
+    ASSERT_TRUE(editor.RedrawRequested());
+    renderer.FrameTick(editor.RedrawFlag());
+    renderer.FrameTick(editor.RedrawFlag());
     EXPECT_FALSE(viewer.GrabPicture() == before);
 }
 

@@ -2,56 +2,29 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <QImage>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
 
 #include <GL/gl.h>
 
+#include "render/tree_renderer.h"
+#include "support/recording_navigator.h"
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
 #include "viewer/navigator.h"
+#include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
 {
-
-// Records what the viewer asks of the panel.
-class FakeNavigator final : public Navigator
-{
-public:
-    struct Call
-    {
-        std::string Name;
-        double A = 0.0;
-        double B = 0.0;
-        double C = 0.0;
-        bool operator==(const Call&) const = default;
-    };
-
-    void RotateCurrentRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back({"RotateCurrentRecord", double(dx), double(dy)});
-    }
-    void RotateBaseRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back({"RotateBaseRecord", double(dx), double(dy)});
-    }
-    void MoveView(double x, double y, double z) override { Calls.push_back({"MoveView", x, y, z}); }
-    void RequestRedraw() override { ++Redraws; }
-
-    std::vector<Call> Calls;
-    int Redraws = 0;
-};
-
-inline void PrintTo(const FakeNavigator::Call& call, std::ostream* os)
-{
-    *os << call.Name << "(" << call.A << ", " << call.B << ", " << call.C << ")";
-}
 
 // A viewer opened and on screen, with a navigator that records what the viewer asks of it.
 class OpenViewerTest : public ::testing::Test
@@ -63,9 +36,49 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
     }
 
-    FakeNavigator navigator;
+    RecordingNavigator navigator;
     GlViewer viewer;
 };
+
+// A GL context in the viewer's format, current on an off-screen surface: no window at all.
+struct OffscreenContext
+{
+    OffscreenContext()
+    {
+        const QSurfaceFormat format = *SurfaceFormatFor(MakePixelFormatRequest(true, 32));
+        Surface.setFormat(format);
+        Surface.create();
+        Context->setFormat(format);
+        Current = Context->create() && Context->makeCurrent(&Surface);
+    }
+
+    QOffscreenSurface Surface;
+    std::unique_ptr<QOpenGLContext> Context = std::make_unique<QOpenGLContext>();
+    bool Current = false;
+};
+
+// A tree that spreads across the picture.
+inline SceneState SpreadTree(int32_t iterations = 10)
+{
+    SceneState scene;
+    RandomGenerator rng;
+    rng.Seed(9);
+    RandomiseRecords(scene, rng);
+    scene.Iterations = iterations;
+    return scene;
+}
+
+// Restarts the picture of the scene on the surface, then ticks until the walk is done.
+inline void DrawWholeWalk(SceneState scene, DrawSurface& surface, MillisecondClock& clock)
+{
+    TreeRenderer renderer(scene, surface, clock);
+    bool redraw = true;
+    renderer.FrameTick(redraw);
+    while (!renderer.WalkFinished())
+    {
+        renderer.FrameTick(redraw);
+    }
+}
 
 inline std::array<double, 16> ReadMatrix(GLenum which)
 {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_navigator.h"
 #include "viewer/mouse_tracker.h"
 
 namespace ramifex
@@ -11,23 +12,7 @@ namespace ramifex
 namespace
 {
 
-class RecordingNavigator final : public Navigator
-{
-public:
-    void RotateCurrentRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back("current " + std::to_string(dx) + " " + std::to_string(dy));
-    }
-    void RotateBaseRecord(int32_t dx, int32_t dy) override
-    {
-        Calls.push_back("base " + std::to_string(dx) + " " + std::to_string(dy));
-    }
-    void MoveView(double x, double y, double z) override { Moves.push_back({x, y, z}); }
-    void RequestRedraw() override { Calls.push_back("redraw"); }
-
-    std::vector<std::string> Calls;
-    std::vector<std::array<double, 3>> Moves;
-};
+using Calls = std::vector<test::RecordingNavigator::Call>;
 
 TEST(MouseTracker, FirstMoveIsMeasuredFromTheOrigin)
 {
@@ -62,38 +47,34 @@ struct Gesture
     unsigned Flags;
 };
 
-RecordingNavigator Apply(const Gesture& gesture)
+Calls Apply(const Gesture& gesture)
 {
     MouseTracker tracker;
     tracker.Update(50, 50);
     tracker.Update(50 + gesture.Dx, 50 + gesture.Dy);
-    RecordingNavigator navigator;
+    test::RecordingNavigator navigator;
     Navigate(tracker, gesture.Flags, navigator);
-    return navigator;
+    EXPECT_EQ(navigator.Redraws, 0);
+    return navigator.Calls;
 }
 
 TEST(Navigate, LeftDragTurnsTheBaseAndShiftTurnsTheCurrentRecord)
 {
-    EXPECT_EQ(Apply({10, -5, MouseLeftButton}).Calls, std::vector<std::string>{"base 10 -5"});
-    EXPECT_EQ(Apply({10, -5, MouseLeftButton | MouseShift}).Calls,
-              std::vector<std::string>{"current 10 -5"});
+    EXPECT_EQ(Apply({10, -5, MouseLeftButton}), (Calls{{"RotateBaseRecord", 10, -5}}));
+    EXPECT_EQ(Apply({10, -5, MouseLeftButton | MouseShift}),
+              (Calls{{"RotateCurrentRecord", 10, -5}}));
     // The left button wins over the right.
-    EXPECT_EQ(Apply({3, 4, MouseLeftButton | MouseRightButton}).Calls,
-              std::vector<std::string>{"base 3 4"});
-    EXPECT_EQ(Apply({3, 4, MouseLeftButton | MouseRightButton | MouseShift}).Calls,
-              std::vector<std::string>{"current 3 4"});
+    EXPECT_EQ(Apply({3, 4, MouseLeftButton | MouseRightButton}),
+              (Calls{{"RotateBaseRecord", 3, 4}}));
+    EXPECT_EQ(Apply({3, 4, MouseLeftButton | MouseRightButton | MouseShift}),
+              (Calls{{"RotateCurrentRecord", 3, 4}}));
 }
 
 TEST(Navigate, RightDragMovesTheViewAHundredPixelsPerUnit)
 {
-    const RecordingNavigator across = Apply({10, -5, MouseRightButton});
-    ASSERT_EQ(across.Moves.size(), 1u);
-    EXPECT_EQ(across.Moves[0], (std::array<double, 3>{10 * 0.01, -5 * -0.01, 0.0}));
-
-    const RecordingNavigator nearer = Apply({10, -5, MouseRightButton | MouseShift});
-    ASSERT_EQ(nearer.Moves.size(), 1u);
-    EXPECT_EQ(nearer.Moves[0], (std::array<double, 3>{10 * 0.01, 0.0, -5 * 0.01}));
-    EXPECT_TRUE(nearer.Calls.empty());
+    EXPECT_EQ(Apply({10, -5, MouseRightButton}), (Calls{{"MoveView", 10 * 0.01, -5 * -0.01, 0.0}}));
+    EXPECT_EQ(Apply({10, -5, MouseRightButton | MouseShift}),
+              (Calls{{"MoveView", 10 * 0.01, 0.0, -5 * 0.01}}));
 }
 
 TEST(Navigate, NoButtonOrNoMovementDoesNothing)
@@ -101,9 +82,7 @@ TEST(Navigate, NoButtonOrNoMovementDoesNothing)
     for (const Gesture& gesture : {Gesture{10, 5, 0}, Gesture{10, 5, MouseShift | 8u | 16u},
                                    Gesture{0, 0, MouseLeftButton}, Gesture{0, 0, MouseRightButton}})
     {
-        const RecordingNavigator navigator = Apply(gesture);
-        EXPECT_TRUE(navigator.Calls.empty());
-        EXPECT_TRUE(navigator.Moves.empty());
+        EXPECT_TRUE(Apply(gesture).empty());
     }
 }
 

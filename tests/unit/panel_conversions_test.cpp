@@ -6,6 +6,7 @@
 #include "panel/dialog_units.h"
 #include "panel/iterations_text.h"
 #include "panel/slider_scaling.h"
+#include "panel/walk_status.h"
 
 namespace ramifex
 {
@@ -100,6 +101,36 @@ TEST(DialogUnits, MapCornersWithTheFontsBaseUnits)
     const QRect angle = ToPixels({40, 60, 100, 15}, base);
     const QRect axisX = ToPixels({40, 75, 100, 15}, base);
     EXPECT_EQ(angle.bottom() + 1, axisX.top());
+}
+
+TEST(WalkStatusText, SaysHowFarThePictureIsInTheUsersLocale)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const struct
+    {
+        WalkProgress Progress;
+        QLocale Locale;
+        const char* Text;
+    } cases[] = {
+        {{false, 0.0, 1023, 0, 0}, english, "Drawing 0%"},
+        {{false, 0.375, 1023, 400, 7200}, english, "Drawing 37% \u00B7 about 12 s left"},
+        {{false, 0.999, 1023, 1000, 5000}, english, "Drawing 99% \u00B7 about 0 s left"},
+        {{false, 0.02, 1023, 10, 60000}, english, "Drawing 2% \u00B7 about 49 min left"},
+        {{false, 0.01, 1023, 10, 60000}, english, "Drawing 1% \u00B7 about 2 h left"},
+        {{true, 1.0, 1073741823, 1737243, 6240},
+         english,
+         "1,737,243 spheres drawn, 1,072,004,580 left out as unseen \u00B7 6.2 s"},
+        {{true, 1.0, 1073741823, 1737243, 6240},
+         german,
+         "1.737.243 spheres drawn, 1.072.004.580 left out as unseen \u00B7 6,2 s"},
+        {{true, 1.0, 1, 1, 0}, english, "1 sphere drawn, 0 left out as unseen \u00B7 0.0 s"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(WalkStatusText(c.Progress, c.Locale).toStdString(),
+                  QString::fromUtf8(c.Text).toStdString());
+    }
 }
 
 }  // namespace

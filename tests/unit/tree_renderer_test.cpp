@@ -1,47 +1,20 @@
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "render/tree_renderer.h"
+#include "support/recording_surface.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
 {
 namespace
 {
-
-// Records what the frame tick asks of the screen.
-class RecordingSurface final : public DrawSurface
-{
-public:
-    struct Sphere
-    {
-        Matrix4 Node;
-        Vec3 Colour;
-    };
-
-    void Clear() override { events.push_back("clear"); }
-    void SetViewTransform(const Matrix4& view) override
-    {
-        events.push_back("view");
-        lastView = view;
-    }
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override
-    {
-        events.push_back("sphere");
-        spheres.push_back({node, colour});
-    }
-    void Present() override { events.push_back("present"); }
-    bool SkipsRepeatDrawings() const override { return skipsRepeats; }
-
-    bool skipsRepeats = false;
-    std::vector<std::string> events;
-    std::vector<Sphere> spheres;
-    Matrix4 lastView;
-};
 
 // A clock that lets the next walk step draw exactly a given number of spheres: it stands still for
 // the step's start and that many checks, then jumps far past the budget.
@@ -148,7 +121,7 @@ TEST(TreeWalk, DepthTwoDrawsRootChildChildRootChildChild)
     h.Restart();
     h.Tick(Unlimited);
     EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "1", "", "2", "2"}));
-    EXPECT_TRUE(h.scene.WalkFinished);
+    EXPECT_TRUE(h.renderer.WalkFinished());
     EXPECT_EQ(h.renderer.Stack().Level, -1);
 }
 
@@ -163,7 +136,7 @@ TEST(TreeWalk, VisitsEveryNodeTwiceInDepthFirstOrder)
         ExpectedOrder("", n, expected);
         EXPECT_EQ(expected.size(), 2u * ((1u << n) - 1));
         EXPECT_EQ(Paths(h.surface), expected) << "iterations " << n;
-        EXPECT_TRUE(h.scene.WalkFinished);
+        EXPECT_TRUE(h.renderer.WalkFinished());
     }
 }
 
@@ -176,7 +149,7 @@ TEST(TreeWalk, ResumesAcrossTicksExactlyWhereItStopped)
     Harness sliced(PathEncodingScene(7));
     sliced.Restart();
     int ticks = 0;
-    while (!sliced.scene.WalkFinished)
+    while (!sliced.renderer.WalkFinished())
     {
         sliced.Tick(1 + ticks % 5);
         ++ticks;
@@ -193,8 +166,9 @@ TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
 {
     SceneState scene;
     scene.Iterations = 3;
-    scene.Generator.Seed(99);
-    RandomiseRecords(scene);
+    RandomGenerator rng;
+    rng.Seed(99);
+    RandomiseRecords(scene, rng);
     Harness h(scene);
     h.Restart();
     h.Tick(Unlimited);
@@ -271,7 +245,7 @@ TEST(TreeWalk, LoweringTheDepthGivesPendingSecondDrawingsOnly)
     lower.scene.Iterations = 1;
     lower.Tick(Unlimited);
     EXPECT_EQ(Paths(lower.surface, 3), (std::vector<std::string>{"11", "1", ""}));
-    EXPECT_TRUE(lower.scene.WalkFinished);
+    EXPECT_TRUE(lower.renderer.WalkFinished());
 }
 
 TEST(TreeWalk, RaisingTheDepthGoesDeeperWithoutRestart)
@@ -323,7 +297,7 @@ TEST(RepeatDrawings, SkippingSurfaceGetsEveryNodeOnceInTheSameOrder)
         ExpectedOrder("", n, expected);
         EXPECT_EQ(Paths(h.surface), FirstDrawings(expected)) << "iterations " << n;
         EXPECT_EQ(h.surface.spheres.size(), (1u << n) - 1);
-        EXPECT_TRUE(h.scene.WalkFinished);
+        EXPECT_TRUE(h.renderer.WalkFinished());
     }
 }
 
@@ -369,6 +343,72 @@ TEST(RepeatDrawings, LoweringTheDepthLeavesOutThePendingSecondDrawings)
     EXPECT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "11", "2"}));
 }
 
+// Every node of the path-encoding tree lies on the picture's centre line, between pixel centres;
+// the sphere k levels down has radius 2^-k, at depth 10 or less.
+TEST(CulledWalk, LeavesOutWhatCoversNoPixelCentreAndCountsItAsDone)
+{
+    struct Case
+    {
+        int32_t Width;
+        std::vector<std::string> Drawn;
+    };
+    // 64 pixels across give 3.2 pixels per unit at depth 10; 100000 give 5000.
+    const Case cases[] = {
+        {64, {"", "1", "11", "12", "2", "21", "22"}},  // 0.4 pixels from level 3 on
+        {100000, {}},
+    };
+    for (const Case& c : cases)
+    {
+        Harness h(PathEncodingScene(6));
+        h.surface.skipsRepeats = true;
+        h.surface.area = PixelAreaFor(c.Width, c.Width * 3 / 4);
+        h.Restart();
+        EXPECT_EQ(h.renderer.PreviewDepth(), 0);  // the whole tree fits in a preview
+        h.Tick(Unlimited);
+        std::vector<std::string> expected = c.Drawn;
+        if (expected.empty())
+        {
+            ExpectedOrder("", 6, expected);
+            expected = FirstDrawings(expected);
+        }
+        EXPECT_EQ(Paths(h.surface), expected) << c.Width;
+        const WalkProgress progress = h.renderer.Progress();
+        EXPECT_TRUE(progress.Finished);
+        EXPECT_EQ(progress.Nodes, 63u);
+        EXPECT_EQ(progress.SpheresDrawn, expected.size());
+    }
+}
+
+// The preview draws the levels above its depth in depth-first order, then the full walk adds the
+// deeper ones in the same order, each node once; the fraction done counts the full walk only.
+TEST(CulledWalk, PreviewsTheUpperLevelsThenAddsTheRest)
+{
+    constexpr int Depth = 12;
+    Harness h(PathEncodingScene(Depth));
+    h.surface.skipsRepeats = true;
+    h.surface.area = PixelAreaFor(100000, 75000);  // every sphere covers pixel centres
+    h.Restart();
+    const int32_t preview = h.renderer.PreviewDepth();
+    ASSERT_GE(preview, 4);
+    ASSERT_LT(preview, Depth);
+    std::vector<std::string> order;
+    ExpectedOrder("", Depth, order);
+    std::vector<std::string> upper;
+    std::vector<std::string> deeper;
+    for (const std::string& node : FirstDrawings(order))
+    {
+        (static_cast<int32_t>(node.size()) < preview ? upper : deeper).push_back(node);
+    }
+    h.Tick(static_cast<int>(2 * upper.size()));
+    EXPECT_EQ(Paths(h.surface), upper);
+    EXPECT_EQ(h.renderer.CompleteLevels(), preview);
+    EXPECT_EQ(h.renderer.Progress().Fraction, 0.0);
+    h.Tick(Unlimited);
+    EXPECT_EQ(Paths(h.surface, upper.size()), deeper);
+    EXPECT_EQ(h.renderer.CompleteLevels(), Depth);
+    EXPECT_EQ(h.renderer.Progress().Fraction, 1.0);
+}
+
 TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
 {
     SceneState scene = PathEncodingScene(2);
@@ -381,7 +421,7 @@ TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
     h.renderer.FrameTick(redraw);
     EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
     EXPECT_FALSE(redraw);
-    EXPECT_FALSE(h.scene.WalkFinished);
+    EXPECT_FALSE(h.renderer.WalkFinished());
     EXPECT_EQ(h.scene.Records[BaseRecord].Axis, (Vec3{0, 0, 1}));
     Matrix4 view = Matrix4::Identity();
     Translate(view, 1, 2, -10);
@@ -433,6 +473,32 @@ TEST(FrameTick, FinishedWalkWithRedrawClearsWithoutPresenting)
     EXPECT_EQ(h.surface.events, (std::vector<std::string>{"clear", "view"}));
 }
 
+// However odd the scene, a new renderer is idle until the first restart, and its walk stays on its
+// stack; the sanitizer build checks the memory.
+TEST(FrameTick, ANewRendererIsIdleOverAnySceneAndWalksWithinItsStack)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<int32_t, double> cases[] = {{0, nan},   {-7, inf}, {INT32_MIN, -inf},
+                                                {1, 1e308}, {31, nan}, {INT32_MAX, 0.5}};
+    for (const auto& [iterations, value] : cases)
+    {
+        const Vec3 v{value, value, value};
+        SceneState scene{.Iterations = iterations, .ViewOffset = v};
+        scene.Records.fill({value, v, value, value, v, value});
+        Harness h(scene);
+        EXPECT_TRUE(h.renderer.WalkFinished());
+        EXPECT_EQ(h.renderer.Stack().Level, -1);
+        h.Tick(Unlimited);
+        EXPECT_TRUE(h.surface.events.empty()) << "an idle tick draws nothing";
+
+        h.Restart();
+        h.Tick(500);
+        EXPECT_LT(h.renderer.Stack().Level, MaxDepth);
+        EXPECT_EQ(h.renderer.WalkFinished(), iterations <= 1) << iterations;
+    }
+}
+
 TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
 {
     SceneState scene = PathEncodingScene(20);
@@ -466,7 +532,7 @@ TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
     renderer.FrameTick(redraw);
     renderer.FrameTick(redraw);
     EXPECT_EQ(surface.spheres.size(), 49u);
-    EXPECT_FALSE(scene.WalkFinished);
+    EXPECT_FALSE(renderer.WalkFinished());
 }
 
 }  // namespace

@@ -49,10 +49,11 @@ TEST(SubtreeRadii, HoldEveryDescendantSphere)
 {
     constexpr int Depth = 9;
     SceneState scene;
-    scene.Generator.Seed(2024);
+    RandomGenerator rng;
+    rng.Seed(2024);
     for (int trial = 0; trial < 12; ++trial)
     {
-        RandomiseRecords(scene);
+        RandomiseRecords(scene, rng);
         for (int b : {Branch1Record, Branch2Record})
         {
             // Scales from -1.2 to 1.2, beyond what the sliders give.
@@ -95,7 +96,7 @@ TEST(SubtreeRadii, AreInfiniteForValuesThatAreNotFinite)
 // point at x = 5 * (px - 2) lands on pixel column px, one at y = 5 * (py - 1) on row py.
 TEST(BallMayShow, OnlyWhereItCoversAPixelCentre)
 {
-    const PixelArea area{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0, 4, 2};
+    const PixelArea area{{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0}, 4, 2};
     const auto at = [&](double px, double py, double radius = Tiny, double depth = ViewDepth) {
         return BallMayShow({depth / 2 * (px - 2), depth / 2 * (py - 1), -depth}, radius, area);
     };

@@ -1,4 +1,4 @@
-#include "viewer/raster_backlog.h"
+#include "picture/raster_backlog.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
@@ -10,7 +10,7 @@ namespace
 constexpr GLuint64 WaitLimitNs = 1'000'000'000;  // a stuck driver must not hang the program
 }  // namespace
 
-RasterBacklog::RasterBacklog(QOpenGLContext& context)
+RasterBacklog::RasterBacklog(QOpenGLContext& context) : context_(context)
 {
     if (context.format().version() >= qMakePair(3, 2) || context.hasExtension("GL_ARB_sync"))
     {
@@ -20,7 +20,7 @@ RasterBacklog::RasterBacklog(QOpenGLContext& context)
 
 RasterBacklog::~RasterBacklog()
 {
-    if (pending_ != nullptr)
+    if (pending_ != nullptr && QOpenGLContext::currentContext() == &context_)
     {
         fences_->glDeleteSync(pending_);
     }

@@ -1,4 +1,4 @@
-#include "viewer/sphere_batch.h"
+#include "picture/sphere_batch.h"
 
 #include <cmath>
 #include <numbers>

@@ -15,7 +15,9 @@ namespace ramifex
 class RasterBacklog
 {
 public:
-    // The context must be current, now and whenever the backlog is used or destroyed.
+    // The context must be current whenever the backlog is made or used, and still exist when it is
+    // destroyed. The fence is deleted when the context is current then, and otherwise goes with
+    // the context.
     explicit RasterBacklog(QOpenGLContext& context);
     ~RasterBacklog();
     RasterBacklog(const RasterBacklog&) = delete;
@@ -26,6 +28,7 @@ public:
     void WaitForPrevious();
 
 private:
+    QOpenGLContext& context_;
     QOpenGLExtraFunctions* fences_ = nullptr;  // none: the context has no fence objects
     GLsync pending_ = nullptr;
 };

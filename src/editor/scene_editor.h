@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "scene/random_generator.h"
+#include "scene/scene_state.h"
+#include "viewer/navigator.h"
+
+namespace ramifex
+{
+
+// What one change touched, so that a view refreshes only what it shows.
+struct SceneChange
+{
+    uint8_t Records = 0;  // bit i set: record i changed
+    bool Iterations = false;
+    bool ViewOffset = false;
+    bool Selection = false;  // another record became the current one
+
+    bool RecordChanged(int index) const { return ((Records >> index) & 1) != 0; }
+    bool operator==(const SceneChange&) const = default;
+};
+
+// The fields of a record that the panel's sliders hold: all but the colour.
+struct SliderValues
+{
+    double Angle = 0.0;
+    Vec3 Axis{};
+    double Scale = 0.0;
+    double Offset = 0.0;
+    double Ratio = 0.0;
+};
+
+// The one place where the scene is edited. Owns the scene, the generator that "Randomize" draws
+// from, the current record (the one the panel edits) and the redraw flag. Every edit requests a
+// redraw and tells the listeners what changed; the panel and the viewer are views of it.
+class SceneEditor final : public Navigator
+{
+public:
+    using Listener = std::function<void(const SceneChange&)>;
+    using ListenerId = int;
+
+    // Start-up steps rather than edits: the base colour becomes white and the base record current,
+    // and the first picture is requested. An undo history never sees them.
+    void Initialise();
+    void Seed(uint32_t seed) { generator_.Seed(seed); }
+
+    // The slider read: every field of the current record but its colour; the axis is normalised.
+    void ApplySliders(const SliderValues& values);
+    // Kept within 1..MaxDepth.
+    void SetIterations(int32_t count);
+    // Rewrites all three records from thirty draws of the generator.
+    void Randomise();
+    void SetCurrentColour(const Vec3& colour);
+
+    // Navigator: the viewer's gestures. A drag of no movement changes nothing.
+    void RotateCurrentRecord(int32_t dx, int32_t dy) override;
+    void RotateBaseRecord(int32_t dx, int32_t dy) override;
+    void MoveView(double x, double y, double z) override;
+    void RequestRedraw() override { redrawRequested_ = true; }
+
+    // Makes another record the one being edited; the picture does not change, so no redraw. An
+    // index that names no record is ignored.
+    void Select(int32_t record);
+
+    const SceneState& Scene() const { return scene_; }
+    int32_t Current() const { return current_; }
+    const BranchParams& CurrentRecord() const { return scene_.Records[current_]; }
+    const RandomGenerator& Generator() const { return generator_; }
+    bool RedrawRequested() const { return redrawRequested_; }
+
+    // The frame tick takes the flag by reference and clears it when it restarts the picture.
+    bool& RedrawFlag() { return redrawRequested_; }
+    // The scene the renderer walks. The walk normalises axes in place, which changes no picture
+    // and is no edit; nothing else writes through this.
+    SceneState& SceneForWalk() { return scene_; }
+
+    // A listener hears of every change until it is removed, which it must be before it goes. While
+    // being told, listeners may read the editor but not add or remove listeners.
+    ListenerId AddListener(Listener listener);
+    void RemoveListener(ListenerId id);
+
+private:
+    void RotateRecord(int32_t record, int32_t dx, int32_t dy);
+    // Every edit passes here, which is where an undo history records it.
+    void Apply(const SceneState& after, const SceneChange& change);
+    void Commit(const SceneState& after, const SceneChange& change);
+    void Announce(const SceneChange& change) const;
+
+    SceneState scene_;
+    RandomGenerator generator_;
+    int32_t current_ = BaseRecord;
+    bool redrawRequested_ = false;
+    std::vector<std::pair<ListenerId, Listener>> listeners_;
+    ListenerId nextListenerId_ = 0;
+};
+
+}  // namespace ramifex

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "scene/scene_state.h"
+
+namespace ramifex
+{
+
+// The scene as one human-readable JSON object:
+//   "format": "ramifex-scene", "version": 1, "iterations": 1..MaxDepth, "viewOffset": [x, y, z],
+//   and "base", "branch 1", "branch 2", each { "angle", "axis": [x, y, z], "scale", "offset",
+//   "colour": [r, g, b], "colourRatio" }.
+// Doubles are written in their shortest exact form, so reading gives back every value bit for bit;
+// only the sign of a zero is lost, which no picture shows.
+inline constexpr char SceneFormatName[] = "ramifex-scene";
+inline constexpr int SceneFormatVersion = 1;
+// Anything larger is refused before it is parsed: no scene comes near it.
+inline constexpr qsizetype MaxSceneBytes = 1 << 20;
+
+QByteArray SceneToJson(const SceneState& scene);
+
+// The scene that json describes, or nothing with *problem saying why, as a phrase naming the field
+// ("the field \"branch 1\".scale is missing"). Values the panel cannot show, such as an
+// unnormalised axis or a scale above 1, are kept as they are; unknown fields are ignored.
+std::optional<SceneState> SceneFromJson(const QByteArray& json, QString* problem);
+
+}  // namespace ramifex
