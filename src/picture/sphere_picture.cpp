@@ -202,6 +202,20 @@ std::optional<PixelArea> SpherePicture::VisibleArea() const
     return PixelAreaFor(width_, height_);
 }
 
+const DepthMap* SpherePicture::ReadDepths()
+{
+    constexpr int64_t MostPixels = 2048 * 2048;
+    if (!VisibleArea() || int64_t{width_} * height_ > MostPixels)
+    {
+        return nullptr;
+    }
+    DrawBatch();
+    depthPixels_.resize(static_cast<size_t>(width_) * height_);
+    glReadPixels(0, 0, width_, height_, GL_DEPTH_COMPONENT, GL_FLOAT, depthPixels_.data());
+    depths_.Build(width_, height_, depthPixels_.data());
+    return &depths_;
+}
+
 QImage SpherePicture::Grab()
 {
     if (!framebuffer_)

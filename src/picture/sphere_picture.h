@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QMetaObject>
@@ -59,6 +60,8 @@ public:
     bool SkipsRepeatDrawings() const override { return true; }
     // None while a new size waits for the restart: nothing is drawn then.
     std::optional<PixelArea> VisibleArea() const override;
+    // None for pictures so large that reading their depths back would cost more than it saves.
+    const DepthMap* ReadDepths() override;
 
     // The framebuffer the picture is kept in, bound for drawing; null when there is none (no
     // framebuffer could be made, or the context is gone).
@@ -81,6 +84,8 @@ private:
     std::unique_ptr<RasterBacklog> backlog_;
     std::optional<Matrix4> viewTransform_;
     bool awaitingRestart_ = false;
+    std::vector<float> depthPixels_;
+    DepthMap depths_;
 };
 
 }  // namespace ramifex

@@ -31,6 +31,9 @@ public:
     // what cannot change a pixel and, when it also skips repeat drawings, opens each new picture
     // with a quick preview of its upper levels.
     virtual std::optional<PixelArea> VisibleArea() const { return std::nullopt; }
+    // The depths the picture holds so far, read back for the walk, which then also leaves out
+    // what lies behind them; none when the surface keeps none for the visible area.
+    virtual const DepthMap* ReadDepths() { return nullptr; }
 };
 
 }  // namespace ramifex

@@ -99,7 +99,8 @@ private:
     std::array<Matrix4, 2> branchMatrices_{};
     SubtreeRadii radii_;
     Matrix4 view_ = Matrix4::Identity();
-    std::optional<PixelArea> area_;  // read afresh at every restart and walk step
+    std::optional<PixelArea> area_;     // read afresh at every restart and walk step
+    const DepthMap* depths_ = nullptr;  // read afresh at every walk step
     bool culling_ = true;
     int32_t previewDepth_ = 0;  // while set, the walk is the preview and goes no deeper
     int32_t drawnDepth_ = 0;    // levels above this were drawn by the preview

@@ -13,6 +13,9 @@ namespace
 // a ball's size and distance, cover that many times over.
 constexpr double PixelMargin = 0.01;
 constexpr double RelativeSlack = 1e-6;
+// The depth buffer holds 24 bits, and GL works out a fragment's depth in single precision: a
+// millionth is some sixteen steps of the buffer.
+constexpr double DepthMargin = 1e-6;
 
 double ColumnLength(const Matrix4& m, int column)
 {
@@ -33,17 +36,24 @@ std::array<double, 2> TangentSlopes(double x, double depth, double r)
     return {(x * depth - r * q) / d2, (x * depth + r * q) / d2};
 }
 
-// Whether a slope range, mapped onto `pixels` pixels by the frustum's extent lo..hi at distance
-// `near`, holds the centre of one of them.
-bool RangeHoldsPixelCentre(std::array<double, 2> slopes, double lo, double hi, double near,
-                           int32_t pixels)
+// The pixels, of `pixels` in a row, whose centres a slope range covers when the frustum's extent
+// lo..hi at distance `near` is mapped onto them: first and last, or none (first > last).
+std::array<int32_t, 2> CoveredCentres(std::array<double, 2> slopes, double lo, double hi,
+                                      double near, int32_t pixels)
 {
     const auto toPixels = [&](double slope) { return (near * slope - lo) / (hi - lo) * pixels; };
-    const double first = toPixels(slopes[0]) - PixelMargin;
-    const double last = toPixels(slopes[1]) + PixelMargin;
-    // The first pixel whose centre i + 0.5 is at or right of `first`.
-    const double i = std::max(0.0, std::ceil(first - 0.5));
-    return i < pixels && i + 0.5 <= last;
+    // Pixel i has its centre at i + 0.5.
+    const double first = std::ceil(toPixels(slopes[0]) - PixelMargin - 0.5);
+    const double last = std::floor(toPixels(slopes[1]) + PixelMargin - 0.5);
+    return {static_cast<int32_t>(std::max(first, 0.0)),
+            static_cast<int32_t>(std::min(last, pixels - 1.0))};
+}
+
+// The depth buffer's value for a point at this distance from the eye.
+double WindowDepth(double distance, const Frustum& f)
+{
+    return 0.5 + 0.5 * (f.Far + f.Near) / (f.Far - f.Near) -
+           f.Far * f.Near / ((f.Far - f.Near) * distance);
 }
 
 }  // namespace
@@ -76,7 +86,8 @@ double NodeScale(const Matrix4& node)
     return longest * (1.0 + RelativeSlack);
 }
 
-bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area)
+bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area,
+                 const DepthMap* depths)
 {
     const double depth = -centre[2];
     const double r = radius * (1.0 + RelativeSlack) +
@@ -96,13 +107,23 @@ bool BallMayShow(const std::array<double, 3>& centre, double radius, const Pixel
     {
         return true;  // crosses the near plane, where the projection is unbounded
     }
-    return RangeHoldsPixelCentre(TangentSlopes(centre[0], depth, r), f.Left, f.Right, f.Near,
-                                 area.Width) &&
-           RangeHoldsPixelCentre(TangentSlopes(centre[1], depth, r), f.Bottom, f.Top, f.Near,
-                                 area.Height);
+    const auto columns =
+        CoveredCentres(TangentSlopes(centre[0], depth, r), f.Left, f.Right, f.Near, area.Width);
+    const auto rows =
+        CoveredCentres(TangentSlopes(centre[1], depth, r), f.Bottom, f.Top, f.Near, area.Height);
+    if (columns[0] > columns[1] || rows[0] > rows[1])
+    {
+        return false;
+    }
+    // Behind everything already drawn at every pixel it could reach: the depth test (less than)
+    // turns away every fragment of it.
+    return depths == nullptr || depths->Width() != area.Width || depths->Height() != area.Height ||
+           WindowDepth(depth - r, f) - DepthMargin <=
+               depths->FarthestIn(columns[0], columns[1], rows[0], rows[1]);
 }
 
-bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area)
+bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area,
+                     const DepthMap* depths)
 {
     std::array<double, 3> centre{};
     for (int i = 0; i < 3; ++i)
@@ -110,7 +131,7 @@ bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, co
         centre[i] = view.At(i, 0) * node.M[12] + view.At(i, 1) * node.M[13] +
                     view.At(i, 2) * node.M[14] + view.At(i, 3);
     }
-    return BallMayShow(centre, NodeScale(node) * radius, area);
+    return BallMayShow(centre, NodeScale(node) * radius, area, depths);
 }
 
 }  // namespace ramifex

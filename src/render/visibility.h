@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "render/depth_map.h"
 #include "render/matrix4.h"
 #include "render/projection.h"
 #include "scene/scene_state.h"
@@ -47,11 +48,14 @@ inline PixelArea PixelAreaFor(int32_t width, int32_t height)
 // Whether a ball, given by its centre and radius in eye coordinates, may change the picture. Filled
 // polygons without multisampling change a pixel only where they cover its centre, so a ball whose
 // projection covers no pixel centre of the area, or that lies wholly nearer than the near plane or
-// beyond the far plane, cannot. A ball that crosses the near plane, or is not finite, always may.
-bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area);
+// beyond the far plane, cannot; nor can one whose nearest point lies behind the depths the picture
+// already holds (when given, for the area's size) at every pixel it covers. A ball that crosses the
+// near plane, or is not finite, always may.
+bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area,
+                 const DepthMap* depths = nullptr);
 
 // The same for the ball of the given radius (in the node's units) around a node's origin.
-bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius,
-                     const PixelArea& area);
+bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area,
+                     const DepthMap* depths = nullptr);
 
 }  // namespace ramifex

@@ -264,6 +264,12 @@ std::optional<PixelArea> GlViewer::VisibleArea() const
     return open_ && picture_ ? picture_->VisibleArea() : std::nullopt;
 }
 
+const DepthMap* GlViewer::ReadDepths()
+{
+    SpherePicture* picture = CurrentPicture();
+    return picture != nullptr ? picture->ReadDepths() : nullptr;
+}
+
 // Copies the kept picture to the window. A window that cannot be seen is left alone: the next
 // expose shows the picture.
 void GlViewer::Present()

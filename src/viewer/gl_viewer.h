@@ -54,6 +54,7 @@ public:
     // The picture leaves out repeat drawings.
     bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
+    const DepthMap* ReadDepths() override;
 
     bool IsOpen() const { return open_; }
     QWindow* Window() const;

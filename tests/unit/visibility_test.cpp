@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -131,6 +132,80 @@ TEST(BallMayShow, OnlyWhereItCoversAPixelCentre)
     {
         EXPECT_EQ(c.Actual, c.Shows) << c.What;
     }
+}
+
+// The pyramid may take in neighbouring pixels but never misses the farthest one in the box.
+TEST(DepthMap, NeverAnswersNearerThanThePixelsInTheBox)
+{
+    constexpr int32_t Width = 37;
+    constexpr int32_t Height = 23;
+    RandomGenerator rng;
+    rng.Seed(5);
+    std::vector<float> pixels(Width * Height);
+    for (float& depth : pixels)
+    {
+        depth = static_cast<float>(rng.Uniform());
+    }
+    DepthMap map;
+    map.Build(Width, Height, pixels.data());
+    for (int trial = 0; trial < 500; ++trial)
+    {
+        int32_t x[2] = {rng.Draw() % Width, rng.Draw() % Width};
+        int32_t y[2] = {rng.Draw() % Height, rng.Draw() % Height};
+        std::sort(x, x + 2);
+        std::sort(y, y + 2);
+        float farthest = 0.0f;
+        for (int32_t row = y[0]; row <= y[1]; ++row)
+        {
+            for (int32_t column = x[0]; column <= x[1]; ++column)
+            {
+                farthest = std::max(farthest, pixels[row * Width + column]);
+            }
+        }
+        const float found = map.FarthestIn(x[0], x[1], y[0], y[1]);
+        ASSERT_GE(found, farthest);
+        if (x[0] == x[1] && y[0] == y[1])
+        {
+            ASSERT_EQ(found, farthest);  // a single pixel is read as it is
+        }
+    }
+}
+
+// Over the same 4 x 2 area, with depths already drawn: the left half holds a surface at distance
+// 10 (window depth 0.9009...), the right half nothing (1.0).
+TEST(BallMayShow, NotBehindWhatThePictureAlreadyHolds)
+{
+    const PixelArea area{{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0}, 4, 2};
+    const float atTen = static_cast<float>(0.5 + 0.5 * 101.0 / 99.0 - 100.0 / (99.0 * 10.0));
+    const std::vector<float> pixels = {atTen, atTen, 1.0f, 1.0f, atTen, atTen, 1.0f, 1.0f};
+    DepthMap depths;
+    depths.Build(4, 2, pixels.data());
+    const auto ball = [&](double px, double depth, double radius) {
+        return BallMayShow({depth / 2 * (px - 2), -depth / 4, -depth}, radius, area, &depths);
+    };
+    struct Case
+    {
+        const char* What;
+        bool Shows;
+        bool Actual;
+    };
+    const Case cases[] = {
+        {"in front of the surface", true, ball(0.5, 9.0, 0.5)},
+        {"behind it", false, ball(0.5, 12.0, 1.0)},
+        {"touching it from behind", true, ball(0.5, 11.0, 1.0)},
+        {"behind it, reaching the empty half", true, ball(2.0, 20.0, 5.0)},
+        {"behind it, short of the empty half", false, ball(1.9, 20.0, 5.0)},
+        {"where nothing is drawn yet", true, ball(2.5, 50.0, 1.0)},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(c.Actual, c.Shows) << c.What;
+    }
+    // A map of another size does not describe this picture.
+    DepthMap other;
+    other.Build(2, 1, pixels.data());
+    EXPECT_FALSE(BallMayShow({-9.0, -3.0, -12.0}, 1.0, area, &depths));
+    EXPECT_TRUE(BallMayShow({-9.0, -3.0, -12.0}, 1.0, area, &other));
 }
 
 }  // namespace
