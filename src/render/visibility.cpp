@@ -16,6 +16,12 @@ constexpr double RelativeSlack = 1e-6;
 // The depth buffer holds 24 bits, and GL works out a fragment's depth in single precision: a
 // millionth is some sixteen steps of the buffer.
 constexpr double DepthMargin = 1e-6;
+// A software rasteriser decides which pixels a triangle covers on a sub-pixel grid, but works out
+// their depths from the triangle as given: a sliver-thin triangle seen edge on (small spheres are
+// made of them) can put a fragment well in front of its corners. So a ball counts as hidden only
+// when it lies behind the picture by more than this many radii of its largest sphere: on the
+// benchmark's wide tree a dozen was too few to keep every pixel, 32 keeps them all.
+constexpr double SliverReach = 32.0;
 
 double ColumnLength(const Matrix4& m, int column)
 {
@@ -70,8 +76,10 @@ void SubtreeRadii::Build(const std::array<Matrix4, 2>& branches)
         finite = finite && std::isfinite(reach[b]) && std::isfinite(scale[b]);
     }
     radii_[1] = 1.0;
+    largest_[1] = 1.0;
     for (int k = 2; k <= MaxDepth; ++k)
     {
+        largest_[k] = std::max(1.0, std::max(scale[0], scale[1]) * largest_[k - 1]);
         const double child = radii_[k - 1];
         radii_[k] = finite
                         ? std::max({1.0, reach[0] + scale[0] * child, reach[1] + scale[1] * child})
@@ -86,11 +94,11 @@ double NodeScale(const Matrix4& node)
     return longest * (1.0 + RelativeSlack);
 }
 
-bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area,
-                 const DepthMap* depths)
+bool BallMayShow(const Ball& ball, const PixelArea& area, const DepthMap* depths)
 {
+    const auto& centre = ball.Centre;
     const double depth = -centre[2];
-    const double r = radius * (1.0 + RelativeSlack) +
+    const double r = ball.Radius * (1.0 + RelativeSlack) +
                      RelativeSlack * std::max({std::abs(centre[0]), std::abs(centre[1]), depth});
     if (!std::isfinite(r) || !std::isfinite(centre[0]) || !std::isfinite(centre[1]) ||
         !std::isfinite(depth))
@@ -115,23 +123,29 @@ bool BallMayShow(const std::array<double, 3>& centre, double radius, const Pixel
     {
         return false;
     }
+    if (depths == nullptr || depths->Width() != area.Width || depths->Height() != area.Height)
+    {
+        return true;
+    }
     // Behind everything already drawn at every pixel it could reach: the depth test (less than)
     // turns away every fragment of it.
-    return depths == nullptr || depths->Width() != area.Width || depths->Height() != area.Height ||
-           WindowDepth(depth - r, f) - DepthMargin <=
-               depths->FarthestIn(columns[0], columns[1], rows[0], rows[1]);
+    const double nearest = std::max(f.Near, depth - r - SliverReach * ball.LargestSphere);
+    return WindowDepth(nearest, f) - DepthMargin <=
+           depths->FarthestIn(columns[0], columns[1], rows[0], rows[1]);
 }
 
-bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area,
-                     const DepthMap* depths)
+Ball SubtreeBall(const Matrix4& view, const Matrix4& node, const SubtreeRadii& radii, int levels)
 {
-    std::array<double, 3> centre{};
+    Ball ball;
     for (int i = 0; i < 3; ++i)
     {
-        centre[i] = view.At(i, 0) * node.M[12] + view.At(i, 1) * node.M[13] +
-                    view.At(i, 2) * node.M[14] + view.At(i, 3);
+        ball.Centre[i] = view.At(i, 0) * node.M[12] + view.At(i, 1) * node.M[13] +
+                         view.At(i, 2) * node.M[14] + view.At(i, 3);
     }
-    return BallMayShow(centre, NodeScale(node) * radius, area, depths);
+    const double scale = NodeScale(node);
+    ball.Radius = scale * radii.Of(levels);
+    ball.LargestSphere = scale * radii.LargestSphere(levels);
+    return ball;
 }
 
 }  // namespace ramifex

@@ -22,9 +22,13 @@ public:
     void Build(const std::array<Matrix4, 2>& branches);
     // levels: 1..MaxDepth. Infinite when a branch holds a value that is not finite.
     double Of(int levels) const { return radii_[levels]; }
+    // The radius of the largest sphere in such a subtree, in the node's units: its own, unless a
+    // branch grows.
+    double LargestSphere(int levels) const { return largest_[levels]; }
 
 private:
     std::array<double, MaxDepth + 1> radii_{};
+    std::array<double, MaxDepth + 1> largest_{};
 };
 
 // The largest factor by which a node matrix stretches a length: its scale, for the turned and
@@ -45,17 +49,23 @@ inline PixelArea PixelAreaFor(int32_t width, int32_t height)
     return {FrustumFor(width, height), width, height};
 }
 
-// Whether a ball, given by its centre and radius in eye coordinates, may change the picture. Filled
-// polygons without multisampling change a pixel only where they cover its centre, so a ball whose
-// projection covers no pixel centre of the area, or that lies wholly nearer than the near plane or
-// beyond the far plane, cannot; nor can one whose nearest point lies behind the depths the picture
-// already holds (when given, for the area's size) at every pixel it covers. A ball that crosses the
-// near plane, or is not finite, always may.
-bool BallMayShow(const std::array<double, 3>& centre, double radius, const PixelArea& area,
-                 const DepthMap* depths = nullptr);
+// A ball in eye coordinates, and the radius of the largest sphere it holds.
+struct Ball
+{
+    std::array<double, 3> Centre{};
+    double Radius = 0.0;
+    double LargestSphere = 0.0;
+};
 
-// The same for the ball of the given radius (in the node's units) around a node's origin.
-bool NodeBallMayShow(const Matrix4& view, const Matrix4& node, double radius, const PixelArea& area,
-                     const DepthMap* depths = nullptr);
+// Whether the spheres in a ball may change the picture. Filled polygons without multisampling
+// change a pixel only where they cover its centre, so a ball whose projection covers no pixel
+// centre of the area, or that lies wholly nearer than the near plane or beyond the far plane,
+// cannot. Nor can one that lies behind the depths the picture already holds (when given, for the
+// area's size) at every pixel it covers, by a margin of some of its largest sphere's radii. A ball
+// that crosses the near plane, or is not finite, always may.
+bool BallMayShow(const Ball& ball, const PixelArea& area, const DepthMap* depths = nullptr);
+
+// The ball around a node's origin that holds `levels` levels of its subtree.
+Ball SubtreeBall(const Matrix4& view, const Matrix4& node, const SubtreeRadii& radii, int levels);
 
 }  // namespace ramifex

@@ -98,8 +98,10 @@ TEST(SubtreeRadii, AreInfiniteForValuesThatAreNotFinite)
 TEST(BallMayShow, OnlyWhereItCoversAPixelCentre)
 {
     const PixelArea area{{-1.0, 1.0, -0.5, 0.5, 1.0, 100.0}, 4, 2};
-    const auto at = [&](double px, double py, double radius = Tiny, double depth = ViewDepth) {
-        return BallMayShow({depth / 2 * (px - 2), depth / 2 * (py - 1), -depth}, radius, area);
+    const auto at = [&](double px, double py, double radius = Tiny, double depth = ViewDepth)
+    {
+        return BallMayShow({{depth / 2 * (px - 2), depth / 2 * (py - 1), -depth}, radius, radius},
+                           area);
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case
@@ -122,7 +124,8 @@ TEST(BallMayShow, OnlyWhereItCoversAPixelCentre)
         {"covering the whole area", true, at(2.0, 1.0, 50.0)},
         {"behind the eye", false, at(0.5, 0.5, 1.0, -10.0)},
         {"nearer than the near plane", false, at(2.0, 1.0, 0.2, 0.5)},
-        {"crossing the near plane beside the area", true, BallMayShow({-30, 0, -1.0}, 0.5, area)},
+        {"crossing the near plane beside the area", true,
+         BallMayShow({{-30, 0, -1.0}, 0.5, 0.5}, area)},
         {"beyond the far plane", false, at(0.5, 0.5, 1.0, 200.0)},
         {"reaching back across the far plane", true, at(0.5, 0.5, 1.0, 100.5)},
         {"with a radius that is not a number", true, at(1.0, 0.5, nan)},
@@ -180,8 +183,10 @@ TEST(BallMayShow, NotBehindWhatThePictureAlreadyHolds)
     const std::vector<float> pixels = {atTen, atTen, 1.0f, 1.0f, atTen, atTen, 1.0f, 1.0f};
     DepthMap depths;
     depths.Build(4, 2, pixels.data());
-    const auto ball = [&](double px, double depth, double radius) {
-        return BallMayShow({depth / 2 * (px - 2), -depth / 4, -depth}, radius, area, &depths);
+    const auto ball = [&](double px, double depth, double radius, double largestSphere = 0.0)
+    {
+        const Ball b{{depth / 2 * (px - 2), -depth / 4, -depth}, radius, largestSphere};
+        return BallMayShow(b, area, &depths);
     };
     struct Case
     {
@@ -196,6 +201,8 @@ TEST(BallMayShow, NotBehindWhatThePictureAlreadyHolds)
         {"behind it, reaching the empty half", true, ball(2.0, 20.0, 5.0)},
         {"behind it, short of the empty half", false, ball(1.9, 20.0, 5.0)},
         {"where nothing is drawn yet", true, ball(2.5, 50.0, 1.0)},
+        {"behind it by less than its spheres' sliver reach", true, ball(0.5, 10.5, 0.1, 0.1)},
+        {"behind it by more", false, ball(0.5, 14.5, 0.1, 0.1)},
     };
     for (const Case& c : cases)
     {
@@ -204,8 +211,9 @@ TEST(BallMayShow, NotBehindWhatThePictureAlreadyHolds)
     // A map of another size does not describe this picture.
     DepthMap other;
     other.Build(2, 1, pixels.data());
-    EXPECT_FALSE(BallMayShow({-9.0, -3.0, -12.0}, 1.0, area, &depths));
-    EXPECT_TRUE(BallMayShow({-9.0, -3.0, -12.0}, 1.0, area, &other));
+    const Ball behind{{-9.0, -3.0, -12.0}, 1.0, 0.0};
+    EXPECT_FALSE(BallMayShow(behind, area, &depths));
+    EXPECT_TRUE(BallMayShow(behind, area, &other));
 }
 
 }  // namespace
