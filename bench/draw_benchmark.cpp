@@ -38,7 +38,10 @@ public:
     void RotateCurrentRecord(int32_t, int32_t) override {}
     void RotateBaseRecord(int32_t, int32_t) override {}
     void MoveView(double, double, double) override {}
+    void Zoom(double) override {}
     void RequestRedraw() override {}
+    void BeginGesture() override {}
+    void EndGesture() override {}
 };
 
 struct NamedScene

@@ -1,5 +1,6 @@
 // Mouse navigation driven by real mouse events on the viewer's window.
 #include <QTest>
+#include <QWheelEvent>
 
 #include "render/tree_renderer.h"
 #include "scene/quaternion.h"
@@ -60,9 +61,12 @@ TEST_F(Navigation, LeftDragTurnsBaseAndShiftLeftDragTurnsCurrentRecord)
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, {127, 76});
     Move({140, 90});
 
-    EXPECT_EQ(navigator.Calls, (Calls{{"RotateBaseRecord", 10, -5},
+    // From the first press to the last release: one gesture.
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"RotateBaseRecord", 10, -5},
                                       {"RotateCurrentRecord", -5, 0},
-                                      {"RotateBaseRecord", 2, 1}}));
+                                      {"RotateBaseRecord", 2, 1},
+                                      {"EndGesture"}}));
     EXPECT_EQ(navigator.Redraws, 0);
 }
 
@@ -74,8 +78,26 @@ TEST_F(Navigation, RightDragMovesTheView)
     Move({220, 190}, Qt::ShiftModifier);
     QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, {220, 190});
 
-    EXPECT_EQ(navigator.Calls,
-              (Calls{{"MoveView", 10 * 0.01, -5 * -0.01, 0.0}, {"MoveView", 0.1, 0.0, -0.05}}));
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"MoveView", 10 * 0.01, -5 * -0.01, 0.0},
+                                      {"MoveView", 0.1, 0.0, -0.05},
+                                      {"EndGesture"}}));
+}
+
+// Wheel notches of 120 eighths of a degree; touchpads' pixels, 120 to a notch, where given.
+TEST_F(Navigation, TheWheelZoomsByNotchesOrPixels)
+{
+    const auto wheel = [this](QPoint pixels, QPoint angle)
+    {
+        QWheelEvent event({100, 100}, {100, 100}, pixels, angle, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    wheel({}, {0, 120});
+    wheel({}, {0, -240});
+    wheel({0, 30}, {0, 40});
+    wheel({}, {120, 0});  // sideways: nothing
+    EXPECT_EQ(navigator.Calls, (Calls{{"Zoom", 1}, {"Zoom", -2}, {"Zoom", 0.25}}));
 }
 
 TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
@@ -87,9 +109,11 @@ TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
     Move({50, 60});  // back inside: one movement from the last position seen outside
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, {50, 60});
 
-    EXPECT_EQ(navigator.Calls, (Calls{{"RotateBaseRecord", -8, 0},
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"RotateBaseRecord", -8, 0},
                                       {"RotateBaseRecord", -17, -50},
-                                      {"RotateBaseRecord", 70, 70}}));
+                                      {"RotateBaseRecord", 70, 70},
+                                      {"EndGesture"}}));
 }
 
 // A panel stand-in that turns the base record as the real panel does.
@@ -104,7 +128,10 @@ public:
         Redraw = true;
     }
     void MoveView(double, double, double) override {}
+    void Zoom(double) override {}
     void RequestRedraw() override { Redraw = true; }
+    void BeginGesture() override {}
+    void EndGesture() override {}
 
     bool Redraw = true;
 

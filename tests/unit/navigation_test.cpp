@@ -23,7 +23,10 @@ public:
         Calls.push_back("base " + std::to_string(dx) + " " + std::to_string(dy));
     }
     void MoveView(double x, double y, double z) override { Moves.push_back({x, y, z}); }
+    void Zoom(double) override {}
     void RequestRedraw() override { Calls.push_back("redraw"); }
+    void BeginGesture() override {}
+    void EndGesture() override {}
 
     std::vector<std::string> Calls;
     std::vector<std::array<double, 3>> Moves;
