@@ -1,6 +1,5 @@
 // Mouse navigation driven by real mouse events on the viewer's window.
 #include <QTest>
-#include <QWheelEvent>
 
 #include "render/tree_renderer.h"
 #include "scene/quaternion.h"
@@ -82,22 +81,6 @@ TEST_F(Navigation, RightDragMovesTheView)
                                       {"MoveView", 10 * 0.01, -5 * -0.01, 0.0},
                                       {"MoveView", 0.1, 0.0, -0.05},
                                       {"EndGesture"}}));
-}
-
-// Wheel notches of 120 eighths of a degree; touchpads' pixels, 120 to a notch, where given.
-TEST_F(Navigation, TheWheelZoomsByNotchesOrPixels)
-{
-    const auto wheel = [this](QPoint pixels, QPoint angle)
-    {
-        QWheelEvent event({100, 100}, {100, 100}, pixels, angle, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(window, &event);
-    };
-    wheel({}, {0, 120});
-    wheel({}, {0, -240});
-    wheel({0, 30}, {0, 40});
-    wheel({}, {120, 0});  // sideways: nothing
-    EXPECT_EQ(navigator.Calls, (Calls{{"Zoom", 1}, {"Zoom", -2}, {"Zoom", 0.25}}));
 }
 
 TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
