@@ -208,6 +208,10 @@ TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
             QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
             EXPECT_EQ(angle->value(), shown);
             EXPECT_EQ(panel->History().undoText(), "Randomize");
+            QTest::keyClicks(box, "2");
+            QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "5");
+            EXPECT_EQ(panel->History().redoText(), "Set Iterations") << "showing is no edit";
 
             const QImage picture = FinishedPicture(app, *panel);
             const SceneState drawn = scene;
