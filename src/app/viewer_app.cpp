@@ -1,7 +1,6 @@
 #include "app/viewer_app.h"
 
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QSettings>
 
 #include "panel/control_panel.h"
@@ -27,9 +26,9 @@ bool ViewerApp::Start()
         PanelServices{editor_, [this] { renderer_.FrameTick(editor_.RedrawFlag()); }, clock_,
                       [this](Navigator& navigator) { return viewer_.Open(navigator); },
                       [this] { return renderer_.Progress(); }});
-    // The panel's menu commands answer their shortcuts in the viewer too, while the panel lives.
+    // The viewer's keys, and the panel's menu shortcuts in the viewer, while the panel lives.
     viewer_.SetKeyRelay([&panel](const QKeyEvent& event)
-                        { return panel.TriggerShortcut(QKeySequence(event.keyCombination())); });
+                        { return panel.HandleViewerKey(event.keyCombination()); });
     // However the run ends (OK, Cancel, the viewer closed), the program ends with it.
     panel.RunModal();
     viewer_.SetKeyRelay({});

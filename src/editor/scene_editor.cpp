@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/view_zoom.h"
 #include "scene/quaternion.h"
 
 namespace ramifex
@@ -12,6 +13,20 @@ namespace
 SceneChange RecordChange(int32_t record)
 {
     return SceneChange{.Records = static_cast<uint8_t>(1u << record)};
+}
+
+SceneChange ChangeBetween(const SceneState& before, const SceneState& after)
+{
+    SceneChange change{.Iterations = after.Iterations != before.Iterations,
+                       .ViewOffset = after.ViewOffset != before.ViewOffset};
+    for (int record = BaseRecord; record <= Branch2Record; ++record)
+    {
+        if (after.Records[record] != before.Records[record])
+        {
+            change.Records |= RecordChange(record).Records;
+        }
+    }
+    return change;
 }
 
 }  // namespace
@@ -34,28 +49,28 @@ void SceneEditor::ApplySliders(const SliderValues& values)
     record.Scale = values.Scale;
     record.Offset = values.Offset;
     record.Ratio = values.Ratio;
-    Apply(after, RecordChange(current_));
+    Apply(EditAction::Sliders, after, RecordChange(current_));
 }
 
 void SceneEditor::SetIterations(int32_t count)
 {
     SceneState after = scene_;
     after.Iterations = std::clamp(count, int32_t{1}, int32_t{MaxDepth});
-    Apply(after, SceneChange{.Iterations = true});
+    Apply(EditAction::Iterations, after, SceneChange{.Iterations = true});
 }
 
 void SceneEditor::Randomise()
 {
     SceneState after = scene_;
     RandomiseRecords(after, generator_);
-    Apply(after, SceneChange{.Records = 0b111});
+    Apply(EditAction::Randomize, after, SceneChange{.Records = 0b111});
 }
 
 void SceneEditor::SetCurrentColour(const Vec3& colour)
 {
     SceneState after = scene_;
     after.Records[current_].Colour = colour;
-    Apply(after, RecordChange(current_));
+    Apply(EditAction::Colour, after, RecordChange(current_));
 }
 
 void SceneEditor::RotateCurrentRecord(int32_t dx, int32_t dy)
@@ -76,7 +91,7 @@ void SceneEditor::RotateRecord(int32_t record, int32_t dx, int32_t dy)
     }
     SceneState after = scene_;
     RotateByDrag(dx, dy, after.Records[record]);
-    Apply(after, RecordChange(record));
+    Apply(EditAction::Turn, after, RecordChange(record));
 }
 
 void SceneEditor::MoveView(double x, double y, double z)
@@ -85,7 +100,30 @@ void SceneEditor::MoveView(double x, double y, double z)
     after.ViewOffset[0] += x;
     after.ViewOffset[1] += y;
     after.ViewOffset[2] += z;
-    Apply(after, SceneChange{.ViewOffset = true});
+    Apply(EditAction::Move, after, SceneChange{.ViewOffset = true});
+}
+
+void SceneEditor::Zoom(double notches)
+{
+    SceneState after = scene_;
+    after.ViewOffset = ZoomedViewOffset(scene_.ViewOffset, notches);
+    if (after.ViewOffset == scene_.ViewOffset)
+    {
+        return;
+    }
+    Apply(EditAction::Zoom, after, SceneChange{.ViewOffset = true});
+}
+
+void SceneEditor::ResetView()
+{
+    SceneState after = scene_;
+    after.ViewOffset = SceneState{}.ViewOffset;
+    after.Records[BaseRecord].Angle = 0.0;
+    if (after == scene_)
+    {
+        return;
+    }
+    Apply(EditAction::ResetView, after, ChangeBetween(scene_, after));
 }
 
 void SceneEditor::Select(int32_t record)
@@ -96,6 +134,17 @@ void SceneEditor::Select(int32_t record)
     }
     current_ = record;
     Announce(SceneChange{.Selection = true});
+}
+
+void SceneEditor::Restore(const SceneState& scene, std::optional<int32_t> current)
+{
+    SceneChange change = ChangeBetween(scene_, scene);
+    if (current && *current != current_)
+    {
+        current_ = *current;
+        change.Selection = true;
+    }
+    Commit(scene, change);
 }
 
 SceneEditor::ListenerId SceneEditor::AddListener(Listener listener)
@@ -109,9 +158,14 @@ void SceneEditor::RemoveListener(ListenerId id)
     std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void SceneEditor::Apply(const SceneState& after, const SceneChange& change)
+void SceneEditor::Apply(EditAction action, const SceneState& after, const SceneChange& change)
 {
+    const SceneState before = scene_;
     Commit(after, change);
+    if (recorder_)
+    {
+        recorder_(SceneEdit{action, gesture_, before, scene_, current_});
+    }
 }
 
 // Any change of the scene restarts the picture.

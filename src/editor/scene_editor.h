@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,29 @@ struct SceneChange
     bool operator==(const SceneChange&) const = default;
 };
 
+// What the user did, as an undo history names it.
+enum class EditAction
+{
+    Sliders,
+    Iterations,
+    Randomize,
+    Colour,
+    Turn,
+    Move,
+    Zoom,
+    ResetView,
+};
+
+// One edit as it reached the scene, for an undo history to record.
+struct SceneEdit
+{
+    EditAction Action;
+    int Gesture;  // edits between one BeginGesture and its EndGesture share it; 0: none open
+    const SceneState& Before;
+    const SceneState& After;
+    int32_t Current;  // the record being edited
+};
+
 // The fields of a record that the panel's sliders hold: all but the colour.
 struct SliderValues
 {
@@ -42,6 +66,7 @@ class SceneEditor final : public Navigator
 public:
     using Listener = std::function<void(const SceneChange&)>;
     using ListenerId = int;
+    using Recorder = std::function<void(const SceneEdit&)>;
 
     // Start-up steps rather than edits: the base colour becomes white and the base record current,
     // and the first picture is requested. An undo history never sees them.
@@ -60,11 +85,26 @@ public:
     void RotateCurrentRecord(int32_t dx, int32_t dy) override;
     void RotateBaseRecord(int32_t dx, int32_t dy) override;
     void MoveView(double x, double y, double z) override;
+    // Changes only the depth of the view offset (ZoomedViewOffset); where it cannot move, nothing
+    // happens, as with a drag of no movement.
+    void Zoom(double notches) override;
     void RequestRedraw() override { redrawRequested_ = true; }
+    void BeginGesture() override { gesture_ = ++lastGesture_; }
+    void EndGesture() override { gesture_ = 0; }
+
+    // The view offset back to where it starts and the base record's angle to 0; nothing happens
+    // when both are there already.
+    void ResetView();
 
     // Makes another record the one being edited; the picture does not change, so no redraw. An
     // index that names no record is ignored.
     void Select(int32_t record);
+
+    // Puts back a scene, and the record being edited when one is given, from an undo history:
+    // views hear of it and the picture restarts as after any edit, but it is no edit of its own.
+    void Restore(const SceneState& scene, std::optional<int32_t> current);
+    // Hears of every edit, with the scene from before; none by default.
+    void SetRecorder(Recorder recorder) { recorder_ = std::move(recorder); }
 
     const SceneState& Scene() const { return scene_; }
     int32_t Current() const { return current_; }
@@ -86,7 +126,7 @@ public:
 private:
     void RotateRecord(int32_t record, int32_t dx, int32_t dy);
     // Every edit passes here, which is where an undo history records it.
-    void Apply(const SceneState& after, const SceneChange& change);
+    void Apply(EditAction action, const SceneState& after, const SceneChange& change);
     void Commit(const SceneState& after, const SceneChange& change);
     void Announce(const SceneChange& change) const;
 
@@ -96,6 +136,9 @@ private:
     bool redrawRequested_ = false;
     std::vector<std::pair<ListenerId, Listener>> listeners_;
     ListenerId nextListenerId_ = 0;
+    Recorder recorder_;
+    int gesture_ = 0;
+    int lastGesture_ = 0;
 };
 
 }  // namespace ramifex

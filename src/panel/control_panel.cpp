@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -97,6 +98,75 @@ QAction* ShortcutCommand(const QList<QAction*>& actions, const QKeySequence& key
     return nullptr;
 }
 
+// The viewer's keys, as the View menu lists them. An arrow turns as a drag of this many pixels.
+constexpr int32_t KeyTurn = 5;
+
+struct ViewKey
+{
+    const char* Text;
+    QKeyCombination Keys;
+    void (*Steer)(SceneEditor& editor);
+    bool StartsGroup = false;
+};
+
+const ViewKey ViewKeys[] = {
+    {"Turn Object Left", Qt::Key_Left, [](SceneEditor& e) { e.RotateBaseRecord(-KeyTurn, 0); }},
+    {"Turn Object Right", Qt::Key_Right, [](SceneEditor& e) { e.RotateBaseRecord(KeyTurn, 0); }},
+    {"Turn Object Up", Qt::Key_Up, [](SceneEditor& e) { e.RotateBaseRecord(0, -KeyTurn); }},
+    {"Turn Object Down", Qt::Key_Down, [](SceneEditor& e) { e.RotateBaseRecord(0, KeyTurn); }},
+    {"Turn Current Branch Left", Qt::SHIFT | Qt::Key_Left,
+     [](SceneEditor& e) { e.RotateCurrentRecord(-KeyTurn, 0); }, true},
+    {"Turn Current Branch Right", Qt::SHIFT | Qt::Key_Right,
+     [](SceneEditor& e) { e.RotateCurrentRecord(KeyTurn, 0); }},
+    {"Turn Current Branch Up", Qt::SHIFT | Qt::Key_Up,
+     [](SceneEditor& e) { e.RotateCurrentRecord(0, -KeyTurn); }},
+    {"Turn Current Branch Down", Qt::SHIFT | Qt::Key_Down,
+     [](SceneEditor& e) { e.RotateCurrentRecord(0, KeyTurn); }},
+    {"Zoom In", Qt::Key_Plus, [](SceneEditor& e) { e.Zoom(1.0); }, true},
+    {"Zoom Out", Qt::Key_Minus, [](SceneEditor& e) { e.Zoom(-1.0); }},
+    {"Reset View", Qt::Key_Home, [](SceneEditor& e) { e.ResetView(); }, true},
+};
+
+// Keypad keys count as the main ones, and + and - whether or not Shift typed them.
+QKeyCombination ViewerKey(QKeyCombination pressed)
+{
+    Qt::KeyboardModifiers modifiers = pressed.keyboardModifiers() & ~Qt::KeypadModifier;
+    if (pressed.key() == Qt::Key_Plus || pressed.key() == Qt::Key_Minus)
+    {
+        modifiers &= ~Qt::ShiftModifier;
+    }
+    return QKeyCombination(modifiers, pressed.key());
+}
+
+// What a mouse button does on a slider, from the first press to the last release, is one action.
+class SliderGestures final : public QObject
+{
+public:
+    SliderGestures(SceneEditor& editor, QObject* parent) : QObject(parent), editor_(editor) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
+        {
+            const auto& mouse = static_cast<const QMouseEvent&>(*event);
+            if (type == QEvent::MouseButtonPress && mouse.buttons() == mouse.button())
+            {
+                editor_.BeginGesture();
+            }
+            else if (type == QEvent::MouseButtonRelease && mouse.buttons() == Qt::NoButton)
+            {
+                editor_.EndGesture();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    SceneEditor& editor_;
+};
+
 template <typename Widget>
 Widget* Bound(const std::map<int, QWidget*>& controls, int id)
 {
@@ -108,6 +178,7 @@ Widget* Bound(const std::map<int, QWidget*>& controls, int id)
 ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
     : QDialog(parent),
       services_(std::move(services)),
+      history_(services_.Editor),
       icon_(AppIcon()),
       frameTimer_(this),
       chooseColour_(ChooseWithColourDialog)
@@ -191,6 +262,37 @@ void ControlPanel::CreateMenus()
     fileMenu_ = menuBar_->addMenu(QStringLiteral("&File"));
     QAction* quit = fileMenu_->addAction(QStringLiteral("&Quit"), this, &QDialog::reject);
     quit->setShortcut(QKeySequence::Quit);
+    CreateEditMenu();
+    CreateViewMenu();
+}
+
+// Undo and redo are named after the action ("Undo Randomize"). A text box with the focus keeps
+// these keys for its own undo: it claims them before shortcuts are looked at.
+void ControlPanel::CreateEditMenu()
+{
+    editMenu_ = menuBar_->addMenu(QStringLiteral("&Edit"));
+    QAction* undo = History().createUndoAction(editMenu_, QStringLiteral("&Undo"));
+    undo->setShortcut(Qt::CTRL | Qt::Key_Z);
+    QAction* redo = History().createRedoAction(editMenu_, QStringLiteral("&Redo"));
+    redo->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    editMenu_->addActions({undo, redo});
+}
+
+// The keys are shown after a tab rather than set as shortcuts: in the panel the sliders, the list
+// and the text box keep them.
+void ControlPanel::CreateViewMenu()
+{
+    viewMenu_ = menuBar_->addMenu(QStringLiteral("&View"));
+    for (const ViewKey& key : ViewKeys)
+    {
+        if (key.StartsGroup)
+        {
+            viewMenu_->addSeparator();
+        }
+        const QString text = QString::fromUtf8(key.Text) + u'\t' +
+                             QKeySequence(key.Keys).toString(QKeySequence::NativeText);
+        viewMenu_->addAction(text, this, [this, steer = key.Steer] { steer(services_.Editor); });
+    }
 }
 
 // A status line under the buttons, never a tab stop.
@@ -243,6 +345,7 @@ void ControlPanel::ConnectHandlers()
     {
         connect(slider, &QAbstractSlider::actionTriggered, this, &ControlPanel::ReadSliders);
         connect(slider, &QAbstractSlider::sliderReleased, this, &ControlPanel::ReadSliders);
+        slider->installEventFilter(new SliderGestures(services_.Editor, slider));
     }
     // Fires for every change of the text, typed or set.
     connect(iterationsBox_, &QLineEdit::textChanged, this, &ControlPanel::OnIterationsChanged);
@@ -267,11 +370,7 @@ void ControlPanel::Initialise()
     setWindowIcon(icon_);
     PrepareSwatch();
     SetSliderRanges();
-    {
-        // Shows the count in force; the program's own text is not the user's edit.
-        const QSignalBlocker quiet(iterationsBox_);
-        iterationsBox_->setText(QString::number(services_.Editor.Scene().Iterations));
-    }
+    ShowIterations();
     AddListEntry(BaseRecord, QStringLiteral("base"));
     for (int n = 1; n <= 2; ++n)
     {
@@ -279,8 +378,12 @@ void ControlPanel::Initialise()
         entry[7] = static_cast<char>('0' + n);
         AddListEntry(n, QString::fromStdString(entry));
     }
-    // White base, base record current, first picture requested; the announcement shows the base.
-    services_.Editor.Initialise();
+    {
+        // White base, base record current, first picture requested; no list entry is selected.
+        const QScopedValueRollback ownEdit(ownEdit_, true);
+        services_.Editor.Initialise();
+    }
+    ShowCurrentRecord();
     services_.Editor.Seed(services_.Clock.Now());
     // The panel works without a viewer; the ticks then draw into nothing. The viewer's gestures
     // go to the editor, which outlives the panel.
@@ -381,9 +484,18 @@ QString ControlPanel::WalkStatus() const
     return walkStatus_->text();
 }
 
-bool ControlPanel::TriggerShortcut(const QKeySequence& keys)
+bool ControlPanel::HandleViewerKey(QKeyCombination keys)
 {
-    QAction* command = ShortcutCommand(menuBar_->actions(), keys);
+    const QKeyCombination viewerKey = ViewerKey(keys);
+    for (const ViewKey& key : ViewKeys)
+    {
+        if (key.Keys == viewerKey)
+        {
+            key.Steer(services_.Editor);
+            return true;
+        }
+    }
+    QAction* command = ShortcutCommand(menuBar_->actions(), QKeySequence(keys));
     if (command == nullptr)
     {
         return false;
@@ -410,6 +522,20 @@ void ControlPanel::ShowAxis(const Vec3& axis)
     axisZSlider_->setValue(ToPosition(axis[2], AxisScale));
 }
 
+// The program's own text is not the user's edit.
+void ControlPanel::ShowIterations()
+{
+    const QSignalBlocker quiet(iterationsBox_);
+    iterationsBox_->setText(QString::number(services_.Editor.Scene().Iterations));
+}
+
+// Marks the record being edited in the list; the list's own selection is not read back.
+void ControlPanel::ShowSelection()
+{
+    const QSignalBlocker quiet(branchList_);
+    branchList_->setCurrentRow(slots_[CurrentSlot()].ListIndex);
+}
+
 void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
 {
     if (record == slots_[CurrentSlot()].Record)
@@ -418,17 +544,22 @@ void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
     }
 }
 
-// Shows the record being edited again when a change reached it: a gesture in the viewer, a new
-// selection, "Randomize". The slider read and the colour choice show what they must themselves,
-// since showing the whole record could move a slider a step.
+// Shows what a change reached: a gesture in the viewer, a new selection, "Randomize", an undo.
+// The slider read, the colour choice and the Iterations box show what they must themselves, since
+// showing the whole record could move a slider a step, and the box keeps the text as typed.
 void ControlPanel::OnSceneChanged(const SceneChange& change)
 {
     if (ownEdit_)
     {
         return;
     }
+    if (change.Iterations)
+    {
+        ShowIterations();
+    }
     if (change.Selection)
     {
+        ShowSelection();
         ShowCurrentRecord();
         return;
     }
@@ -463,6 +594,7 @@ void ControlPanel::ReadSliders()
 void ControlPanel::OnIterationsChanged()
 {
     // The text stays as typed, even when the count in force differs from it.
+    const QScopedValueRollback ownEdit(ownEdit_, true);
     services_.Editor.SetIterations(IterationsFromText(iterationsBox_->text().toStdString()));
 }
 

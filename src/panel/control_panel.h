@@ -12,11 +12,11 @@
 #include <optional>
 
 #include "editor/scene_editor.h"
+#include "history/scene_history.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
 #include "resources/dialog_template.h"
 
-class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -90,12 +90,17 @@ public:
     QWidget* TemplateArea() const { return templateArea_; }
     QMenuBar* MenuBar() const { return menuBar_; }
     QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* EditMenu() const { return editMenu_; }
+    // Lists the viewer's keys; they steer the view only when pressed in the viewer.
+    QMenu* ViewMenu() const { return viewMenu_; }
+    QUndoStack& History() { return history_.Stack(); }
     // The status line's account of the picture.
     QString WalkStatus() const;
 
-    // Triggers the enabled menu command with this shortcut, if any: the viewer passes on the keys
-    // it does not use, so that the menu's shortcuts work in both windows.
-    bool TriggerShortcut(const QKeySequence& keys);
+    // A key pressed in the viewer, which passes on every key: the View menu's keys steer the view,
+    // and the menu commands' shortcuts work there as in the panel. Returns whether the key was
+    // used.
+    bool HandleViewerKey(QKeyCombination keys);
 
     // Replaces the colour chooser, by default the toolkit's window-modal colour dialog.
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
@@ -106,6 +111,8 @@ public:
 private:
     void CreateControls(const DialogTemplate& layout);
     void CreateMenus();
+    void CreateEditMenu();
+    void CreateViewMenu();
     void CreateStatusLine();
     void LayOut(const QSize& templateSize);
     void ShowWalkStatus();
@@ -117,6 +124,8 @@ private:
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
     void ShowAxis(const Vec3& axis);
+    void ShowIterations();
+    void ShowSelection();
     const BranchParams& CurrentRecord() const { return services_.Editor.CurrentRecord(); }
     void OnSceneChanged(const SceneChange& change);
 
@@ -127,9 +136,12 @@ private:
     void OnAbout();
 
     PanelServices services_;
+    SceneHistory history_;
     QWidget* templateArea_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QWidget* statusArea_ = nullptr;
     QLabel* walkStatus_ = nullptr;
     std::map<int, QWidget*> controls_;

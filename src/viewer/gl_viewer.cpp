@@ -8,6 +8,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <GL/gl.h>
@@ -17,6 +18,26 @@
 
 namespace ramifex
 {
+namespace
+{
+
+// A wheel notch turns by 15 degrees, which Qt counts as 120; touchpads that scroll smoothly report
+// pixels, of which this many make a notch.
+constexpr double AnglePerNotch = 120.0;
+constexpr double PixelsPerNotch = 120.0;
+
+// Forward (away from the user) is positive. Pixels are taken where the platform gives them, as
+// Qt advises.
+double WheelNotches(const QWheelEvent& event)
+{
+    if (!event.pixelDelta().isNull())
+    {
+        return event.pixelDelta().y() / PixelsPerNotch;
+    }
+    return event.angleDelta().y() / AnglePerNotch;
+}
+
+}  // namespace
 
 // The viewer's window: hands its events to the viewer.
 class ViewerWindow final : public QWindow
@@ -47,6 +68,24 @@ protected:
             QWindow::keyPressEvent(event);
         }
     }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->buttons() == event->button())
+        {
+            viewer_.panel_->BeginGesture();  // the first button down
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->buttons() == Qt::NoButton)
+        {
+            viewer_.panel_->EndGesture();  // the last button up
+        }
+    }
+
+    void wheelEvent(QWheelEvent* event) override { viewer_.OnWheel(WheelNotches(*event)); }
 
     void mouseMoveEvent(QMouseEvent* event) override
     {
@@ -323,6 +362,14 @@ void GlViewer::OnMouseMove(int32_t x, int32_t y, unsigned flags)
 {
     tracker_.Update(x, y);
     Navigate(tracker_, flags, *panel_);
+}
+
+void GlViewer::OnWheel(double notches)
+{
+    if (notches != 0.0)
+    {
+        panel_->Zoom(notches);
+    }
 }
 
 bool GlViewer::OnKeyPressed(const QKeyEvent& event)

@@ -82,6 +82,7 @@ private:
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
     void OnMouseMove(int32_t x, int32_t y, unsigned flags);
+    void OnWheel(double notches);
     void OnCloseRequested();
     bool OnKeyPressed(const QKeyEvent& event);
 

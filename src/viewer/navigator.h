@@ -18,8 +18,16 @@ public:
     virtual void RotateBaseRecord(int32_t dx, int32_t dy) = 0;
     // Adds (x, y, z) to the view offset.
     virtual void MoveView(double x, double y, double z) = 0;
+    // Brings the object nearer (positive) or farther by this many wheel notches, which may be
+    // fractions of one.
+    virtual void Zoom(double notches) = 0;
     // The picture must restart, for instance because the viewer changed size.
     virtual void RequestRedraw() = 0;
+
+    // Everything between a first button press and the release of the last button is one user
+    // action, undone as one.
+    virtual void BeginGesture() = 0;
+    virtual void EndGesture() = 0;
 };
 
 }  // namespace ramifex

@@ -1,7 +1,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSettings>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cmath>
 
 #include "app/viewer_app.h"
 #include "gui/panel_fixture.h"
@@ -164,6 +166,95 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelRunsAndMovesItAfte
     QTest::mouseMove(viewer, {150, 80});
     QTest::mouseRelease(viewer, Qt::RightButton, {}, {150, 80});
     EXPECT_NE(app.Editor().Scene().ViewOffset, offset);
+}
+
+void TurnTheWheel(QWindow* window, QPoint pixels, QPoint angle)
+{
+    QWheelEvent event({320, 240}, window->mapToGlobal(QPointF(320, 240)), pixels, angle,
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window, &event);
+}
+
+// Each action is undone by the shortcut pressed in whichever window has the focus; the panel's
+// controls keep their own keys. Each restart of the walk normalises the axes in place, so scenes
+// are taken just before the action.
+TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
+{
+    ViewerApp app;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            const SceneState& scene = app.Editor().Scene();
+            panel->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+            const SceneState start = scene;
+            auto* randomize = qobject_cast<QPushButton*>(panel->Control(IdRandomize));
+            QTest::mouseClick(randomize, Qt::LeftButton);
+            const SceneState randomized = scene;
+            QTest::keyClick(randomize, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(scene, start);
+            QTest::keyClick(randomize, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(scene, randomized);
+
+            auto* box = qobject_cast<QLineEdit*>(panel->Control(IdIterations));
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, "7");
+            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "5");
+            EXPECT_EQ(scene, randomized) << "the box's own undo only";
+            auto* angle = qobject_cast<QSlider*>(panel->Control(IdAngle));
+            const int shown = angle->value();
+            QTest::keyClick(angle, Qt::Key_Left);
+            EXPECT_EQ(angle->value(), shown - 1) << "the slider keeps its arrow keys";
+            QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(angle->value(), shown);
+            EXPECT_EQ(panel->History().undoText(), "Randomize");
+            QTest::keyClicks(box, "2");
+            QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "5");
+            EXPECT_EQ(panel->History().redoText(), "Set Iterations") << "showing is no edit";
+
+            const QImage picture = FinishedPicture(app, *panel);
+            const SceneState drawn = scene;
+            QWindow* viewer = app.Viewer().Window();
+            viewer->requestActivate();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+            QTest::mousePress(viewer, Qt::LeftButton, {}, {300, 200});
+            QTest::mouseMove(viewer, {320, 206});
+            QTest::mouseMove(viewer, {340, 212});
+            QTest::mouseRelease(viewer, Qt::LeftButton, {}, {340, 212});
+            EXPECT_NE(scene, drawn);
+            QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(scene, drawn);
+            EXPECT_EQ(FinishedPicture(app, *panel), picture);
+
+            // Two notches and a touchpad's pixels: one turn of the wheel.
+            const SceneState unzoomed = scene;
+            TurnTheWheel(viewer, {}, {0, 240});
+            TurnTheWheel(viewer, {0, 30}, {0, 40});
+            EXPECT_DOUBLE_EQ(scene.ViewOffset[2], unzoomed.ViewOffset[2] * std::pow(0.9, 2.25));
+            const SceneState zoomed = scene;
+            QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(scene, unzoomed);
+            QTest::keyClick(viewer, Qt::Key_Y, Qt::ControlModifier);
+            EXPECT_EQ(scene, zoomed);
+
+            // The viewer's keys.
+            QTest::keyClick(viewer, Qt::Key_Left);
+            QTest::keyClick(viewer, Qt::Key_Plus, Qt::ShiftModifier);
+            QTest::keyClick(viewer, Qt::Key_Home);
+            EXPECT_EQ(scene.ViewOffset, SceneState{}.ViewOffset);
+            EXPECT_EQ(scene.Records[BaseRecord].Angle, 0.0);
+            EXPECT_EQ(panel->History().undoText(), "Reset View");
+            QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(panel->History().undoText(), "Turn");
+            QTest::keyClick(viewer, Qt::Key_Q, Qt::ControlModifier);
+        });
+    EXPECT_FALSE(app.Start());
 }
 
 }  // namespace

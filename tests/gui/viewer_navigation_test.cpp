@@ -60,9 +60,12 @@ TEST_F(Navigation, LeftDragTurnsBaseAndShiftLeftDragTurnsCurrentRecord)
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, {127, 76});
     Move({140, 90});
 
-    EXPECT_EQ(navigator.Calls, (Calls{{"RotateBaseRecord", 10, -5},
+    // From the first press to the last release: one gesture.
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"RotateBaseRecord", 10, -5},
                                       {"RotateCurrentRecord", -5, 0},
-                                      {"RotateBaseRecord", 2, 1}}));
+                                      {"RotateBaseRecord", 2, 1},
+                                      {"EndGesture"}}));
     EXPECT_EQ(navigator.Redraws, 0);
 }
 
@@ -74,8 +77,10 @@ TEST_F(Navigation, RightDragMovesTheView)
     Move({220, 190}, Qt::ShiftModifier);
     QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, {220, 190});
 
-    EXPECT_EQ(navigator.Calls,
-              (Calls{{"MoveView", 10 * 0.01, -5 * -0.01, 0.0}, {"MoveView", 0.1, 0.0, -0.05}}));
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"MoveView", 10 * 0.01, -5 * -0.01, 0.0},
+                                      {"MoveView", 0.1, 0.0, -0.05},
+                                      {"EndGesture"}}));
 }
 
 TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
@@ -87,9 +92,11 @@ TEST_F(Navigation, DragLeavingTheWindowGoesOnWithSignedPositions)
     Move({50, 60});  // back inside: one movement from the last position seen outside
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, {50, 60});
 
-    EXPECT_EQ(navigator.Calls, (Calls{{"RotateBaseRecord", -8, 0},
+    EXPECT_EQ(navigator.Calls, (Calls{{"BeginGesture"},
+                                      {"RotateBaseRecord", -8, 0},
                                       {"RotateBaseRecord", -17, -50},
-                                      {"RotateBaseRecord", 70, 70}}));
+                                      {"RotateBaseRecord", 70, 70},
+                                      {"EndGesture"}}));
 }
 
 TEST(NavigationPicture, LeftDragTurnsThePicture)

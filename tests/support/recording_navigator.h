@@ -32,7 +32,10 @@ public:
         Calls.push_back({"RotateBaseRecord", double(dx), double(dy)});
     }
     void MoveView(double x, double y, double z) override { Calls.push_back({"MoveView", x, y, z}); }
+    void Zoom(double notches) override { Calls.push_back({"Zoom", notches}); }
     void RequestRedraw() override { ++Redraws; }
+    void BeginGesture() override { Calls.push_back({"BeginGesture"}); }
+    void EndGesture() override { Calls.push_back({"EndGesture"}); }
 
     std::vector<Call> Calls;
     int Redraws = 0;

@@ -1,0 +1,136 @@
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "editor/view_zoom.h"
+#include "history/scene_history.h"
+
+namespace ramifex
+{
+namespace
+{
+
+constexpr Vec3 Violet{0.5, 0.0, 1.0};
+
+SliderValues Sliders(double angle)
+{
+    return {angle, {0.0, 1.0, 0.0}, angle / 10, 0.0, 0.0};
+}
+
+struct Row
+{
+    void (*Edit)(SceneEditor& editor);
+    int Steps;             // in the history afterwards
+    const char* UndoText;  // of the newest step
+};
+
+// One user action at a time, each ending as one step, undone to the start and redone to the end;
+// a restored scene is a copy, so it equals bit for bit.
+TEST(SceneHistory, OneStepPerUserActionUndoneToTheStartAndRedoneToTheEnd)
+{
+    SceneEditor editor;
+    editor.Seed(3);
+    editor.Initialise();
+    SceneHistory history(editor);
+    QUndoStack& stack = history.Stack();
+    const SceneState start = editor.Scene();
+    const Row rows[] = {
+        {[](SceneEditor& e) { e.ApplySliders(Sliders(0.18)); }, 1, "Move Slider"},  // a key
+        {[](SceneEditor& e) { e.BeginGesture(); }, 1, "Move Slider"},  // a slider dragged
+        {[](SceneEditor& e) { e.ApplySliders(Sliders(0.36)); }, 2, "Move Slider"},
+        {[](SceneEditor& e) { e.EndGesture(); }, 2, "Move Slider"},
+        {[](SceneEditor& e) { e.SetIterations(1); }, 3, "Set Iterations"},  // typing runs on
+        {[](SceneEditor& e) { e.SetIterations(12); }, 3, "Set Iterations"},
+        {[](SceneEditor& e) { e.Select(Branch2Record); }, 3, "Set Iterations"},  // ends the run
+        {[](SceneEditor& e) { e.SetIterations(13); }, 4, "Set Iterations"},
+        {[](SceneEditor& e) { e.Randomise(); }, 5, "Randomize"},
+        {[](SceneEditor& e) { e.SetCurrentColour(Violet); }, 6, "Choose Color"},
+        {[](SceneEditor& e) { e.BeginGesture(); }, 6, "Choose Color"},  // Shift let go halfway
+        {[](SceneEditor& e) { e.RotateCurrentRecord(3, 4); }, 7, "Turn"},
+        {[](SceneEditor& e) { e.RotateBaseRecord(-7, 2); }, 7, "Turn"},
+        {[](SceneEditor& e) { e.Select(Branch1Record); }, 7, "Turn"},
+        {[](SceneEditor& e) { e.RotateCurrentRecord(1, 1); }, 7, "Turn"},
+        {[](SceneEditor& e) { e.EndGesture(); }, 7, "Turn"},
+        {[](SceneEditor& e) { e.Zoom(1); }, 8, "Zoom"},  // wheel notches run on
+        {[](SceneEditor& e) { e.Zoom(0.25); }, 8, "Zoom"},
+        {[](SceneEditor& e) { e.MoveView(0.1, 0, 0); }, 9, "Move"},
+        {[](SceneEditor& e) { e.RotateBaseRecord(5, 0); }, 10, "Turn"},  // arrow keys do not
+        {[](SceneEditor& e) { e.RotateBaseRecord(5, 0); }, 11, "Turn"},
+        {[](SceneEditor& e) { e.ResetView(); }, 12, "Reset View"},
+        {[](SceneEditor& e) { e.ResetView(); }, 12, "Reset View"},  // changes nothing
+        {[](SceneEditor& e) { e.SetIterations(30); }, 13, "Set Iterations"},
+        {[](SceneEditor& e) { e.SetIterations(13); }, 12, "Reset View"},  // typed back
+    };
+    for (size_t row = 0; row < std::size(rows); ++row)
+    {
+        rows[row].Edit(editor);
+        EXPECT_EQ(stack.count(), rows[row].Steps) << "row " << row;
+        EXPECT_EQ(stack.undoText().toStdString(), rows[row].UndoText) << "row " << row;
+    }
+    const SceneState end = editor.Scene();
+
+    editor.RedrawFlag() = false;
+    while (stack.canUndo())
+    {
+        stack.undo();
+    }
+    EXPECT_TRUE(editor.RedrawRequested());
+    EXPECT_EQ(editor.Scene(), start);
+    // Only the turn changed the record being edited; a plain selection is no step.
+    EXPECT_EQ(editor.Current(), Branch2Record);
+    while (stack.canRedo())
+    {
+        stack.redo();
+    }
+    EXPECT_EQ(editor.Scene(), end);
+    EXPECT_EQ(editor.Current(), Branch1Record);
+}
+
+TEST(SceneHistory, KeepsTheNewestStepsUpToItsLimit)
+{
+    SceneEditor editor;
+    SceneHistory history(editor);
+    std::vector<SceneState> scenes{editor.Scene()};
+    for (int step = 0; step < SceneHistory::Limit + 20; ++step)
+    {
+        editor.Randomise();
+        scenes.push_back(editor.Scene());
+    }
+    EXPECT_EQ(history.Stack().count(), SceneHistory::Limit);
+    while (history.Stack().canUndo())
+    {
+        history.Stack().undo();
+    }
+    EXPECT_EQ(editor.Scene(), scenes[20]);
+}
+
+// Depths of the root sphere's centre (the view offset's -z) before and after a zoom.
+TEST(ViewZoom, TenPercentANotchWithinTheNearAndFarPlanes)
+{
+    // Kept whole between the near plane at 1 and the far plane at 1000; from out of range (after
+    // a drag, or behind the eye) only ever towards it.
+    const std::array<double, 3> cases[] = {
+        {10, 1, 9},
+        {10, -1, 10 / ZoomRatio},
+        {10, 0.5, 10 * std::sqrt(ZoomRatio)},
+        {10, 0, 10},
+        {2.1, 1, 2},
+        {2, 1, 2},
+        {998, -1, 999},
+        {1500, -1, 1500},
+        {1500, 1, 999},
+        {1.5, 1, 1.5},
+        {-3, 1, -3},
+        {-3, -1, 2},
+    };
+    for (const auto& [depth, notches, expected] : cases)
+    {
+        EXPECT_EQ(ZoomedViewOffset({0.5, -2, -depth}, notches), (Vec3{0.5, -2, -expected}))
+            << depth << " by " << notches;
+    }
+}
+
+}  // namespace
+}  // namespace ramifex
