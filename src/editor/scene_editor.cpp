@@ -58,6 +58,11 @@ void SceneEditor::SetCurrentColour(const Vec3& colour)
     Apply(after, RecordChange(current_));
 }
 
+void SceneEditor::OpenScene(const SceneState& scene)
+{
+    Apply(scene, SceneChange{.Records = 0b111, .Iterations = true, .ViewOffset = true});
+}
+
 void SceneEditor::RotateCurrentRecord(int32_t dx, int32_t dy)
 {
     RotateRecord(current_, dx, dy);

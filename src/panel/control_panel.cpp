@@ -193,17 +193,23 @@ void ControlPanel::CreateMenus()
     quit->setShortcut(QKeySequence::Quit);
 }
 
-// A status line under the buttons, never a tab stop.
+// Status lines under the buttons, never tab stops: two for the picture, one for the scene's file.
 void ControlPanel::CreateStatusLine()
 {
     statusArea_ = new QWidget(this);
     auto* lines = new QVBoxLayout(statusArea_);
     lines->setContentsMargins(6, 2, 6, 4);
+    lines->setSpacing(0);
     walkStatus_ = new QLabel(statusArea_);
     walkStatus_->setWordWrap(true);
     // Two lines, whatever they say, so that the panel keeps its size.
     walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
     lines->addWidget(walkStatus_);
+    documentStatus_ = new QLabel(statusArea_);
+    documentStatus_->setFixedHeight(documentStatus_->fontMetrics().lineSpacing());
+    // A long file name is cut at the panel's edge rather than widening it.
+    documentStatus_->setMinimumWidth(1);
+    lines->addWidget(documentStatus_);
 }
 
 // The panel grows by the menu bar above and the status line below the template's controls.
@@ -267,11 +273,7 @@ void ControlPanel::Initialise()
     setWindowIcon(icon_);
     PrepareSwatch();
     SetSliderRanges();
-    {
-        // Shows the count in force; the program's own text is not the user's edit.
-        const QSignalBlocker quiet(iterationsBox_);
-        iterationsBox_->setText(QString::number(services_.Editor.Scene().Iterations));
-    }
+    ShowIterations();
     AddListEntry(BaseRecord, QStringLiteral("base"));
     for (int n = 1; n <= 2; ++n)
     {
@@ -381,6 +383,16 @@ QString ControlPanel::WalkStatus() const
     return walkStatus_->text();
 }
 
+void ControlPanel::ShowDocumentStatus(const QString& text)
+{
+    documentStatus_->setText(text);
+}
+
+QString ControlPanel::DocumentStatus() const
+{
+    return documentStatus_->text();
+}
+
 bool ControlPanel::TriggerShortcut(const QKeySequence& keys)
 {
     QAction* command = ShortcutCommand(menuBar_->actions(), keys);
@@ -403,6 +415,13 @@ void ControlPanel::ShowCurrentRecord()
     UpdateSwatch();
 }
 
+// Shows the count in force; the program's own text is not the user's edit.
+void ControlPanel::ShowIterations()
+{
+    const QSignalBlocker quiet(iterationsBox_);
+    iterationsBox_->setText(QString::number(services_.Editor.Scene().Iterations));
+}
+
 void ControlPanel::ShowAxis(const Vec3& axis)
 {
     axisXSlider_->setValue(ToPosition(axis[0], AxisScale));
@@ -419,13 +438,18 @@ void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
 }
 
 // Shows the record being edited again when a change reached it: a gesture in the viewer, a new
-// selection, "Randomize". The slider read and the colour choice show what they must themselves,
-// since showing the whole record could move a slider a step.
+// selection, "Randomize", an opened scene, which also brings its iteration count. The slider read,
+// the colour choice and the Iterations box show what they must themselves, since showing the whole
+// record could move a slider a step, and the box keeps the text as typed.
 void ControlPanel::OnSceneChanged(const SceneChange& change)
 {
     if (ownEdit_)
     {
         return;
+    }
+    if (change.Iterations)
+    {
+        ShowIterations();
     }
     if (change.Selection)
     {
@@ -463,6 +487,7 @@ void ControlPanel::ReadSliders()
 void ControlPanel::OnIterationsChanged()
 {
     // The text stays as typed, even when the count in force differs from it.
+    const QScopedValueRollback ownEdit(ownEdit_, true);
     services_.Editor.SetIterations(IterationsFromText(iterationsBox_->text().toStdString()));
 }
 

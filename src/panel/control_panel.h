@@ -92,6 +92,9 @@ public:
     QMenu* FileMenu() const { return fileMenu_; }
     // The status line's account of the picture.
     QString WalkStatus() const;
+    // The status line's account of the scene's file, one line under the picture's.
+    void ShowDocumentStatus(const QString& text);
+    QString DocumentStatus() const;
 
     // Triggers the enabled menu command with this shortcut, if any: the viewer passes on the keys
     // it does not use, so that the menu's shortcuts work in both windows.
@@ -117,6 +120,7 @@ private:
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
     void ShowAxis(const Vec3& axis);
+    void ShowIterations();
     const BranchParams& CurrentRecord() const { return services_.Editor.CurrentRecord(); }
     void OnSceneChanged(const SceneChange& change);
 
@@ -132,6 +136,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QWidget* statusArea_ = nullptr;
     QLabel* walkStatus_ = nullptr;
+    QLabel* documentStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
     QPushButton* colourButton_ = nullptr;
     QSlider* ratioSlider_ = nullptr;
