@@ -1,5 +1,6 @@
 #include "app/display_check.h"
 
+#include <QGuiApplication>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -54,6 +55,12 @@ bool DisplayConfigured()
     const QStringList candidates =
         platform.isEmpty() ? QStringList{"xcb", "wayland"} : platform.split(';');
     return std::any_of(candidates.begin(), candidates.end(), HasDisplayFor);
+}
+
+bool PlatformShowsWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != "offscreen" && platform != "minimal";
 }
 
 void BeginDisplayGuard()

@@ -2,28 +2,42 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/render_command.h"
 #include "app/viewer_app.h"
 #include "resources/app_icon.h"
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
     using namespace ramifex;
+    // Read before any display is needed, so that --help, --version and --render work without one.
+    const CommandLine command = ReadCommandLine(argc, argv);
+    if (command.Render)
+    {
+        return RenderWithoutDisplay(*command.Render, argv);
+    }
     if (!DisplayConfigured())
     {
         std::fprintf(stderr, "%s (neither DISPLAY nor WAYLAND_DISPLAY is set)\n", NoDisplayMessage);
         return EXIT_FAILURE;
     }
     BeginDisplayGuard();
-    // The program takes no command line: the toolkit sees the program's name alone, so that its
-    // own options (a style, a style sheet file, mirrored layout) cannot change the program either.
+    // The toolkit sees the program's name alone, so that its own options (a style, a style sheet
+    // file, mirrored layout) cannot change the program.
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
+    if (!PlatformShowsWindows())
+    {
+        return ReportFailure(
+            QStringLiteral("the %1 platform shows no windows; --render draws a picture without any")
+                .arg(QGuiApplication::platformName()));
+    }
     EndDisplayGuard();
     // The title of the About box is the application's name, which Qt takes from the executable.
     QApplication::setWindowIcon(AppIcon());
 
     ViewerApp app;
-    app.Start();
+    app.Start(command.Scene);
     return EXIT_SUCCESS;
 }

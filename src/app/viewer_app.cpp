@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QSettings>
 
+#include "files/scene_files.h"
 #include "panel/control_panel.h"
 
 namespace ramifex
@@ -20,18 +21,26 @@ ViewerApp::ViewerApp() : viewer_(true), renderer_(editor_.SceneForWalk(), viewer
     }
 }
 
-bool ViewerApp::Start()
+bool ViewerApp::Start(const QString& scene)
 {
     ControlPanel panel(
         PanelServices{editor_, [this] { renderer_.FrameTick(editor_.RedrawFlag()); }, clock_,
                       [this](Navigator& navigator) { return viewer_.Open(navigator); },
                       [this] { return renderer_.Progress(); }});
-    // The viewer's keys, and the panel's menu shortcuts in the viewer, while the panel lives.
+    SceneFiles files(editor_, panel, viewer_);
+    // The viewer's keys, and the panel's menu shortcuts in the viewer, and files dropped onto it,
+    // while the panel lives.
     viewer_.SetKeyRelay([&panel](const QKeyEvent& event)
                         { return panel.HandleViewerKey(event.keyCombination()); });
+    viewer_.SetFileDropRelay([&files](const QString& path) { files.OpenLater(path); });
+    if (!scene.isEmpty())
+    {
+        files.OpenLater(scene);  // once the panel has set up the scene it starts with
+    }
     // However the run ends (OK, Cancel, the viewer closed), the program ends with it.
     panel.RunModal();
     viewer_.SetKeyRelay({});
+    viewer_.SetFileDropRelay({});
     return false;
 }
 

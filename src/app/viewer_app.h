@@ -18,9 +18,10 @@ class ViewerApp
 public:
     ViewerApp();
 
-    // Runs the control panel until it is ended or the viewer window is closed, then destroys it.
-    // Returns false: nothing runs after the panel, and the program ends.
-    bool Start();
+    // Runs the control panel, with the scene of a file when one is named, until it is ended or the
+    // viewer window is closed, then destroys it. Returns false: nothing runs after the panel, and
+    // the program ends.
+    bool Start(const QString& scene = {});
 
     GlViewer& Viewer() { return viewer_; }
     SceneEditor& Editor() { return editor_; }

@@ -73,6 +73,12 @@ void SceneEditor::SetCurrentColour(const Vec3& colour)
     Apply(EditAction::Colour, after, RecordChange(current_));
 }
 
+void SceneEditor::OpenScene(const SceneState& scene)
+{
+    Apply(EditAction::Open, scene,
+          SceneChange{.Records = 0b111, .Iterations = true, .ViewOffset = true});
+}
+
 void SceneEditor::RotateCurrentRecord(int32_t dx, int32_t dy)
 {
     RotateRecord(current_, dx, dy);

@@ -36,6 +36,7 @@ enum class EditAction
     Move,
     Zoom,
     ResetView,
+    Open,
 };
 
 // One edit as it reached the scene, for an undo history to record.
@@ -80,6 +81,9 @@ public:
     // Rewrites all three records from thirty draws of the generator.
     void Randomise();
     void SetCurrentColour(const Vec3& colour);
+    // Replaces the whole scene, as opening a file does: one edit of every record, the iteration
+    // count and the view offset. The record being edited stays the same one.
+    void OpenScene(const SceneState& scene);
 
     // Navigator: the viewer's gestures. A drag of no movement changes nothing.
     void RotateCurrentRecord(int32_t dx, int32_t dy) override;

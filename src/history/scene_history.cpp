@@ -28,6 +28,8 @@ QString ActionName(EditAction action)
             return QStringLiteral("Zoom");
         case EditAction::ResetView:
             return QStringLiteral("Reset View");
+        case EditAction::Open:
+            return QStringLiteral("Open");
     }
     return {};
 }

@@ -295,17 +295,23 @@ void ControlPanel::CreateViewMenu()
     }
 }
 
-// A status line under the buttons, never a tab stop.
+// Status lines under the buttons, never tab stops: two for the picture, one for the scene's file.
 void ControlPanel::CreateStatusLine()
 {
     statusArea_ = new QWidget(this);
     auto* lines = new QVBoxLayout(statusArea_);
     lines->setContentsMargins(6, 2, 6, 4);
+    lines->setSpacing(0);
     walkStatus_ = new QLabel(statusArea_);
     walkStatus_->setWordWrap(true);
     // Two lines, whatever they say, so that the panel keeps its size.
     walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
     lines->addWidget(walkStatus_);
+    documentStatus_ = new QLabel(statusArea_);
+    documentStatus_->setFixedHeight(documentStatus_->fontMetrics().lineSpacing());
+    // A long file name is cut at the panel's edge rather than widening it.
+    documentStatus_->setMinimumWidth(1);
+    lines->addWidget(documentStatus_);
 }
 
 // The panel grows by the menu bar above and the status line below the template's controls.
@@ -484,6 +490,16 @@ QString ControlPanel::WalkStatus() const
     return walkStatus_->text();
 }
 
+void ControlPanel::ShowDocumentStatus(const QString& text)
+{
+    documentStatus_->setText(text);
+}
+
+QString ControlPanel::DocumentStatus() const
+{
+    return documentStatus_->text();
+}
+
 bool ControlPanel::HandleViewerKey(QKeyCombination keys)
 {
     const QKeyCombination viewerKey = ViewerKey(keys);
@@ -515,6 +531,7 @@ void ControlPanel::ShowCurrentRecord()
     UpdateSwatch();
 }
 
+// Shows the count in force; the program's own text is not the user's edit.
 void ControlPanel::ShowAxis(const Vec3& axis)
 {
     axisXSlider_->setValue(ToPosition(axis[0], AxisScale));
@@ -544,9 +561,10 @@ void ControlPanel::ShowRecordIfCurrent(const BranchParams* record)
     }
 }
 
-// Shows what a change reached: a gesture in the viewer, a new selection, "Randomize", an undo.
-// The slider read, the colour choice and the Iterations box show what they must themselves, since
-// showing the whole record could move a slider a step, and the box keeps the text as typed.
+// Shows what a change reached: a gesture in the viewer, a new selection, "Randomize", an opened
+// scene, an undo. The slider read, the colour choice and the Iterations box show what they must
+// themselves, since showing the whole record could move a slider a step, and the box keeps the
+// text as typed.
 void ControlPanel::OnSceneChanged(const SceneChange& change)
 {
     if (ownEdit_)

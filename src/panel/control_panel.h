@@ -96,6 +96,9 @@ public:
     QUndoStack& History() { return history_.Stack(); }
     // The status line's account of the picture.
     QString WalkStatus() const;
+    // The status line's account of the scene's file, one line under the picture's.
+    void ShowDocumentStatus(const QString& text);
+    QString DocumentStatus() const;
 
     // A key pressed in the viewer, which passes on every key: the View menu's keys steer the view,
     // and the menu commands' shortcuts work there as in the panel. Returns whether the key was
@@ -144,6 +147,7 @@ private:
     QMenu* viewMenu_ = nullptr;
     QWidget* statusArea_ = nullptr;
     QLabel* walkStatus_ = nullptr;
+    QLabel* documentStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
     QPushButton* colourButton_ = nullptr;
     QSlider* ratioSlider_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
+#include <algorithm>
 
 #include <GL/gl.h>
 
@@ -23,6 +24,18 @@ bool SpherePicture::Supported(QOpenGLContext& context)
     return QOpenGLContext::currentContext() == &context &&
            QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() &&
            QOpenGLFramebufferObject::hasOpenGLFramebufferBlit();
+}
+
+QSize SpherePicture::LargestSize()
+{
+    GLint renderbuffer = 0;
+    GLint texture = 0;
+    GLint viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);  // the colour is kept in a texture
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    const int32_t side = std::min({renderbuffer, texture, MaxSide});
+    return {std::min(side, viewport[0]), std::min(side, viewport[1])};
 }
 
 // The resize loads BasisMatrix, under which the light is then given.
@@ -91,13 +104,37 @@ void SpherePicture::Resize(int32_t width, int32_t height)
     ResizeFramebuffer(width, height);
     width_ = width;
     height_ = height;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const Frustum frustum = FrustumFor(width, height);
-    glFrustum(frustum.Left, frustum.Right, frustum.Bottom, frustum.Top, frustum.Near, frustum.Far);
+    ApplyProjection();
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(BasisMatrix.data());
+}
+
+void SpherePicture::ApplyProjection()
+{
+    glViewport(0, 0, width_, height_);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const Frustum frustum = FrustumFor(width_, height_);
+    glFrustum(frustum.Left, frustum.Right, frustum.Bottom, frustum.Top, frustum.Near, frustum.Far);
+}
+
+void SpherePicture::Bind()
+{
+    if (!framebuffer_)
+    {
+        return;
+    }
+    framebuffer_->bind();
+    ApplyProjection();
+    glMatrixMode(GL_MODELVIEW);
+    if (viewTransform_)
+    {
+        glLoadMatrixd(viewTransform_->M.data());
+    }
+    else
+    {
+        glLoadMatrixf(BasisMatrix.data());
+    }
 }
 
 void SpherePicture::ResizeFramebuffer(int32_t width, int32_t height)

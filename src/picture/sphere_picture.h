@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QMetaObject>
+#include <QSize>
 
 #include "picture/sphere_batch.h"
 #include "render/draw_surface.h"
@@ -35,6 +36,11 @@ public:
     // Whether the context, which must be current, provides what a picture needs: framebuffer
     // objects to keep it in, and framebuffer blits to show it.
     static bool Supported(QOpenGLContext& context);
+    // The largest picture the current context can keep, at most MaxSide on each side.
+    static QSize LargestSize();
+    // Pictures larger than this take a gigabyte or more between framebuffer, depth buffer and
+    // image: more than an export should ask of a desktop.
+    static constexpr int32_t MaxSide = 8192;
 
     // A black picture of the given size (see Resize), with the fixed lighting and material state
     // set in the context.
@@ -48,6 +54,9 @@ public:
     // walk under way was laid out for the old shape, and as its second drawings are left out, what
     // it would add is a fragment without its ancestors. An empty size changes nothing.
     void Resize(int32_t width, int32_t height);
+    // Makes this picture the one the context draws into: its framebuffer, viewport, projection and
+    // view transform. Two pictures that share a context take turns this way.
+    void Bind();
 
     void Clear() override;
     void SetViewTransform(const Matrix4& view) override;
@@ -71,6 +80,7 @@ public:
 
 private:
     void SetLightingAndMaterials();
+    void ApplyProjection();
     void ResizeFramebuffer(int32_t width, int32_t height);
     void DrawBatch();
     void ReleaseGlObjects();

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QExposeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <GL/gl.h>
 
 #include "picture/sphere_picture.h"
+#include "viewer/dropped_file.h"
 #include "viewer/qt_viewer_platform.h"
 
 namespace ramifex
@@ -59,6 +61,27 @@ protected:
     {
         event->ignore();  // the window stays until the program ends
         viewer_.OnCloseRequested();
+    }
+
+    // A plain window has no drag handlers of its own: drags arrive as events.
+    bool event(QEvent* event) override
+    {
+        switch (event->type())
+        {
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+                AcceptFileDrag(static_cast<QDropEvent&>(*event));
+                return true;
+            case QEvent::Drop:
+                if (AcceptFileDrag(static_cast<QDropEvent&>(*event)))
+                {
+                    viewer_.OnFileDropped(
+                        *DroppedFile(static_cast<QDropEvent*>(event)->mimeData()));
+                }
+                return true;
+            default:
+                return QWindow::event(event);
+        }
     }
 
     void keyPressEvent(QKeyEvent* event) override
@@ -107,8 +130,81 @@ protected:
     }
 
 private:
+    bool AcceptFileDrag(QDropEvent& event)
+    {
+        const bool accepted = viewer_.fileDropRelay_ && DroppedFile(event.mimeData());
+        event.setAccepted(accepted);
+        if (accepted)
+        {
+            event.acceptProposedAction();
+        }
+        return accepted;
+    }
+
     GlViewer& viewer_;
 };
+
+SidePicture::SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture,
+                         const QSize& size)
+    : viewer_(viewer), picture_(std::move(picture)), size_(size)
+{
+}
+
+// Its GL objects are deleted in the viewer's context, which then holds the viewer's picture again.
+SidePicture::~SidePicture()
+{
+    viewer_.MakeCurrent();
+    viewer_.Forget(picture_.get());
+    picture_.reset();
+}
+
+SpherePicture* SidePicture::Current()
+{
+    return viewer_.Use(picture_.get());
+}
+
+void SidePicture::Clear()
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->Clear();
+    }
+}
+
+void SidePicture::SetViewTransform(const Matrix4& view)
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->SetViewTransform(view);
+    }
+}
+
+void SidePicture::DrawSphere(const Matrix4& node, const Vec3& colour)
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->DrawSphere(node, colour);
+    }
+}
+
+void SidePicture::Present()
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->Present();
+    }
+}
+
+std::optional<PixelArea> SidePicture::VisibleArea() const
+{
+    return picture_->VisibleArea();
+}
+
+QImage SidePicture::Grab()
+{
+    SpherePicture* picture = Current();
+    return picture != nullptr ? picture->Grab() : QImage();
+}
 
 GlViewer::GlViewer(bool doubleBuffered, ViewerPlatform* platform)
     : doubleBuffered_(doubleBuffered),
@@ -261,7 +357,50 @@ bool GlViewer::MakeCurrent()
 // The picture with its context current; none when the viewer is not open.
 SpherePicture* GlViewer::CurrentPicture()
 {
-    return MakeCurrent() ? picture_.get() : nullptr;
+    return Use(picture_.get());
+}
+
+SpherePicture* GlViewer::Use(SpherePicture* picture)
+{
+    if (picture == nullptr || !MakeCurrent())
+    {
+        return nullptr;
+    }
+    if (bound_ != picture)
+    {
+        picture->Bind();
+        bound_ = picture;
+    }
+    return picture;
+}
+
+void GlViewer::Forget(const SpherePicture* picture)
+{
+    if (bound_ == picture)
+    {
+        bound_ = nullptr;
+    }
+}
+
+QSize GlViewer::LargestPictureSize()
+{
+    return MakeCurrent() ? SpherePicture::LargestSize() : QSize();
+}
+
+std::unique_ptr<SidePicture> GlViewer::MakeSidePicture(const QSize& size)
+{
+    if (!MakeCurrent())
+    {
+        return nullptr;
+    }
+    auto picture = std::make_unique<SpherePicture>(*context_, size.width(), size.height());
+    bound_ = picture.get();  // a new picture leaves its own state in the context
+    if (picture->Framebuffer() == nullptr)
+    {
+        Forget(picture.get());
+        return nullptr;
+    }
+    return std::unique_ptr<SidePicture>(new SidePicture(*this, std::move(picture), size));
 }
 
 void GlViewer::Resize(int32_t width, int32_t height)
@@ -375,6 +514,11 @@ void GlViewer::OnWheel(double notches)
 bool GlViewer::OnKeyPressed(const QKeyEvent& event)
 {
     return keyRelay_ && keyRelay_(event);
+}
+
+void GlViewer::OnFileDropped(const QString& path)
+{
+    fileDropRelay_(path);
 }
 
 void GlViewer::OnCloseRequested()

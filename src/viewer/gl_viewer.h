@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include "render/draw_surface.h"
@@ -20,8 +21,41 @@ class QWindow;
 namespace ramifex
 {
 
+class GlViewer;
 class SpherePicture;
 class ViewerWindow;
+
+// A picture of any size drawn in the viewer's context beside the viewer's own, such as an export
+// larger than the window. The two take turns in the context, each with its own framebuffer,
+// viewport, projection and view transform, so neither changes the other. It must go before the
+// viewer does.
+class SidePicture final : public DrawSurface
+{
+public:
+    ~SidePicture() override;
+    SidePicture(const SidePicture&) = delete;
+    SidePicture& operator=(const SidePicture&) = delete;
+
+    void Clear() override;
+    void SetViewTransform(const Matrix4& view) override;
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
+    void Present() override;
+    bool SkipsRepeatDrawings() const override { return true; }
+    std::optional<PixelArea> VisibleArea() const override;
+
+    // The picture as drawn so far; empty once the viewer's context is gone.
+    QImage Grab();
+    QSize Size() const { return size_; }
+
+private:
+    friend class GlViewer;
+    SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture, const QSize& size);
+    SpherePicture* Current();
+
+    GlViewer& viewer_;
+    std::unique_ptr<SpherePicture> picture_;
+    QSize size_;
+};
 
 // The window "OpenGL Window" with its GL context, current on the user-interface thread from opening
 // on. The frame tick draws through it into a SpherePicture, which keeps what the earlier ticks
@@ -57,6 +91,14 @@ public:
     const DepthMap* ReadDepths() override;
 
     bool IsOpen() const { return open_; }
+    // The size of the viewer's picture in pixels.
+    QSize PictureSize() const { return {width_, height_}; }
+    // The largest picture the viewer's context can keep (SpherePicture::LargestSize); empty when
+    // the viewer is not open.
+    QSize LargestPictureSize();
+    // A black picture of this size beside the viewer's; none when the viewer is not open or the
+    // context cannot keep a picture of that size.
+    std::unique_ptr<SidePicture> MakeSidePicture(const QSize& size);
     QWindow* Window() const;
     const MouseTracker& Tracker() const { return tracker_; }
     // The kept picture as drawn so far; empty when the viewer is not open.
@@ -68,9 +110,15 @@ public:
     // its own takes no part in the toolkit's shortcuts, so the program's commands reach it this
     // way.
     void SetKeyRelay(std::function<bool(const QKeyEvent&)> relay) { keyRelay_ = std::move(relay); }
+    // Where a file dropped onto the window goes; while none is set, the window takes no drops.
+    void SetFileDropRelay(std::function<void(const QString&)> relay)
+    {
+        fileDropRelay_ = std::move(relay);
+    }
 
 private:
     friend class ViewerWindow;
+    friend class SidePicture;
 
     bool CreateViewerWindow(const QString& title, const QRect& geometry, uint8_t colourBits);
     bool FailCreation(const char* text, const char* caption, MessageIcon icon);
@@ -78,6 +126,9 @@ private:
     void ShowShutdownError(const char* text);
     bool MakeCurrent();
     SpherePicture* CurrentPicture();
+    // Makes the context current and the picture the one it draws into; none when not open.
+    SpherePicture* Use(SpherePicture* picture);
+    void Forget(const SpherePicture* picture);
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
@@ -85,6 +136,7 @@ private:
     void OnWheel(double notches);
     void OnCloseRequested();
     bool OnKeyPressed(const QKeyEvent& event);
+    void OnFileDropped(const QString& path);
 
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -97,9 +149,11 @@ private:
     std::unique_ptr<QOpenGLContext> context_;
     bool open_ = false;  // the context is current and the window is up
     std::unique_ptr<SpherePicture> picture_;
+    const SpherePicture* bound_ = nullptr;  // the picture whose state the context holds
     MouseTracker tracker_;
     std::function<void()> closeAction_;
     std::function<bool(const QKeyEvent&)> keyRelay_;
+    std::function<void(const QString&)> fileDropRelay_;
 };
 
 }  // namespace ramifex

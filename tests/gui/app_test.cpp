@@ -1,12 +1,15 @@
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 
 #include "app/viewer_app.h"
 #include "gui/panel_fixture.h"
+#include "scenefile/scene_file.h"
 
 namespace ramifex::test
 {
@@ -255,6 +258,67 @@ TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
             QTest::keyClick(viewer, Qt::Key_Q, Qt::ControlModifier);
         });
     EXPECT_FALSE(app.Start());
+}
+
+// A tree whose axes are already of unit length, so that the walk leaves the scene as it is.
+SceneState UnitAxesTree(int32_t iterations, double angle)
+{
+    SceneState scene;
+    scene.Records[BaseRecord] = {angle, {0, 1, 0}, 1.0, 0.0, {1.0, 1.0, 1.0}, 0.0};
+    scene.Records[Branch1Record] = {40.0, {0, 0, 1}, 0.7, 1.5, {0.2, 0.9, 0.3}, 0.3};
+    scene.Records[Branch2Record] = {-70.0, {1, 0, 0}, 0.65, 1.8, {0.9, 0.5, 0.1}, 0.3};
+    scene.Iterations = iterations;
+    return scene;
+}
+
+// The program started with a scene shows it; a scene dropped onto the viewer replaces it; and
+// --render, with no display at all, draws the very picture that the viewer shows.
+TEST(ViewerApp, OpensItsSceneAndADroppedOneAndRendersTheSamePictureWithoutADisplay)
+{
+    QTemporaryDir folder;
+    const QString first = folder.filePath("first.ramifex.json");
+    const QString dropped = folder.filePath("dropped.ramifex.json");
+    QString error;
+    ASSERT_TRUE(WriteSceneFile(first, UnitAxesTree(6, 30.0), &error));
+    ASSERT_TRUE(WriteSceneFile(dropped, UnitAxesTree(11, -20.0), &error));
+
+    ViewerApp app;
+    QImage seen;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return app.Editor().Scene().Iterations == 6; }, 10000));
+            EXPECT_EQ(app.Editor().Scene(), UnitAxesTree(6, 30.0));
+            EXPECT_EQ(qobject_cast<QLineEdit*>(panel->Control(IdIterations))->text(), "6");
+            EXPECT_EQ(panel->DocumentStatus(), "first.ramifex.json");
+            const QImage firstPicture = FinishedPicture(app, *panel);
+
+            ASSERT_TRUE(DropFile(*app.Viewer().Window(), dropped));
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return app.Editor().Scene().Iterations == 11; }, 10000));
+            EXPECT_EQ(app.Editor().Scene(), UnitAxesTree(11, -20.0));
+            EXPECT_EQ(panel->DocumentStatus(), "dropped.ramifex.json");
+            seen = FinishedPicture(app, *panel).convertToFormat(QImage::Format_RGB32);
+            EXPECT_NE(seen, firstPicture);
+            panel->reject();
+        });
+    app.Start(first);
+    ASSERT_FALSE(seen.isNull());
+
+    QProcess render;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    render.setProcessEnvironment(environment);
+    const QString output = folder.filePath("dropped.png");
+    render.start(RAMIFEX_PROGRAM, {"--render", dropped, "--output", output});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    EXPECT_TRUE(render.readAllStandardError().isEmpty());
+    EXPECT_TRUE(QImage(output).convertToFormat(QImage::Format_RGB32) == seen);
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -26,6 +29,37 @@ namespace ramifex::test
 inline void Later(std::function<void()> action)
 {
     QTimer::singleShot(0, std::move(action));
+}
+
+// The visible window of this kind, such as a message box, or nullptr.
+template <typename Window>
+Window* VisibleTopLevel()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+    {
+        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
+        {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Drags a file over the target and drops it there, as the window system delivers it; returns
+// whether the target took the drop.
+inline bool DropFile(QObject& target, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &enter);
+    if (!enter.isAccepted())
+    {
+        return false;
+    }
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &drop);
+    return drop.isAccepted();
 }
 
 // The editor, renderer and fake clock a panel works with; the panel itself is made by each test.

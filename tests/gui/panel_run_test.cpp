@@ -31,19 +31,6 @@ void ClickThroughWindowSystem(QWidget& widget)
     QTest::mouseClick(widget.windowHandle(), Qt::LeftButton, {}, QPoint(10, 10));
 }
 
-template <typename Dialog>
-Dialog* VisibleTopLevel()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-    {
-        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible())
-        {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 class PanelRunTest : public PanelHarness
 {
 protected:

@@ -58,6 +58,12 @@ TEST(SceneEditor, EachEditAnnouncesWhatItChangedAndRequestsARedraw)
         {"turn current", [](SceneEditor& e) { e.RotateCurrentRecord(10, -5); }, {branch2}, true},
         {"turn base", [](SceneEditor& e) { e.RotateBaseRecord(10, -5); }, {{.Records = 1}}, true},
         {"no movement", [](SceneEditor& e) { e.RotateBaseRecord(0, 0); }, {}, false},
+        {"open",
+         [](SceneEditor& e) {
+             e.OpenScene({.Iterations = 9, .ViewOffset = {1, 2, 3}});
+         },
+         {{.Records = 0b111, .Iterations = true, .ViewOffset = true}},
+         true},
         {"move view", [](SceneEditor& e) { e.MoveView(0, 0, 0.5); }, {{.ViewOffset = true}}, true},
         {"redraw", [](SceneEditor& e) { e.RequestRedraw(); }, {}, true},
         {"select", [](SceneEditor& e) { e.Select(BaseRecord); }, {{.Selection = true}}, false},

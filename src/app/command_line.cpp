@@ -1,0 +1,129 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <cstdio>
+#include <cstdlib>
+
+#include "scene/scene_state.h"
+
+namespace ramifex
+{
+namespace
+{
+
+[[noreturn]] void Refuse(const QString& why)
+{
+    std::exit(ReportFailure(why));
+}
+
+QSize SizeFrom(const QString& text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+    {
+        Refuse(QStringLiteral("--size takes WIDTHxHEIGHT in pixels, such as 1920x1080, not \"%1\"")
+                   .arg(text));
+    }
+    return {match.captured(1).toInt(), match.captured(2).toInt()};
+}
+
+int32_t DepthFrom(const QString& text)
+{
+    bool number = false;
+    const int depth = text.toInt(&number);
+    if (!number || depth < 1 || depth > MaxDepth)
+    {
+        Refuse(QStringLiteral("--depth takes a whole number from 1 to %1, not \"%2\"")
+                   .arg(MaxDepth)
+                   .arg(text));
+    }
+    return depth;
+}
+
+}  // namespace
+
+int ReportFailure(const QString& why)
+{
+    std::fprintf(stderr, "ramifex: %s\n", qPrintable(why));
+    return EXIT_FAILURE;
+}
+
+CommandLine ReadCommandLine(int argc, char** argv)
+{
+    const QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(RAMIFEX_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Generates and shows a three-dimensional iterated function set."));
+    // Not addHelpOption(): its --help-all lists the toolkit's options, which the program ignores.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on the command line."));
+    parser.addOption(help);
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("scene"),
+        QStringLiteral("A scene file (.ramifex.json), or a picture exported with its scene (.png), "
+                       "to start with."),
+        QStringLiteral("[SCENE]"));
+    const QCommandLineOption render(
+        QStringLiteral("render"),
+        QStringLiteral("Draw the complete picture of SCENE into the --output file without any "
+                       "window, then end."));
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("The PNG file that --render writes."),
+                                    QStringLiteral("OUT.png"));
+    const QCommandLineOption size(
+        QStringLiteral("size"),
+        QStringLiteral("The size of the picture that --render draws (default 640x480)."),
+        QStringLiteral("WxH"));
+    const QCommandLineOption depth(
+        QStringLiteral("depth"),
+        QStringLiteral("The depth of the tree that --render draws, 1 to 30 (default: the "
+                       "scene's)."),
+        QStringLiteral("N"));
+    parser.addOptions({render, output, size, depth});
+    parser.process(application);
+    if (parser.isSet(help))
+    {
+        parser.showHelp();
+    }
+
+    const QStringList scenes = parser.positionalArguments();
+    if (scenes.size() > 1)
+    {
+        Refuse(QStringLiteral("one scene at most, not %1").arg(scenes.size()));
+    }
+    CommandLine command{scenes.value(0), std::nullopt};
+    if (!parser.isSet(render))
+    {
+        if (parser.isSet(output) || parser.isSet(size) || parser.isSet(depth))
+        {
+            Refuse(QStringLiteral("--output, --size and --depth go with --render"));
+        }
+        return command;
+    }
+    if (command.Scene.isEmpty() || !parser.isSet(output))
+    {
+        Refuse(
+            QStringLiteral("--render needs a scene and an output file: ramifex --render SCENE "
+                           "--output OUT.png"));
+    }
+    RenderRequest& request = command.Render.emplace();
+    request.Scene = command.Scene;
+    request.Output = parser.value(output);
+    if (parser.isSet(size))
+    {
+        request.Size = SizeFrom(parser.value(size));
+    }
+    if (parser.isSet(depth))
+    {
+        request.Depth = DepthFrom(parser.value(depth));
+    }
+    return command;
+}
+
+}  // namespace ramifex

@@ -1,0 +1,309 @@
+#include "files/scene_files.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "files/export_size_dialog.h"
+#include "files/picture_export.h"
+#include "panel/control_panel.h"
+#include "scenefile/scene_file.h"
+#include "viewer/dropped_file.h"
+#include "viewer/gl_viewer.h"
+
+namespace ramifex
+{
+namespace
+{
+
+struct DialogShape
+{
+    const char* Caption;
+    const char* Filter;
+    QFileDialog::AcceptMode Mode;
+    const char* DefaultSuffix;
+};
+
+QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString& suggested)
+{
+    static const DialogShape shapes[] = {
+        {"Open Scene", "Ramifex scenes and pictures (*.ramifex.json *.png);;All files (*)",
+         QFileDialog::AcceptOpen, ""},
+        {"Save Scene As", "Ramifex scenes (*.ramifex.json)", QFileDialog::AcceptSave,
+         "ramifex.json"},
+        {"Export Picture", "PNG pictures (*.png)", QFileDialog::AcceptSave, "png"},
+    };
+    const DialogShape& shape = shapes[static_cast<int>(kind)];
+    QFileDialog dialog(&owner, shape.Caption, QString(), shape.Filter);
+    dialog.setAcceptMode(shape.Mode);
+    dialog.setFileMode(shape.Mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                             : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(shape.DefaultSuffix);
+    if (!suggested.isEmpty())
+    {
+        dialog.selectFile(suggested);
+    }
+    // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
+    dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, const QSize& largest)
+{
+    ExportSizeDialog dialog(window, largest, &owner);
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return std::nullopt;
+    }
+    return dialog.Size();
+}
+
+// The desktop's keys for a command. Without a desktop that names any, Save As takes the keys most
+// desktops give it.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey command)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    if (keys.isEmpty() && command == QKeySequence::SaveAs)
+    {
+        return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
+    }
+    return keys;
+}
+
+bool IsPicture(const QString& path)
+{
+    return path.endsWith(".png", Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+QString DocumentStatusText(const QString& path, bool modified)
+{
+    if (path.isEmpty())
+    {
+        return QStringLiteral("New scene, not saved");
+    }
+    const QString name = QFileInfo(path).fileName();
+    return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
+}
+
+SceneFiles::SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer)
+    : editor_(editor),
+      panel_(panel),
+      viewer_(viewer),
+      chooseFile_(ChooseWithFileDialog),
+      chooseSize_(ChooseWithSizeDialog)
+{
+    AddCommands();
+    panel_.setAcceptDrops(true);
+    panel_.installEventFilter(this);
+    // Whatever changes the picture changes the scene; choosing a record to edit does not.
+    listener_ = editor_.AddListener(
+        [this](const SceneChange& change)
+        {
+            if (change != SceneChange{.Selection = change.Selection} && !modified_)
+            {
+                modified_ = true;
+                ShowStatus();
+            }
+        });
+    ShowStatus();
+}
+
+SceneFiles::~SceneFiles()
+{
+    editor_.RemoveListener(listener_);
+}
+
+void SceneFiles::AddCommands()
+{
+    QMenu& menu = *panel_.FileMenu();
+    QAction* quit = menu.actions().value(0);
+    const auto add = [&](const QString& text, const QList<QKeySequence>& keys, auto command)
+    {
+        auto* action = new QAction(text, this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, command);
+        menu.insertAction(quit, action);
+        return action;
+    };
+    add(QString::fromUtf8("&Open\u2026"), StandardKeys(QKeySequence::Open), &SceneFiles::Open);
+    add(QStringLiteral("&Save"), StandardKeys(QKeySequence::Save), &SceneFiles::Save);
+    add(QString::fromUtf8("Save &As\u2026"), StandardKeys(QKeySequence::SaveAs),
+        &SceneFiles::SaveAs);
+    menu.insertSeparator(quit);
+    exportCommand_ = add(QString::fromUtf8("&Export Picture\u2026"),
+                         {QKeySequence(Qt::CTRL | Qt::Key_E)}, &SceneFiles::ExportPicture);
+    menu.insertSeparator(quit);
+}
+
+void SceneFiles::Open()
+{
+    const QString path = chooseFile_(panel_, FileDialogKind::OpenScene, path_);
+    if (!path.isEmpty())
+    {
+        OpenFile(path);
+    }
+}
+
+bool SceneFiles::OpenFile(const QString& path)
+{
+    QString error;
+    const std::optional<SceneState> scene = ReadSceneFile(path, &error);
+    if (!scene)
+    {
+        Report(QStringLiteral("Open Scene"), error);
+        return false;
+    }
+    editor_.OpenScene(*scene);
+    Saved(path);
+    return true;
+}
+
+void SceneFiles::OpenLater(const QString& path)
+{
+    QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
+}
+
+// A picture holds its scene but is no scene file: saving asks for one.
+bool SceneFiles::Save()
+{
+    return path_.isEmpty() || IsPicture(path_) ? SaveAs() : SaveTo(path_);
+}
+
+bool SceneFiles::SaveAs()
+{
+    const QString path = chooseFile_(panel_, FileDialogKind::SaveScene, Suggested(SceneFileSuffix));
+    return !path.isEmpty() && SaveTo(path);
+}
+
+bool SceneFiles::SaveTo(const QString& path)
+{
+    QString error;
+    if (!WriteSceneFile(path, editor_.Scene(), &error))
+    {
+        Report(QStringLiteral("Save Scene"), error);
+        return false;
+    }
+    Saved(path);
+    return true;
+}
+
+void SceneFiles::Saved(const QString& path)
+{
+    path_ = path;
+    modified_ = false;
+    ShowStatus();
+}
+
+void SceneFiles::ShowStatus()
+{
+    panel_.ShowDocumentStatus(DocumentStatusText(path_, modified_));
+}
+
+void SceneFiles::Report(const QString& title, const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, &panel_);
+    box.setTextFormat(Qt::PlainText);
+    // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+// The scene's file with another suffix, or a new name in the working folder.
+QString SceneFiles::Suggested(const char* suffix) const
+{
+    if (path_.isEmpty())
+    {
+        return QStringLiteral("untitled") + suffix;
+    }
+    QString stem = path_;
+    for (const QString& known : {QString(SceneFileSuffix), QStringLiteral(".png")})
+    {
+        if (stem.endsWith(known, Qt::CaseInsensitive))
+        {
+            stem.chop(known.size());
+            break;
+        }
+    }
+    return stem + suffix;
+}
+
+void SceneFiles::ExportPicture()
+{
+    if (Exporting())
+    {
+        return;
+    }
+    const QSize largest = viewer_.LargestPictureSize();
+    if (largest.isEmpty())
+    {
+        Report(QStringLiteral("Export Picture"),
+               QStringLiteral("Cannot export: the OpenGL Window is not open."));
+        return;
+    }
+    const std::optional<QSize> size = chooseSize_(panel_, viewer_.PictureSize(), largest);
+    if (!size)
+    {
+        return;
+    }
+    const QString path = chooseFile_(panel_, FileDialogKind::ExportPicture, Suggested(".png"));
+    if (path.isEmpty())
+    {
+        return;
+    }
+    std::unique_ptr<SidePicture> picture = viewer_.MakeSidePicture(*size);
+    if (!picture)
+    {
+        Report(QStringLiteral("Export Picture"),
+               QStringLiteral("Cannot export \"%1\": the OpenGL driver cannot keep a picture of "
+                              "%2 \u00d7 %3 pixels.")
+                   .arg(QFileInfo(path).fileName())
+                   .arg(size->width())
+                   .arg(size->height()));
+        return;
+    }
+    export_ = new PictureExport(editor_.Scene(), std::move(picture), path, panel_, this);
+    connect(export_, &PictureExport::Done, this, &SceneFiles::OnExportDone);
+    exportCommand_->setEnabled(false);
+}
+
+void SceneFiles::OnExportDone(const QString& error)
+{
+    export_->deleteLater();
+    export_.clear();
+    exportCommand_->setEnabled(true);
+    if (!error.isEmpty())
+    {
+        Report(QStringLiteral("Export Picture"), error);
+    }
+}
+
+bool SceneFiles::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != &panel_ ||
+        (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+    {
+        return QObject::eventFilter(watched, event);
+    }
+    auto& drop = static_cast<QDropEvent&>(*event);
+    const std::optional<QString> file = DroppedFile(drop.mimeData());
+    if (!file)
+    {
+        return false;  // the panel ignores it
+    }
+    drop.acceptProposedAction();
+    if (type == QEvent::Drop)
+    {
+        OpenLater(*file);
+    }
+    return true;
+}
+
+}  // namespace ramifex

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "editor/scene_editor.h"
+
+class QAction;
+class QWidget;
+
+namespace ramifex
+{
+
+class ControlPanel;
+class GlViewer;
+class PictureExport;
+
+// What a file dialog asks for.
+enum class FileDialogKind
+{
+    OpenScene,
+    SaveScene,
+    ExportPicture,
+};
+
+// Asks the user for a file, starting from `suggested`; empty when the user cancels.
+using FileChooser =
+    std::function<QString(QWidget& owner, FileDialogKind kind, const QString& suggested)>;
+// Asks the user for an export's size, from the window's up to the largest; nothing when cancelled.
+using SizeChooser =
+    std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
+
+// What the panel's status line says of the scene's file: its name, and whether the scene has
+// changed since it was opened or saved.
+QString DocumentStatusText(const QString& path, bool modified);
+
+// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., added to the
+// panel's File menu above Quit, and the opening of files dropped onto the panel or the viewer.
+// Keeps the scene's file and whether the scene has changed since, and shows both on the panel's
+// status line. Ending the program never asks about unsaved changes: it ends as it always has, and
+// the status line says what is unsaved. Errors are reported in a message box over the panel.
+class SceneFiles final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The editor, the panel and the viewer outlive this.
+    SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer);
+    ~SceneFiles() override;
+
+    void Open();
+    // Opens the scene in a scene file or an exported picture: records, iteration count and view
+    // offset in one edit. A file that cannot be read is reported and the scene stays as it was.
+    bool OpenFile(const QString& path);
+    // Opens the file once the current event is done: a drop must finish, and a program starting
+    // must show its panel, before a message box may wait for the user.
+    void OpenLater(const QString& path);
+    // Saves to the scene's file, or asks for one as Save As does; a failure is reported and the
+    // scene stays unsaved.
+    bool Save();
+    bool SaveAs();
+    // Asks for a size and a file, then draws the complete picture off-screen while both windows
+    // go on; a progress dialog can cancel it.
+    void ExportPicture();
+
+    const QString& FilePath() const { return path_; }
+    bool Modified() const { return modified_; }
+    bool Exporting() const { return !export_.isNull(); }
+
+    // Replace the toolkit's dialogs, by default window-modal over the panel.
+    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void SetSizeChooser(SizeChooser chooser) { chooseSize_ = std::move(chooser); }
+
+protected:
+    // Files dropped onto the panel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AddCommands();
+    bool SaveTo(const QString& path);
+    void Saved(const QString& path);
+    void ShowStatus();
+    void Report(const QString& title, const QString& message);
+    QString Suggested(const char* suffix) const;
+    void OnExportDone(const QString& error);
+
+    SceneEditor& editor_;
+    ControlPanel& panel_;
+    GlViewer& viewer_;
+    SceneEditor::ListenerId listener_{};
+    QString path_;
+    bool modified_ = false;
+    FileChooser chooseFile_;
+    SizeChooser chooseSize_;
+    QAction* exportCommand_ = nullptr;
+    QPointer<PictureExport> export_;
+};
+
+}  // namespace ramifex

@@ -1,0 +1,223 @@
+// The File menu's commands through the panel's menu, with scripted file dialogs.
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "files/export_size_dialog.h"
+#include "files/scene_files.h"
+#include "gui/panel_fixture.h"
+#include "gui/viewer_test_support.h"
+#include "panel/slider_scaling.h"
+#include "scenefile/scene_file.h"
+
+namespace ramifex::test
+{
+namespace
+{
+
+// The mean difference of the colour channels, over the pixels lit in either picture.
+double MeanDifferenceWhereLit(const QImage& a, const QImage& b)
+{
+    double sum = 0.0;
+    int lit = 0;
+    for (int y = 0; y < a.height(); ++y)
+    {
+        for (int x = 0; x < a.width(); ++x)
+        {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (!IsBlack(p) || !IsBlack(q))
+            {
+                sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                       std::abs(qBlue(p) - qBlue(q));
+                ++lit;
+            }
+        }
+    }
+    return lit == 0 ? 0.0 : sum / (3.0 * lit);
+}
+
+class SceneFilesTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        files = std::make_unique<SceneFiles>(editor, *panel, viewer);
+        files->SetFileChooser(
+            [this](QWidget&, FileDialogKind kind, const QString&)
+            {
+                asked.push_back(kind);
+                return chosen;
+            });
+    }
+
+    QString PathOf(const QString& name) const { return folder.filePath(name); }
+
+    // The text of the message box that the command shows; the box is then closed.
+    static QString MessageOf(const std::function<void()>& command)
+    {
+        QString text;
+        Later(
+            [&text]
+            {
+                auto* box = VisibleTopLevel<QMessageBox>();
+                ASSERT_NE(box, nullptr);
+                text = box->text();
+                box->accept();
+            });
+        command();
+        return text;
+    }
+
+    void ExportTo(const QString& path)
+    {
+        chosen = path;
+        ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !files->Exporting(); }, 10000));
+    }
+
+    QTemporaryDir folder;
+    GlViewer viewer;
+    std::unique_ptr<SceneFiles> files;
+    QString chosen;
+    std::vector<FileDialogKind> asked;
+    QString error;
+};
+
+// Save asks for a file the first time and not again; an edit leaves the scene unsaved; Open and a
+// drop onto the panel give the saved scene back, on the sliders and in the Iterations box too, and
+// restart the picture.
+TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
+{
+    EXPECT_EQ(panel->DocumentStatus(), "New scene, not saved");
+    editor.Seed(3);
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    IterationsBox()->setText("9");
+    const SceneState saved = editor.Scene();
+    chosen = PathOf("tree.ramifex.json");
+    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    EXPECT_EQ(ReadSceneFile(chosen, &error), saved);
+    EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json");
+
+    ClickListRow(1);  // choosing what to edit changes no scene
+    EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json");
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    IterationsBox()->setText("4");
+    EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
+
+    panel->Tick();
+    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]));
+    EXPECT_EQ(editor.Scene(), saved);
+    EXPECT_EQ(IterationsBox()->text(), "9");
+    EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(editor.CurrentRecord().Angle, AngleScale));
+    EXPECT_EQ(Slider(IdOffset)->value(), ToPosition(editor.CurrentRecord().Offset, OffsetScale));
+    EXPECT_TRUE(panel->RedrawRequested());
+    EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json");
+
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    ASSERT_TRUE(DropFile(*panel, chosen));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return editor.Scene() == saved; }, 10000));
+    EXPECT_FALSE(DropFile(*panel, QString()));  // no local file: the panel takes no drop
+
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    EXPECT_EQ(ReadSceneFile(chosen, &error), editor.Scene());
+    const std::vector<FileDialogKind> expected = {FileDialogKind::SaveScene,
+                                                  FileDialogKind::OpenScene};
+    EXPECT_EQ(asked, expected);
+}
+
+// A file that holds no scene is refused and the scene stays as it was; a save that fails says why
+// and the scene stays unsaved.
+TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
+{
+    chosen = PathOf("tree.ramifex.json");
+    ASSERT_TRUE(files->Save());
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    const SceneState edited = editor.Scene();
+
+    QFile notAScene(PathOf("notes.ramifex.json"));
+    ASSERT_TRUE(notAScene.open(QIODevice::WriteOnly));
+    notAScene.write("{}");
+    notAScene.close();
+    chosen = notAScene.fileName();
+    EXPECT_EQ(MessageOf([this] { panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]); }),
+              "Cannot open \"notes.ramifex.json\": the field \"format\" is missing.");
+    EXPECT_EQ(editor.Scene(), edited);
+
+    chosen = PathOf("gone/elsewhere.ramifex.json");
+    EXPECT_EQ(MessageOf([this] { files->SaveAs(); }),
+              "Cannot save \"elsewhere.ramifex.json\": no such file or directory.");
+    EXPECT_FALSE(QFileInfo::exists(chosen));
+    EXPECT_EQ(files->FilePath(), PathOf("tree.ramifex.json"));
+    EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
+}
+
+// At the window's size the export is the window's completed picture, pixel for pixel, and carries
+// its scene; at twice the size, scaled down, it is close to it. It is drawn beside the viewer's own
+// walk, which goes on meanwhile and comes out as it would alone. It can be cancelled.
+TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
+{
+    ASSERT_TRUE(viewer.Open(editor));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    const SceneState tree = SpreadTree(12);
+    editor.OpenScene(tree);
+    FrozenClock frozen;
+    DrawWholeWalk(tree, viewer, frozen);
+    const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
+
+    files->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
+    chosen = PathOf("cancelled.png");
+    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
+                      Qt::LeftButton);
+    EXPECT_FALSE(files->Exporting());
+    EXPECT_FALSE(QFileInfo::exists(chosen));
+
+    ExportTo(PathOf("tree.png"));
+    EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);
+    EXPECT_EQ(ReadSceneFile(chosen, &error), tree);
+
+    files->SetSizeChooser(
+        [](QWidget& owner, const QSize& window, const QSize& largest)
+        {
+            ExportSizeDialog dialog(window, largest, &owner);
+            for (QRadioButton* choice : dialog.findChildren<QRadioButton*>())
+            {
+                if (choice->text().startsWith("Twice"))
+                {
+                    choice->click();
+                }
+            }
+            return dialog.Size();
+        });
+    // The viewer's walk starts again and takes turns with the export's.
+    SceneState walked = tree;
+    SteppingClock stepping;
+    TreeRenderer viewerWalk(walked, viewer, stepping);
+    bool redraw = true;
+    viewerWalk.FrameTick(redraw);
+    chosen = PathOf("twice.png");
+    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            viewerWalk.FrameTick(redraw);
+            return !files->Exporting() && viewerWalk.WalkFinished();
+        },
+        10000));
+    EXPECT_TRUE(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32) == seen);
+    const QImage twice(chosen);
+    ASSERT_EQ(twice.size(), QSize(1280, 960));
+    const QImage scaled = twice.scaled(seen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_RGB32);
+    // Edges and the finer spheres differ by about 10 levels; the picture moved by one pixel
+    // differs by about 40.
+    EXPECT_LT(MeanDifferenceWhereLit(scaled, seen), 15.0);
+}
+
+}  // namespace
+}  // namespace ramifex::test
