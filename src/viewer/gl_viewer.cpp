@@ -144,6 +144,36 @@ private:
     GlViewer& viewer_;
 };
 
+void PictureInViewer::Clear()
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->Clear();
+    }
+}
+
+void PictureInViewer::SetViewTransform(const Matrix4& view)
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->SetViewTransform(view);
+    }
+}
+
+void PictureInViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
+{
+    if (SpherePicture* picture = Current())
+    {
+        picture->DrawSphere(node, colour);
+    }
+}
+
+const DepthMap* PictureInViewer::ReadDepths()
+{
+    SpherePicture* picture = Current();
+    return picture != nullptr ? picture->ReadDepths() : nullptr;
+}
+
 SidePicture::SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture,
                          const QSize& size)
     : viewer_(viewer), picture_(std::move(picture)), size_(size)
@@ -161,30 +191,6 @@ SidePicture::~SidePicture()
 SpherePicture* SidePicture::Current()
 {
     return viewer_.Use(picture_.get());
-}
-
-void SidePicture::Clear()
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->Clear();
-    }
-}
-
-void SidePicture::SetViewTransform(const Matrix4& view)
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->SetViewTransform(view);
-    }
-}
-
-void SidePicture::DrawSphere(const Matrix4& node, const Vec3& colour)
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->DrawSphere(node, colour);
-    }
 }
 
 void SidePicture::Present()
@@ -355,7 +361,7 @@ bool GlViewer::MakeCurrent()
 }
 
 // The picture with its context current; none when the viewer is not open.
-SpherePicture* GlViewer::CurrentPicture()
+SpherePicture* GlViewer::Current()
 {
     return Use(picture_.get());
 }
@@ -407,33 +413,9 @@ void GlViewer::Resize(int32_t width, int32_t height)
 {
     width_ = width;
     height_ = height;
-    if (SpherePicture* picture = CurrentPicture())
+    if (SpherePicture* picture = Current())
     {
         picture->Resize(width, height);
-    }
-}
-
-void GlViewer::Clear()
-{
-    if (SpherePicture* picture = CurrentPicture())
-    {
-        picture->Clear();
-    }
-}
-
-void GlViewer::SetViewTransform(const Matrix4& view)
-{
-    if (SpherePicture* picture = CurrentPicture())
-    {
-        picture->SetViewTransform(view);
-    }
-}
-
-void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
-{
-    if (SpherePicture* picture = CurrentPicture())
-    {
-        picture->DrawSphere(node, colour);
     }
 }
 
@@ -442,17 +424,11 @@ std::optional<PixelArea> GlViewer::VisibleArea() const
     return open_ && picture_ ? picture_->VisibleArea() : std::nullopt;
 }
 
-const DepthMap* GlViewer::ReadDepths()
-{
-    SpherePicture* picture = CurrentPicture();
-    return picture != nullptr ? picture->ReadDepths() : nullptr;
-}
-
 // Copies the kept picture to the window. A window that cannot be seen is left alone: the next
 // expose shows the picture.
 void GlViewer::Present()
 {
-    SpherePicture* picture = CurrentPicture();
+    SpherePicture* picture = Current();
     if (picture == nullptr || picture->Framebuffer() == nullptr)
     {
         return;
@@ -482,7 +458,7 @@ void GlViewer::Present()
 
 QImage GlViewer::GrabPicture()
 {
-    SpherePicture* picture = CurrentPicture();
+    SpherePicture* picture = Current();
     return picture != nullptr ? picture->Grab() : QImage();
 }
 

@@ -25,22 +25,35 @@ class GlViewer;
 class SpherePicture;
 class ViewerWindow;
 
+// A surface that hands the walk's drawing to a SpherePicture in the viewer's context, once that
+// picture has been made the one the context draws into.
+class PictureInViewer : public DrawSurface
+{
+public:
+    void Clear() override;
+    void SetViewTransform(const Matrix4& view) override;
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
+    // The picture leaves out repeat drawings.
+    bool SkipsRepeatDrawings() const override { return true; }
+    const DepthMap* ReadDepths() override;
+
+protected:
+    // The picture, current and bound; none when the viewer is not open or the context is gone.
+    virtual SpherePicture* Current() = 0;
+};
+
 // A picture of any size drawn in the viewer's context beside the viewer's own, such as an export
 // larger than the window. The two take turns in the context, each with its own framebuffer,
 // viewport, projection and view transform, so neither changes the other. It must go before the
 // viewer does.
-class SidePicture final : public DrawSurface
+class SidePicture final : public PictureInViewer
 {
 public:
     ~SidePicture() override;
     SidePicture(const SidePicture&) = delete;
     SidePicture& operator=(const SidePicture&) = delete;
 
-    void Clear() override;
-    void SetViewTransform(const Matrix4& view) override;
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
     void Present() override;
-    bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
 
     // The picture as drawn so far; empty once the viewer's context is gone.
@@ -50,7 +63,7 @@ public:
 private:
     friend class GlViewer;
     SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture, const QSize& size);
-    SpherePicture* Current();
+    SpherePicture* Current() override;
 
     GlViewer& viewer_;
     std::unique_ptr<SpherePicture> picture_;
@@ -61,7 +74,7 @@ private:
 // on. The frame tick draws through it into a SpherePicture, which keeps what the earlier ticks
 // drew; presenting copies the kept picture to the window, and an uncovered window is shown it
 // again.
-class GlViewer final : public DrawSurface
+class GlViewer final : public PictureInViewer
 {
 public:
     // platform: nullptr for the Qt platform; the viewer does not own one passed in.
@@ -79,16 +92,9 @@ public:
     // Sizes the picture (SpherePicture::Resize) for a drawing area in device pixels.
     void Resize(int32_t width, int32_t height);
 
-    // Drawing goes to the picture.
-    void Clear() override;
-    void SetViewTransform(const Matrix4& view) override;
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
     // Finishes the picture's drawing and copies it to the window.
     void Present() override;
-    // The picture leaves out repeat drawings.
-    bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
-    const DepthMap* ReadDepths() override;
 
     bool IsOpen() const { return open_; }
     // The size of the viewer's picture in pixels.
@@ -125,7 +131,7 @@ private:
     void TearDown();
     void ShowShutdownError(const char* text);
     bool MakeCurrent();
-    SpherePicture* CurrentPicture();
+    SpherePicture* Current() override;
     // Makes the context current and the picture the one it draws into; none when not open.
     SpherePicture* Use(SpherePicture* picture);
     void Forget(const SpherePicture* picture);
