@@ -224,15 +224,15 @@ bool TreeRenderer::Arrive(DrawFrame& node, int level, int depth)
     const bool counted = previewDepth_ == 0;
     const bool culls = culling_ && area_.has_value();
     ++visited_;
-    if (culls && !BallMayShow(SubtreeBall(view_, node.Matrix, radii_, levels), *area_, depths_))
+    const Ball own = culls ? NodeBall(view_, node.Matrix) : Ball{};
+    if (culls && !BallMayShow(SubtreeBall(own, radii_, levels), *area_, depths_))
     {
         nodesDone_ += counted ? NodesOf(levels) : 0;
         return false;
     }
     nodesDone_ += counted ? 1 : 0;
-    node.Shows = level >= drawnDepth_ &&
-                 (!culls || levels == 1 ||
-                  BallMayShow(SubtreeBall(view_, node.Matrix, radii_, 1), *area_, depths_));
+    node.Shows =
+        level >= drawnDepth_ && (!culls || levels == 1 || BallMayShow(own, *area_, depths_));
     return true;
 }
 

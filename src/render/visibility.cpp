@@ -134,7 +134,7 @@ bool BallMayShow(const Ball& ball, const PixelArea& area, const DepthMap* depths
            depths->FarthestIn(columns[0], columns[1], rows[0], rows[1]);
 }
 
-Ball SubtreeBall(const Matrix4& view, const Matrix4& node, const SubtreeRadii& radii, int levels)
+Ball NodeBall(const Matrix4& view, const Matrix4& node)
 {
     Ball ball;
     for (int i = 0; i < 3; ++i)
@@ -142,10 +142,14 @@ Ball SubtreeBall(const Matrix4& view, const Matrix4& node, const SubtreeRadii& r
         ball.Centre[i] = view.At(i, 0) * node.M[12] + view.At(i, 1) * node.M[13] +
                          view.At(i, 2) * node.M[14] + view.At(i, 3);
     }
-    const double scale = NodeScale(node);
-    ball.Radius = scale * radii.Of(levels);
-    ball.LargestSphere = scale * radii.LargestSphere(levels);
+    ball.Radius = NodeScale(node);
+    ball.LargestSphere = ball.Radius;
     return ball;
+}
+
+Ball SubtreeBall(const Ball& node, const SubtreeRadii& radii, int levels)
+{
+    return {node.Centre, node.Radius * radii.Of(levels), node.Radius * radii.LargestSphere(levels)};
 }
 
 }  // namespace ramifex

@@ -65,7 +65,10 @@ struct Ball
 // that crosses the near plane, or is not finite, always may.
 bool BallMayShow(const Ball& ball, const PixelArea& area, const DepthMap* depths = nullptr);
 
-// The ball around a node's origin that holds `levels` levels of its subtree.
-Ball SubtreeBall(const Matrix4& view, const Matrix4& node, const SubtreeRadii& radii, int levels);
+// The ball of a node's own sphere, under the view.
+Ball NodeBall(const Matrix4& view, const Matrix4& node);
+
+// The ball around the same origin that holds `levels` levels of the node's subtree.
+Ball SubtreeBall(const Ball& node, const SubtreeRadii& radii, int levels);
 
 }  // namespace ramifex
