@@ -1,4 +1,8 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -6,12 +10,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -142,11 +150,12 @@ TEST(SceneFile, AFailedSaveKeepsTheOldFileAndSaysWhy)
     setrlimit(RLIMIT_FSIZE, &size);
     const bool savedScene = WriteSceneFile(path, scene, &error);
     const QImage picture(64, 64, QImage::Format_RGB32);
-    const bool savedPicture = WritePictureWithScene(path, picture, scene, &pictureError);
+    const bool savedPicture =
+        WritePictureWithScene(folder.filePath("tree.png"), picture, scene, &pictureError);
     setrlimit(RLIMIT_FSIZE, &usual);
     EXPECT_FALSE(savedScene || savedPicture);
     EXPECT_EQ(error.toStdString(), "Cannot save \"tree.ramifex.json\": file too large.");
-    EXPECT_EQ(pictureError, error);
+    EXPECT_EQ(pictureError.toStdString(), "Cannot save \"tree.png\": file too large.");
     EXPECT_FALSE(WriteSceneFile(folder.filePath("gone/tree.ramifex.json"), scene, &error));
     EXPECT_EQ(error.toStdString(), "Cannot save \"tree.ramifex.json\": no such file or directory.");
     // JSON cannot hold it, so the file could not give it back.
@@ -160,6 +169,179 @@ TEST(SceneFile, AFailedSaveKeepsTheOldFileAndSaysWhy)
     const std::optional<SceneState> back = ReadSceneFile(path, &error);
     ASSERT_TRUE(back) << error.toStdString();
     EXPECT_TRUE(SameBits(*back, old));
+}
+
+// A folder, a pipe and links to them are neither read nor replaced, and nothing is written at a
+// name that says another kind of file. SameFile sees through links.
+TEST(SceneFile, OnlyRegularFilesOfTheRightNameAreReadOrWritten)
+{
+    QTemporaryDir folder;
+    const QDir here(folder.path());
+    ASSERT_EQ(mkfifo(qPrintable(here.filePath("pipe")), 0600), 0);
+    ASSERT_TRUE(here.mkdir("folder"));
+    ASSERT_TRUE(QFile::link(here.filePath("pipe"), here.filePath("link")));
+    QString error;
+    for (const char* name : {"pipe", "folder", "link"})
+    {
+        EXPECT_FALSE(ReadSceneFile(here.filePath(name), &error));
+        EXPECT_EQ(error, QString("Cannot open \"%1\": it is not a regular file.").arg(name));
+    }
+
+    const QImage picture(4, 4, QImage::Format_RGB32);
+    const auto saveScene = [](const QString& path, QString* why)
+    { return WriteSceneFile(path, SceneState{}, why); };
+    const auto savePicture = [&picture](const QString& path, QString* why)
+    { return WritePictureWithScene(path, picture, SceneState{}, why); };
+    const std::function<bool(const QString&, QString*)> writers[] = {saveScene, savePicture};
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "pipe", "it is not a regular file"},
+        {1, "link", "it is not a regular file"},
+        {1, "folder", "it is not a regular file"},
+        {0, "tree.png", "a scene file's name ends in .json"},
+        {1, "tree.jpg", "a picture's name ends in .png"},
+        {1, "tree.ramifex.json", "a picture's name ends in .png"},
+    };
+    for (const auto& [writer, name, why] : cases)
+    {
+        EXPECT_FALSE(writers[writer](here.filePath(name), &error)) << name;
+        EXPECT_EQ(error, QString("Cannot save \"%1\": %2.").arg(name, why));
+    }
+    struct stat status = {};
+    EXPECT_TRUE(lstat(qPrintable(here.filePath("pipe")), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_EQ(here.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"folder", "link", "pipe"}));
+
+    ASSERT_TRUE(WriteSceneFile(here.filePath("a.JSON"), SceneState{}, &error));
+    ASSERT_TRUE(QFile::link(here.filePath("a.JSON"), here.filePath("b.png")));
+    EXPECT_TRUE(
+        SameFile(here.filePath("a.JSON"), folder.path() + "/../" + here.dirName() + "/b.png"));
+    EXPECT_FALSE(SameFile(here.filePath("a.JSON"), here.filePath("pipe")));
+    EXPECT_FALSE(SameFile(here.filePath("a.JSON"), here.filePath("gone.png")));
+}
+
+QByteArray BigEndianBytes(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray Chunk(const QByteArray& type, const QByteArray& data)
+{
+    const QByteArray body = type + data;
+    const auto crc =
+        crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()));
+    return BigEndianBytes(static_cast<quint32>(data.size())) + body +
+           BigEndianBytes(static_cast<quint32>(crc));
+}
+
+// A zlib stream: what qCompress gives, after the length that it puts first.
+QByteArray Deflated(const QByteArray& text)
+{
+    return qCompress(text).sliced(4);
+}
+
+// The data of a text chunk whose keyword is the scene's. In iTXt: compressed or not, with no
+// language tag and no translated keyword.
+QByteArray SceneText(const QByteArray& type, const QByteArray& text)
+{
+    const QByteArray keyword("ramifex-scene\0", 14);
+    if (type == "tEXt")
+    {
+        return keyword + text;
+    }
+    if (type == "zTXt")
+    {
+        return keyword + '\0' + Deflated(text);
+    }
+    return keyword + QByteArray(type == "iTXt" ? "\0\0\0\0" : "\1\0\0\0", 4) +
+           (type == "iTXt" ? text : Deflated(text));
+}
+
+// A 4 by 4 picture with more chunks after its header, before its image data.
+QByteArray PictureWith(const QByteArray& chunks)
+{
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImage(4, 4, QImage::Format_RGB32).save(&png, "png");
+    return QByteArray(png.data()).insert(33, chunks);  // after the signature and the header
+}
+
+// The peak resident size of a process that reads the scene in path and does nothing else.
+long PeakMiBReading(const QString& path)
+{
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        QString error;
+        _exit(ReadSceneFile(path, &error) ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Of a picture only the scene's text chunk is read, in any of the three kinds, and no more of it
+// than the scene's limit: a huge or hugely compressed scene is refused without holding it, and a
+// damaged chunk says so. "iTXt+z" is a compressed iTXt.
+TEST(SceneFile, APicturesSceneIsReadFromItsTextChunkAlone)
+{
+    std::mt19937_64 bits(5);
+    const SceneState scene = RandomScene(bits);
+    const QByteArray json = SceneToJson(scene);
+    QByteArray noise(2 << 20, '\0');
+    std::generate(noise.begin(), noise.end(), [&bits] { return char(bits()); });
+    const QByteArray good = Chunk("tEXt", SceneText("tEXt", json));
+    QByteArray badChecksum = good;
+    badChecksum.back() = char(badChecksum.back() ^ 1);
+
+    QTemporaryDir folder;
+    std::vector<std::pair<QString, QString>> cases;  // the file and why it is refused, if it is
+    const auto add = [&](const QString& name, const QByteArray& png, const QString& why)
+    {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+        cases.emplace_back(name, why);
+    };
+    const QString tooLarge = "the scene is larger than 1 MiB.";
+    const QString damaged = "the picture is damaged.";
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "iTXt+z"})
+    {
+        const QByteArray chunk = Chunk(QByteArray(type).first(4), SceneText(type, json));
+        add(QString(type) + ".png", PictureWith(chunk), {});
+    }
+    add("after 64 MiB of other text.png",
+        PictureWith(Chunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(64 << 20, 'x')) + good),
+        {});
+    add("64 MiB.png",
+        PictureWith(Chunk("tEXt", SceneText("tEXt", json + QByteArray(64 << 20, ' ')))), tooLarge);
+    add("10 MiB compressed.png",
+        PictureWith(Chunk("iTXt", SceneText("iTXt+z", json + QByteArray(10 << 20, ' ')))),
+        tooLarge);
+    add("over 1 MiB compressed.png", PictureWith(Chunk("zTXt", SceneText("zTXt", noise))),
+        tooLarge);
+    add("bad checksum.png", PictureWith(badChecksum), damaged);
+    add("cut short.png", PictureWith(good).first(33 + good.size() / 2), damaged);
+    noise.clear();
+    noise.squeeze();
+
+    QString error;
+    for (const auto& [name, why] : cases)
+    {
+        const QString path = folder.filePath(name);
+        EXPECT_LT(PeakMiBReading(path), 200) << name.toStdString();
+        const std::optional<SceneState> back = ReadSceneFile(path, &error);
+        if (why.isEmpty())
+        {
+            ASSERT_TRUE(back) << error.toStdString();
+            EXPECT_TRUE(SameBits(*back, scene)) << name.toStdString();
+        }
+        else
+        {
+            EXPECT_EQ(error, QString("Cannot open \"%1\": %2").arg(name, why));
+        }
+    }
 }
 
 // A PNG of noise is well over the 1 MiB limit, which holds for the scene only.
