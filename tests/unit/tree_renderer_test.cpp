@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -181,37 +180,6 @@ TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
     ASSERT_EQ(spheres.size(), 14u);
     EXPECT_EQ(spheres[0].Node.M, Matrix4::Identity().M);
     EXPECT_EQ(spheres[5].Node.M, expected.M);  // root, 1, 11, 11, 1, then node 12
-}
-
-// Axes whose squared length underflows or overflows draw the picture of the unit axis: the same
-// view and the same nodes, bit for bit.
-TEST(TreeWalk, TinyAndHugeAxesDrawTheUnitAxisPicture)
-{
-    const auto draw = [](double length)
-    {
-        SceneState scene = PathEncodingScene(4);
-        for (BranchParams& record : scene.Records)
-        {
-            record.Angle = 35.0;
-            record.Axis = {0.0, length, 0.0};
-        }
-        auto h = std::make_unique<Harness>(scene);
-        h->Restart();
-        h->Tick(Unlimited);
-        return h;
-    };
-    const std::unique_ptr<Harness> unit = draw(1.0);
-    ASSERT_EQ(unit->surface.spheres.size(), 30u);
-    for (const double length : {1e-170, 1e170})
-    {
-        const std::unique_ptr<Harness> scaled = draw(length);
-        EXPECT_EQ(scaled->surface.lastView.M, unit->surface.lastView.M) << length;
-        ASSERT_EQ(scaled->surface.spheres.size(), unit->surface.spheres.size()) << length;
-        for (size_t i = 0; i < unit->surface.spheres.size(); ++i)
-        {
-            EXPECT_EQ(scaled->surface.spheres[i].Node.M, unit->surface.spheres[i].Node.M) << length;
-        }
-    }
 }
 
 TEST(TreeWalk, BlendsColoursFromTheLiveBranchRecords)
