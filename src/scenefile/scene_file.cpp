@@ -89,11 +89,16 @@ bool OpenRegularFile(const QString& path, QFile& file, QString* problem)
         *problem = AsReason(qt_error_string(errno));
         return false;
     }
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
     {
         close(descriptor);
         *problem = NotRegularFile;
+        return false;
+    }
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    {
+        close(descriptor);
+        *problem = AsReason(file.errorString());
         return false;
     }
     return true;
