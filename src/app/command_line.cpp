@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "scene/scene_state.h"
+#include "scenefile/scene_file.h"
 
 namespace ramifex
 {
@@ -29,6 +30,19 @@ QSize SizeFrom(const QString& text)
                    .arg(text));
     }
     return {match.captured(1).toInt(), match.captured(2).toInt()};
+}
+
+// A repeated option would silently take its last value, past a mistake in an earlier one.
+void RefuseRepeats(const QCommandLineParser& parser, const QList<QCommandLineOption>& options)
+{
+    for (const QCommandLineOption& option : options)
+    {
+        const QString name = option.names().constFirst();
+        if (parser.optionNames().count(name) > 1)
+        {
+            Refuse(QStringLiteral("--%1 may be given once only").arg(name));
+        }
+    }
 }
 
 int32_t DepthFrom(const QString& text)
@@ -91,6 +105,7 @@ CommandLine ReadCommandLine(int argc, char** argv)
     {
         parser.showHelp();
     }
+    RefuseRepeats(parser, {render, output, size, depth});
 
     const QStringList scenes = parser.positionalArguments();
     if (scenes.size() > 1)
@@ -115,6 +130,16 @@ CommandLine ReadCommandLine(int argc, char** argv)
     RenderRequest& request = command.Render.emplace();
     request.Scene = command.Scene;
     request.Output = parser.value(output);
+    if (SameFile(request.Scene, request.Output))
+    {
+        Refuse(QStringLiteral("--output \"%1\" is the scene itself").arg(request.Output));
+    }
+    // Checked before drawing, which may take long.
+    QString error;
+    if (!CanWritePicture(request.Output, &error))
+    {
+        Refuse(error);
+    }
     if (parser.isSet(size))
     {
         request.Size = SizeFrom(parser.value(size));

@@ -75,11 +75,6 @@ QList<QKeySequence> StandardKeys(QKeySequence::StandardKey command)
     return keys;
 }
 
-bool IsPicture(const QString& path)
-{
-    return path.endsWith(".png", Qt::CaseInsensitive);
-}
-
 }  // namespace
 
 QString DocumentStatusText(const QString& path, bool modified)
@@ -170,10 +165,11 @@ void SceneFiles::OpenLater(const QString& path)
     QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
 }
 
-// A picture holds its scene but is no scene file: saving asks for one.
+// A picture holds its scene but is no scene file, nor is a file of another name: saving asks for
+// one.
 bool SceneFiles::Save()
 {
-    return path_.isEmpty() || IsPicture(path_) ? SaveAs() : SaveTo(path_);
+    return path_.isEmpty() || !IsSceneFileName(path_) ? SaveAs() : SaveTo(path_);
 }
 
 bool SceneFiles::SaveAs()
@@ -255,6 +251,12 @@ void SceneFiles::ExportPicture()
     const QString path = chooseFile_(panel_, FileDialogKind::ExportPicture, Suggested(".png"));
     if (path.isEmpty())
     {
+        return;
+    }
+    QString error;
+    if (!CanWritePicture(path, &error))  // before drawing, which may take long
+    {
+        Report(QStringLiteral("Export Picture"), error);
         return;
     }
     std::unique_ptr<SidePicture> picture = viewer_.MakeSidePicture(*size);

@@ -1,13 +1,43 @@
 #include "scene/scene_state.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ramifex
 {
 
+namespace
+{
+
+double SquaredLength(const Vec3& axis)
+{
+    return (axis[1] * axis[1] + axis[2] * axis[2]) + axis[0] * axis[0];
+}
+
+// Divides the axis by its largest component, so that its squared length lies in 1..3. Only for
+// axes whose squared length underflowed or overflowed; a zero axis stays zero.
+void ScaleToLargestComponent(Vec3& axis)
+{
+    const double largest = std::max({std::abs(axis[0]), std::abs(axis[1]), std::abs(axis[2])});
+    if (largest > 0.0)
+    {
+        for (double& component : axis)
+        {
+            component /= largest;
+        }
+    }
+}
+
+}  // namespace
+
 void NormaliseAxis(Vec3& axis)
 {
-    const double s = (axis[1] * axis[1] + axis[2] * axis[2]) + axis[0] * axis[0];
+    double s = SquaredLength(axis);
+    if (!std::isnormal(s) && !std::isnan(s))
+    {
+        ScaleToLargestComponent(axis);
+        s = SquaredLength(axis);
+    }
     if (s == 0.0 || std::isnan(s))
     {
         axis = {1.0, 0.0, 0.0};

@@ -30,8 +30,9 @@ struct SceneState
     bool operator==(const SceneState&) const = default;
 };
 
-// Rescales the axis to unit length in place; a zero or not-a-number axis becomes (1, 0, 0), and an
-// axis whose squared length is exactly 1 is left bit for bit as it is.
+// Rescales the axis to unit length in place. A zero, infinite or not-a-number axis becomes
+// (1, 0, 0); an axis whose squared length is exactly 1 is left bit for bit as it is; components so
+// small or so large that their squares underflow or overflow give the direction they point in.
 void NormaliseAxis(Vec3& axis);
 
 // Rewrites every field of all three records from thirty draws of `rng`, base record first.

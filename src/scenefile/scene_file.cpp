@@ -1,12 +1,16 @@
 #include "scenefile/scene_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <cerrno>
 
+#include "scenefile/png_text.h"
 #include "scenefile/scene_json.h"
 
 namespace ramifex
@@ -16,6 +20,7 @@ namespace
 
 // The key of the PNG text chunk that holds an exported picture's scene.
 constexpr char PictureSceneKey[] = "ramifex-scene";
+constexpr char NotRegularFile[] = "it is not a regular file";
 
 QString Sentence(const char* verb, const QString& path, const QString& why)
 {
@@ -52,12 +57,76 @@ std::optional<SceneState> SceneInFile(QFile& file, QString* problem)
         return SceneFromJson(json, problem);
     }
     // The text chunks come before the image data, so the picture itself is never decoded.
-    const QString json = QImageReader(&file, "png").text(PictureSceneKey);
-    if (json.isEmpty())
+    const PngText json = ReadPngText(file, PictureSceneKey, MaxSceneBytes);
+    switch (json.Status)
     {
-        return Refused(problem, "the picture carries no Ramifex scene");
+        case PngTextStatus::Found:
+            return SceneFromJson(json.Utf8, problem);
+        case PngTextStatus::Missing:
+            return Refused(problem, "the picture carries no Ramifex scene");
+        case PngTextStatus::TooLarge:
+            return Refused(problem, SceneTooLarge);
+        case PngTextStatus::Damaged:
+            break;
     }
-    return SceneFromJson(json.toUtf8(), problem);
+    return Refused(problem, "the picture is damaged");
+}
+
+// Opens path for reading when it is a regular file (or a link to one). A pipe or a device is
+// refused unopened, and should one take the file's place meanwhile, opening it does not wait.
+bool OpenRegularFile(const QString& path, QFile& file, QString* problem)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+    {
+        *problem = NotRegularFile;
+        return false;
+    }
+    const int descriptor = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+    {
+        *problem = AsReason(qt_error_string(errno));
+        return false;
+    }
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    {
+        close(descriptor);
+        *problem = NotRegularFile;
+        return false;
+    }
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    {
+        close(descriptor);
+        *problem = AsReason(file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// Why no file whose name should end in suffix may be written at path; empty when one may.
+QString OutputProblem(const QString& path, const char* kind, const char* suffix)
+{
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile())
+    {
+        return NotRegularFile;  // a folder, a pipe or a device, which a save would replace
+    }
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+    {
+        return QString("%1 name ends in %2").arg(kind, suffix);
+    }
+    return {};
+}
+
+bool CheckOutput(const QString& path, const char* kind, const char* suffix, QString* error)
+{
+    const QString problem = OutputProblem(path, kind, suffix);
+    if (!problem.isEmpty())
+    {
+        *error = Sentence("save", path, problem);
+    }
+    return problem.isEmpty();
 }
 
 // The scene's JSON, or nothing with *error naming the value that a file could not give back.
@@ -106,16 +175,12 @@ bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error)
 
 std::optional<SceneState> ReadSceneFile(const QString& path, QString* error)
 {
-    QFile file(path);
+    QFile file;
     QString problem;
     std::optional<SceneState> scene;
-    if (file.open(QIODevice::ReadOnly))
+    if (OpenRegularFile(path, file, &problem))
     {
         scene = SceneInFile(file, &problem);
-    }
-    else
-    {
-        problem = AsReason(file.errorString());
     }
     if (!scene)
     {
@@ -124,8 +189,31 @@ std::optional<SceneState> ReadSceneFile(const QString& path, QString* error)
     return scene;
 }
 
+bool IsSceneFileName(const QString& path)
+{
+    return path.endsWith(SceneFileNameEnd, Qt::CaseInsensitive);
+}
+
+bool CanWritePicture(const QString& path, QString* error)
+{
+    return CheckOutput(path, "a picture's", ".png", error);
+}
+
+bool SameFile(const QString& a, const QString& b)
+{
+    struct stat first = {};
+    struct stat second = {};
+    return stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error)
 {
+    if (!CheckOutput(path, "a scene file's", SceneFileNameEnd, error))
+    {
+        return false;
+    }
     const std::optional<QByteArray> json = SavableJson(path, scene, error);
     return json && SaveBytes(path, *json, error);
 }
@@ -133,6 +221,10 @@ bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error
 bool WritePictureWithScene(const QString& path, const QImage& picture, const SceneState& scene,
                            QString* error)
 {
+    if (!CanWritePicture(path, error))
+    {
+        return false;
+    }
     const std::optional<QByteArray> json = SavableJson(path, scene, error);
     if (!json)
     {

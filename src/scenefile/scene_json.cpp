@@ -163,7 +163,7 @@ std::optional<SceneState> SceneFromJson(const QByteArray& json, QString* problem
 {
     if (json.size() > MaxSceneBytes)
     {
-        return Refused(problem, "the scene is larger than 1 MiB");
+        return Refused(problem, SceneTooLarge);
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

@@ -19,6 +19,7 @@ inline constexpr char SceneFormatName[] = "ramifex-scene";
 inline constexpr int SceneFormatVersion = 1;
 // Anything larger is refused before it is parsed: no scene comes near it.
 inline constexpr qsizetype MaxSceneBytes = 1 << 20;
+inline constexpr char SceneTooLarge[] = "the scene is larger than 1 MiB";
 
 QByteArray SceneToJson(const SceneState& scene);
 

@@ -13,9 +13,14 @@ fail() {
     exit 1
 }
 
-# The program as it runs where there is no display.
+# The program as it runs where there is no display; one that hangs ends with status 124.
 headless() {
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"
+    timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"
+}
+
+# What is in the folder: every entry's name, kind, inode, size and time of change.
+listing() {
+    stat -c '%n %F %i %s %y' -- *
 }
 
 cat >tree.ramifex.json <<'SCENE'
@@ -39,15 +44,20 @@ headless --render tree.png --output again.png --size 320x240 || fail "render fro
 cmp -s tree.png again.png || fail "the picture's scene draws another picture"
 echo "ok: render"
 
-# Each mistake: a failure status (not a crash), one line, and no output file.
+# Special files that an output must not replace, and a picture cut short.
+mkfifo pipe
+mknod device c 1 3 2>/dev/null || { echo "note: no device node without root: a pipe stands in"; mkfifo device; }
+head -c 100 tree.png >cut.png
+
+# Each mistake: a failure status (not a crash, not a hang), one line, and the folder as it was.
+before=$(listing)
 while IFS='|' read -r what args; do
-    rm -f out.png
     read -ra words <<<"$args"
     err=$(headless "${words[@]}" 2>&1 >/dev/null)
     rc=$?
-    [[ $rc -ne 0 && $rc -lt 128 ]] || fail "$what: exit status $rc"
+    [[ $rc -ne 0 && $rc -ne 124 && $rc -lt 128 ]] || fail "$what: exit status $rc"
     [[ $(printf '%s\n' "$err" | wc -l) -eq 1 && $err == ramifex:* ]] || fail "$what: said $err"
-    [[ ! -e out.png ]] || fail "$what: left out.png"
+    [[ $(listing) == "$before" ]] || fail "$what: changed the folder: $(diff <(echo "$before") <(listing))"
     echo "ok ($what): $err"
 done <<'CASES'
 no scene|--render --output out.png
@@ -61,6 +71,13 @@ depth of zero|--render tree.ramifex.json --output out.png --depth 0
 depth too deep|--render tree.ramifex.json --output out.png --depth 31
 output in no folder|--render tree.ramifex.json --output gone/out.png
 output is a folder|--render tree.ramifex.json --output .
+output is a pipe|--render tree.ramifex.json --output pipe
+output is a device|--render tree.ramifex.json --output device
+output is the scene|--render tree.png --output ./tree.png
+output of another kind|--render tree.ramifex.json --output out.jpg
+scene is a pipe|--render pipe --output out.png
+picture cut short|--render cut.png --output out.png
+depth given twice|--render tree.ramifex.json --output out.png --depth 9 --depth 3
 options without render|tree.ramifex.json --output out.png
 two scenes|tree.ramifex.json broken.ramifex.json
 unknown option|--bogus

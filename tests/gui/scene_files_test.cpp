@@ -154,6 +154,16 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
     EXPECT_FALSE(QFileInfo::exists(chosen));
     EXPECT_EQ(files->FilePath(), PathOf("tree.ramifex.json"));
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
+
+    // A scene opened from a file of another name is not saved over it, nor at a picture's name.
+    ASSERT_TRUE(QFile::copy(PathOf("tree.ramifex.json"), PathOf("tree.txt")));
+    ASSERT_TRUE(files->OpenFile(PathOf("tree.txt")));
+    asked.clear();
+    chosen = PathOf("tree.png");
+    EXPECT_EQ(MessageOf([this] { files->Save(); }),
+              "Cannot save \"tree.png\": a scene file's name ends in .json.");
+    EXPECT_EQ(asked, std::vector<FileDialogKind>{FileDialogKind::SaveScene});
+    EXPECT_FALSE(QFileInfo::exists(chosen));
 }
 
 // At the window's size the export is the window's completed picture, pixel for pixel, and carries
@@ -176,6 +186,10 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
                       Qt::LeftButton);
     EXPECT_FALSE(files->Exporting());
     EXPECT_FALSE(QFileInfo::exists(chosen));
+    chosen = PathOf("tree.jpg");
+    EXPECT_EQ(MessageOf([this] { panel->HandleViewerKey(Qt::CTRL | Qt::Key_E); }),
+              "Cannot save \"tree.jpg\": a picture's name ends in .png.");
+    EXPECT_FALSE(files->Exporting());
 
     ExportTo(PathOf("tree.png"));
     EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);

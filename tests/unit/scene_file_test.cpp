@@ -1,4 +1,8 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -6,12 +10,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <csignal>
 #include <cstring>
 #include <random>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -142,11 +149,12 @@ TEST(SceneFile, AFailedSaveKeepsTheOldFileAndSaysWhy)
     setrlimit(RLIMIT_FSIZE, &size);
     const bool savedScene = WriteSceneFile(path, scene, &error);
     const QImage picture(64, 64, QImage::Format_RGB32);
-    const bool savedPicture = WritePictureWithScene(path, picture, scene, &pictureError);
+    const bool savedPicture =
+        WritePictureWithScene(folder.filePath("tree.png"), picture, scene, &pictureError);
     setrlimit(RLIMIT_FSIZE, &usual);
     EXPECT_FALSE(savedScene || savedPicture);
     EXPECT_EQ(error.toStdString(), "Cannot save \"tree.ramifex.json\": file too large.");
-    EXPECT_EQ(pictureError, error);
+    EXPECT_EQ(pictureError.toStdString(), "Cannot save \"tree.png\": file too large.");
     EXPECT_FALSE(WriteSceneFile(folder.filePath("gone/tree.ramifex.json"), scene, &error));
     EXPECT_EQ(error.toStdString(), "Cannot save \"tree.ramifex.json\": no such file or directory.");
     // JSON cannot hold it, so the file could not give it back.
@@ -160,6 +168,148 @@ TEST(SceneFile, AFailedSaveKeepsTheOldFileAndSaysWhy)
     const std::optional<SceneState> back = ReadSceneFile(path, &error);
     ASSERT_TRUE(back) << error.toStdString();
     EXPECT_TRUE(SameBits(*back, old));
+}
+
+// A folder, a pipe and a link to one are neither read nor replaced, and nothing is written at a
+// name that says another kind of file.
+TEST(SceneFile, OnlyRegularFilesOfTheRightNameAreReadOrWritten)
+{
+    QTemporaryDir folder;
+    const QDir here(folder.path());
+    ASSERT_EQ(mkfifo(qPrintable(here.filePath("pipe")), 0600), 0);
+    ASSERT_TRUE(here.mkdir("folder") && QFile::link(here.filePath("pipe"), here.filePath("link")));
+    const QImage picture(4, 4, QImage::Format_RGB32);
+    QString error;
+    const std::tuple<bool, const char*, const char*> saves[] = {
+        // a picture or a scene file, where, and why not
+        {false, "pipe", "it is not a regular file"},
+        {true, "link", "it is not a regular file"},
+        {true, "folder", "it is not a regular file"},
+        {false, "tree.png", "a scene file's name ends in .json"},
+        {true, "tree.jpg", "a picture's name ends in .png"},
+        {true, "tree.ramifex.json", "a picture's name ends in .png"},
+    };
+    for (const auto& [isPicture, name, why] : saves)
+    {
+        const QString path = here.filePath(name);
+        EXPECT_FALSE(isPicture ? WritePictureWithScene(path, picture, {}, &error)
+                               : WriteSceneFile(path, {}, &error));
+        EXPECT_EQ(error.toStdString(),
+                  QString("Cannot save \"%1\": %2.").arg(name, why).toStdString());
+    }
+    for (const char* name : {"pipe", "folder", "link"})
+    {
+        EXPECT_FALSE(ReadSceneFile(here.filePath(name), &error));
+        EXPECT_EQ(error.toStdString(),
+                  QString("Cannot open \"%1\": it is not a regular file.").arg(name).toStdString());
+    }
+    struct stat status = {};
+    EXPECT_TRUE(lstat(qPrintable(here.filePath("pipe")), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_EQ(here.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"folder", "link", "pipe"}));
+}
+
+QByteArray Chunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray chunk = QByteArray(4, '\0') + type + data + QByteArray(4, '\0');
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.constData() + 4),
+                           static_cast<uInt>(data.size() + 4));
+    qToBigEndian(static_cast<quint32>(data.size()), chunk.data());
+    qToBigEndian(static_cast<quint32>(crc), chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+// A 4 by 4 picture with more chunks after its header, before its image data.
+QByteArray PictureWith(const QByteArray& chunks)
+{
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImage(4, 4, QImage::Format_RGB32).save(&png, "png");
+    return QByteArray(png.data()).insert(33, chunks);  // after the signature and the header
+}
+
+// The peak resident size of a process that reads the scene in path and does nothing else.
+long PeakMiBReading(const QString& path)
+{
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        QString error;
+        _exit(ReadSceneFile(path, &error) ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Of a picture only the scene's text chunk is read, of any of the three kinds, compressed or not,
+// and no more of it than the scene's limit: a huge or hugely compressed scene is refused without
+// being held, and a damaged chunk says so.
+TEST(SceneFile, APicturesSceneIsReadFromItsTextChunkAlone)
+{
+    std::mt19937_64 bits(5);
+    const SceneState scene = RandomScene(bits);
+    const QByteArray json = SceneToJson(scene);
+    const QByteArray key("ramifex-scene\0", 14);
+    // A text chunk's data before its text, and whether the text is a zlib stream (qCompress's
+    // output after its length).
+    const std::tuple<const char*, QByteArray, bool> kinds[] = {
+        {"tEXt", key, false},
+        {"zTXt", key + '\0', true},
+        {"iTXt", key + QByteArray("\0\0\0\0", 4), false},  // no language, no translated keyword
+        {"iTXt", key + QByteArray("\1\0\0\0", 4), true},
+    };
+    const auto sceneChunk = [&kinds](int kind, const QByteArray& text)
+    {
+        const auto& [type, head, compressed] = kinds[kind];
+        return Chunk(type, head + (compressed ? qCompress(text).sliced(4) : text));
+    };
+    QByteArray noise(2 << 20, '\0');
+    std::generate(noise.begin(), noise.end(), [&bits] { return char(bits()); });
+    QByteArray badChecksum = sceneChunk(0, json);
+    badChecksum.back() = char(badChecksum.back() ^ 1);
+
+    QTemporaryDir folder;
+    std::vector<std::pair<QString, QString>> cases;  // the file and why it is refused, if it is
+    const auto add = [&](const QString& name, const QByteArray& chunks, const QString& why)
+    {
+        QFile file(folder.filePath(name));
+        const QByteArray png = PictureWith(chunks);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+        cases.emplace_back(name, why);
+    };
+    for (int kind = 0; kind < 4; ++kind)
+    {
+        add(QString("kind %1.png").arg(kind), sceneChunk(kind, json), {});
+    }
+    add("after 9 MiB of other text.png",
+        Chunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(9 << 20, 'x')) + sceneChunk(0, json),
+        {});
+    const QString tooLarge = "the scene is larger than 1 MiB.";
+    add("64 MiB.png", sceneChunk(0, json + QByteArray(64 << 20, ' ')), tooLarge);
+    add("10 MiB compressed.png", sceneChunk(3, json + QByteArray(10 << 20, ' ')), tooLarge);
+    add("over 1 MiB compressed.png", sceneChunk(1, noise), tooLarge);
+    add("bad checksum.png", badChecksum, "the picture is damaged.");
+    noise = {};
+
+    QString error;
+    for (const auto& [name, why] : cases)
+    {
+        const QString path = folder.filePath(name);
+        EXPECT_LT(PeakMiBReading(path), 200) << name.toStdString();
+        const std::optional<SceneState> back = ReadSceneFile(path, &error);
+        if (why.isEmpty())
+        {
+            ASSERT_TRUE(back) << error.toStdString();
+            EXPECT_TRUE(SameBits(*back, scene)) << name.toStdString();
+        }
+        else
+        {
+            EXPECT_EQ(error.toStdString(),
+                      QString("Cannot open \"%1\": %2").arg(name, why).toStdString());
+        }
+    }
 }
 
 // A PNG of noise is well over the 1 MiB limit, which holds for the scene only.

@@ -95,6 +95,7 @@ TEST(RandomiseRecords, SecondPressGivesOtherRecords)
 TEST(NormaliseAxis, HandlesZeroScaledAndNotANumberAxes)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     struct Case
     {
         Vec3 in;
@@ -103,12 +104,36 @@ TEST(NormaliseAxis, HandlesZeroScaledAndNotANumberAxes)
     const Case cases[] = {
         {{0, 0, 0}, {1, 0, 0}},   {{0, 3, 4}, {0, 0.6, 0.8}}, {{0, 0, 2}, {0, 0, 1}},
         {{nan, 0, 0}, {1, 0, 0}}, {{0, 1, nan}, {1, 0, 0}},   {{-2, 0, 0}, {-1, 0, 0}},
+        {{0, inf, 0}, {1, 0, 0}}, {{-inf, 1, 0}, {1, 0, 0}},
     };
     for (const Case& c : cases)
     {
         Vec3 axis = c.in;
         NormaliseAxis(axis);
         EXPECT_EQ(axis, c.out) << c.in[0] << ", " << c.in[1] << ", " << c.in[2];
+    }
+}
+
+// Squares that underflow to zero or below the normal range, or overflow, must not change where the
+// axis points.
+TEST(NormaliseAxis, TinyAndHugeAxesPointAsTheirOrdinaryCounterparts)
+{
+    const std::pair<Vec3, Vec3> cases[] = {
+        {{0, 1e-170, 0}, {0, 1, 0}},
+        {{0, 1e170, 0}, {0, 1, 0}},
+        {{0, std::ldexp(-3.0, -520), std::ldexp(4.0, -520)}, {0, -3, 4}},  // subnormal square
+        {{1e-170, 0, 1e-170}, {1, 0, 1}},
+        {{2e200, 0, -2e200}, {1, 0, -1}},
+        {{0, 0, std::numeric_limits<double>::denorm_min()}, {0, 0, 1}},
+        {{0, 1e-300, 1e300}, {0, 0, 1}},
+    };
+    for (const auto& [in, ordinary] : cases)
+    {
+        Vec3 axis = in;
+        Vec3 expected = ordinary;
+        NormaliseAxis(axis);
+        NormaliseAxis(expected);
+        EXPECT_EQ(axis, expected) << in[0] << ", " << in[1] << ", " << in[2];
     }
 }
 
