@@ -241,32 +241,43 @@ void SceneFiles::ExportPicture()
     {
         return;
     }
+    const std::optional<QSize> size = ChooseExportSize();
+    if (!size)
+    {
+        return;
+    }
+    const QString path = chooseFile_(panel_, FileDialogKind::ExportPicture, Suggested(".png"));
+    if (!path.isEmpty())
+    {
+        StartExport(*size, path);
+    }
+}
+
+// From the window's size up to the largest picture a render job can draw; nothing when there is
+// no window to start from, no job can draw or the user cancels.
+std::optional<QSize> SceneFiles::ChooseExportSize()
+{
     const std::optional<QSize> window = windowPicture_();
     if (!window)
     {
         Report(QStringLiteral("Export Picture"),
                QStringLiteral("Cannot export: the OpenGL Window is not open."));
-        return;
+        return std::nullopt;
     }
     QString why;
     const QSize largest = LargestOffscreenPicture(&why);
     if (largest.isEmpty())
     {
         Report(QStringLiteral("Export Picture"), QStringLiteral("Cannot export: %1.").arg(why));
-        return;
+        return std::nullopt;
     }
-    const std::optional<QSize> size = chooseSize_(panel_, *window, largest);
-    if (!size)
-    {
-        return;
-    }
-    const QString path = chooseFile_(panel_, FileDialogKind::ExportPicture, Suggested(".png"));
-    if (path.isEmpty())
-    {
-        return;
-    }
+    return chooseSize_(panel_, *window, largest);
+}
+
+void SceneFiles::StartExport(const QSize& size, const QString& path)
+{
     RenderSettings settings;
-    settings.Size = *size;
+    settings.Size = size;
     auto job = std::make_unique<RenderJob>(std::vector{editor_.Scene()}, settings);
     if (!job->Start())
     {

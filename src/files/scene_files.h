@@ -88,6 +88,8 @@ private:
     void ShowStatus();
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
+    std::optional<QSize> ChooseExportSize();
+    void StartExport(const QSize& size, const QString& path);
     void OnExportDone(const QString& error);
 
     SceneEditor& editor_;

@@ -43,7 +43,8 @@ bool RenderJob::Start()
 {
     if (settings_.Samples != 1)
     {
-        return Fail(QStringLiteral("%1 samples per pixel cannot be drawn").arg(settings_.Samples));
+        return Fail(
+            QStringLiteral("%1x%1 samples per pixel cannot be drawn").arg(settings_.Samples));
     }
     QString why;
     gl_ = OffscreenGl::Create(&why);
