@@ -2,9 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -19,7 +16,6 @@
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
 #include "viewer/navigator.h"
-#include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
 {
