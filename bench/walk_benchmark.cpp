@@ -1,7 +1,7 @@
 // Nodes per second of the tree walk itself, with a surface that draws nothing.
 #include <benchmark/benchmark.h>
 
-#include "render/tree_renderer.h"
+#include "render/complete_walk.h"
 #include "support/test_clocks.h"
 
 namespace ramifex
@@ -30,12 +30,9 @@ void WholeWalk(benchmark::State& state)
     scene.Iterations = static_cast<int32_t>(state.range(0));
     NullSurface surface;
     test::FrozenClock clock;
-    TreeRenderer renderer(scene, surface, clock);
     for (auto _ : state)
     {
-        bool redraw = true;
-        renderer.FrameTick(redraw);
-        renderer.FrameTick(redraw);
+        CompleteWalk(scene, surface, clock).RunToEnd();
     }
     const int64_t nodes = (int64_t{1} << state.range(0)) - 1;
     state.SetItemsProcessed(state.iterations() * nodes);
