@@ -1,53 +1,28 @@
 #define GL_GLEXT_PROTOTYPES
 #include "bound_drawing.h"
 
-#include <algorithm>
 #include <chrono>
-#include <functional>
 
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "render/tree_renderer.h"
+#include "render/complete_walk.h"
+#include "render/sphere_recorder.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::bench
 {
-namespace
+
+BoundDrawing::BoundDrawing(const SceneState& scene)
 {
-
-// Keeps the view and each node's first drawing of one walk.
-class CollectingSurface final : public DrawSurface
-{
-public:
-    explicit CollectingSurface(std::function<void(const Matrix4&, const Vec3&)> sphere)
-        : sphere_(std::move(sphere))
-    {
-    }
-    void Clear() override {}
-    void SetViewTransform(const Matrix4& view) override { View = view; }
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override { sphere_(node, colour); }
-    void Present() override {}
-    bool SkipsRepeatDrawings() const override { return true; }
-
-    Matrix4 View;
-
-private:
-    std::function<void(const Matrix4&, const Vec3&)> sphere_;
-};
-
-}  // namespace
-
-BoundDrawing::BoundDrawing(SceneState scene)
-{
-    CollectingSurface surface([this](const Matrix4& node, const Vec3& colour)
-                              { AddSphere(node, colour); });
+    SphereRecorder spheres;
     test::FrozenClock clock;
-    TreeRenderer renderer(scene, surface, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
-    renderer.FrameTick(redraw);
-    view_ = surface.View;
+    CompleteWalk(scene, spheres, clock).RunToEnd();
+    view_ = spheres.View();
+    for (const SphereRecorder::Sphere& sphere : spheres.Spheres())
+    {
+        AddSphere(sphere.Node, sphere.Colour);
+    }
     if (!batch_.Empty())
     {
         KeepBatch();

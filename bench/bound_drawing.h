@@ -17,8 +17,8 @@ namespace ramifex::bench
 class BoundDrawing
 {
 public:
-    // Collects the nodes of one complete walk of the scene and transforms their spheres.
-    explicit BoundDrawing(SceneState scene);
+    // Records the spheres of one complete walk of the scene and transforms them.
+    explicit BoundDrawing(const SceneState& scene);
     ~BoundDrawing();
     BoundDrawing(const BoundDrawing&) = delete;
     BoundDrawing& operator=(const BoundDrawing&) = delete;

@@ -2,8 +2,8 @@
 // framing the whole tree takes at depth 30 (it should take well under 100 ms).
 #include <benchmark/benchmark.h>
 
+#include "render/complete_walk.h"
 #include "render/tree_framing.h"
-#include "render/tree_renderer.h"
 #include "support/test_clocks.h"
 
 namespace ramifex
@@ -38,12 +38,9 @@ void WholeWalk(benchmark::State& state)
     SceneState scene = Randomised(1, state.range(0));
     NullSurface surface;
     test::FrozenClock clock;
-    TreeRenderer renderer(scene, surface, clock);
     for (auto _ : state)
     {
-        bool redraw = true;
-        renderer.FrameTick(redraw);
-        renderer.FrameTick(redraw);
+        CompleteWalk(scene, surface, clock).RunToEnd();
     }
     const int64_t nodes = (int64_t{1} << state.range(0)) - 1;
     state.SetItemsProcessed(state.iterations() * nodes);

@@ -27,7 +27,9 @@ bool ViewerApp::Start(const QString& scene)
         PanelServices{editor_, [this] { renderer_.FrameTick(editor_.RedrawFlag()); }, clock_,
                       [this](Navigator& navigator) { return viewer_.Open(navigator); },
                       [this] { return renderer_.Progress(); }});
-    SceneFiles files(editor_, panel, viewer_);
+    SceneFiles files(
+        editor_, panel,
+        [this] { return viewer_.IsOpen() ? std::optional(viewer_.PictureSize()) : std::nullopt; });
     // The viewer's keys, and the panel's menu shortcuts in the viewer, and files dropped onto it,
     // while the panel lives.
     viewer_.SetKeyRelay([&panel](const QKeyEvent& event)

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "scenefile/scene_file.h"
-#include "viewer/gl_viewer.h"
 
 namespace ramifex
 {
@@ -14,16 +13,11 @@ constexpr int ProgressSteps = 1000;
 
 }  // namespace
 
-PictureExport::PictureExport(const SceneState& scene, std::unique_ptr<SidePicture> picture,
-                             const QString& path, QWidget& owner, QObject* parent)
-    : QObject(parent),
-      scene_(scene),
-      picture_(std::move(picture)),
-      path_(path),
-      walk_(scene_, *picture_, clock_),
-      progress_(&owner)
+PictureExport::PictureExport(std::unique_ptr<RenderJob> job, const QString& path, QWidget& owner,
+                             QObject* parent)
+    : QObject(parent), job_(std::move(job)), path_(path), progress_(&owner)
 {
-    const QSize size = picture_->Size();
+    const QSize size = job_->Settings().Size;
     progress_.setWindowTitle(QStringLiteral("Export Picture"));
     progress_.setLabelText(QString::fromUtf8("Drawing %1, %2 \u00d7 %3 pixels\u2026")
                                .arg(QFileInfo(path).fileName())
@@ -46,17 +40,22 @@ PictureExport::~PictureExport() = default;
 
 void PictureExport::Tick()
 {
-    if (!walk_.Tick())
+    const std::optional<RenderedFrame> frame = job_->Tick();
+    if (job_->Failed())
     {
-        progress_.setValue(static_cast<int>(walk_.Fraction() * ProgressSteps));
+        Finish(job_->Error());
         return;
     }
-    const QImage picture = picture_->Grab().convertToFormat(QImage::Format_RGB32);
+    if (!frame)
+    {
+        progress_.setValue(static_cast<int>(job_->Fraction() * ProgressSteps));
+        return;
+    }
     QString error;
-    Finish(WritePictureWithScene(path_, picture, scene_, &error) ? QString() : error);
+    Finish(WritePictureWithScene(path_, frame->Picture, frame->Scene, &error) ? QString() : error);
 }
 
-// The picture's framebuffer goes at once: a large one holds much memory.
+// The job's framebuffer goes at once: a large one holds much memory.
 void PictureExport::Finish(const QString& error)
 {
     if (!ticks_.isActive())
@@ -65,7 +64,7 @@ void PictureExport::Finish(const QString& error)
     }
     ticks_.stop();
     progress_.hide();
-    picture_.reset();
+    job_.reset();
     emit Done(error);
 }
 

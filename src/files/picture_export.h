@@ -6,26 +6,23 @@
 #include <QTimer>
 #include <memory>
 
-#include "render/complete_walk.h"
-#include "render/millisecond_clock.h"
-#include "scene/scene_state.h"
+#include "renderjob/render_job.h"
 
 namespace ramifex
 {
 
-class SidePicture;
-
 // One export under way: the complete picture of the scene as it was when the export began, drawn
-// beside the viewer's a tick at a time from the event loop, so that both windows stay responsive
-// and the viewer's own walk goes on. A progress dialog over the owner shows how far it is and can
+// by a render job a tick at a time from the event loop, so that both windows stay responsive and
+// the viewer's own walk goes on. A progress dialog over the owner shows how far it is and can
 // cancel it. Once complete, the picture is written as a PNG that carries the scene.
 class PictureExport final : public QObject
 {
     Q_OBJECT
 
 public:
-    PictureExport(const SceneState& scene, std::unique_ptr<SidePicture> picture,
-                  const QString& path, QWidget& owner, QObject* parent);
+    // The job has started, and draws one picture.
+    PictureExport(std::unique_ptr<RenderJob> job, const QString& path, QWidget& owner,
+                  QObject* parent);
     ~PictureExport() override;
 
 signals:
@@ -37,11 +34,8 @@ private:
     void Tick();
     void Finish(const QString& error);
 
-    SceneState scene_;
-    std::unique_ptr<SidePicture> picture_;
+    std::unique_ptr<RenderJob> job_;
     QString path_;
-    SteadyMillisecondClock clock_;
-    CompleteWalk walk_;
     QProgressDialog progress_;
     QTimer ticks_;
 };

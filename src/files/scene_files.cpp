@@ -11,9 +11,10 @@
 #include "files/export_size_dialog.h"
 #include "files/picture_export.h"
 #include "panel/control_panel.h"
+#include "renderjob/offscreen_gl.h"
+#include "renderjob/render_job.h"
+#include "scenefile/dropped_file.h"
 #include "scenefile/scene_file.h"
-#include "viewer/dropped_file.h"
-#include "viewer/gl_viewer.h"
 
 namespace ramifex
 {
@@ -87,10 +88,10 @@ QString DocumentStatusText(const QString& path, bool modified)
     return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
 }
 
-SceneFiles::SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer)
+SceneFiles::SceneFiles(SceneEditor& editor, ControlPanel& panel, WindowPictureSize windowPicture)
     : editor_(editor),
       panel_(panel),
-      viewer_(viewer),
+      windowPicture_(std::move(windowPicture)),
       chooseFile_(ChooseWithFileDialog),
       chooseSize_(ChooseWithSizeDialog)
 {
@@ -236,14 +237,7 @@ void SceneFiles::ExportPicture()
     {
         return;
     }
-    const QSize largest = viewer_.LargestPictureSize();
-    if (largest.isEmpty())
-    {
-        Report(QStringLiteral("Export Picture"),
-               QStringLiteral("Cannot export: the OpenGL Window is not open."));
-        return;
-    }
-    const std::optional<QSize> size = chooseSize_(panel_, viewer_.PictureSize(), largest);
+    const std::optional<QSize> size = ChooseExportSize();
     if (!size)
     {
         return;
@@ -259,18 +253,43 @@ void SceneFiles::ExportPicture()
         Report(QStringLiteral("Export Picture"), error);
         return;
     }
-    std::unique_ptr<SidePicture> picture = viewer_.MakeSidePicture(*size);
-    if (!picture)
+    StartExport(*size, path);
+}
+
+// From the window's size up to the largest picture a render job can draw; nothing when there is
+// no window to start from, no job can draw or the user cancels.
+std::optional<QSize> SceneFiles::ChooseExportSize()
+{
+    const std::optional<QSize> window = windowPicture_();
+    if (!window)
     {
         Report(QStringLiteral("Export Picture"),
-               QStringLiteral("Cannot export \"%1\": the OpenGL driver cannot keep a picture of "
-                              "%2 \u00d7 %3 pixels.")
-                   .arg(QFileInfo(path).fileName())
-                   .arg(size->width())
-                   .arg(size->height()));
+               QStringLiteral("Cannot export: the OpenGL Window is not open."));
+        return std::nullopt;
+    }
+    QString why;
+    const QSize largest = LargestOffscreenPicture(&why);
+    if (largest.isEmpty())
+    {
+        Report(QStringLiteral("Export Picture"), QStringLiteral("Cannot export: %1.").arg(why));
+        return std::nullopt;
+    }
+    return chooseSize_(panel_, *window, largest);
+}
+
+void SceneFiles::StartExport(const QSize& size, const QString& path)
+{
+    RenderSettings settings;
+    settings.Size = size;
+    auto job = std::make_unique<RenderJob>(std::vector{editor_.Scene()}, settings);
+    if (!job->Start())
+    {
+        Report(QStringLiteral("Export Picture"),
+               QStringLiteral("Cannot export \"%1\": %2.")
+                   .arg(QFileInfo(path).fileName(), job->Error()));
         return;
     }
-    export_ = new PictureExport(editor_.Scene(), std::move(picture), path, panel_, this);
+    export_ = new PictureExport(std::move(job), path, panel_, this);
     connect(export_, &PictureExport::Done, this, &SceneFiles::OnExportDone);
     exportCommand_->setEnabled(false);
 }

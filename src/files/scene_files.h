@@ -16,7 +16,6 @@ namespace ramifex
 {
 
 class ControlPanel;
-class GlViewer;
 class PictureExport;
 
 // What a file dialog asks for.
@@ -30,6 +29,9 @@ enum class FileDialogKind
 // Asks the user for a file, starting from `suggested`; empty when the user cancels.
 using FileChooser =
     std::function<QString(QWidget& owner, FileDialogKind kind, const QString& suggested)>;
+// The size of the viewer's picture, which an export offers first; none while the viewer is not
+// open.
+using WindowPictureSize = std::function<std::optional<QSize>()>;
 // Asks the user for an export's size, from the window's up to the largest; nothing when cancelled.
 using SizeChooser =
     std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
@@ -48,8 +50,8 @@ class SceneFiles final : public QObject
     Q_OBJECT
 
 public:
-    // The editor, the panel and the viewer outlive this.
-    SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer);
+    // The editor and the panel outlive this.
+    SceneFiles(SceneEditor& editor, ControlPanel& panel, WindowPictureSize windowPicture);
     ~SceneFiles() override;
 
     void Open();
@@ -86,11 +88,13 @@ private:
     void ShowStatus();
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
+    std::optional<QSize> ChooseExportSize();
+    void StartExport(const QSize& size, const QString& path);
     void OnExportDone(const QString& error);
 
     SceneEditor& editor_;
     ControlPanel& panel_;
-    GlViewer& viewer_;
+    WindowPictureSize windowPicture_;
     SceneEditor::ListenerId listener_{};
     QString path_;
     bool modified_ = false;

@@ -5,29 +5,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "mesh/sphere_mesh.h"
 #include "render/matrix4.h"
 #include "scene/branch_params.h"
 
 namespace ramifex
 {
 
-// The unit sphere of 10 slices and 10 stacks as an indexed triangle mesh: the points and the
-// triangles of the GLU sphere the program draws, with each point shared by the triangles around it.
-struct SphereMesh
-{
-    static constexpr int Slices = 10;
-    static constexpr int Stacks = 10;
-    std::vector<std::array<float, 3>> Points;  // on the unit sphere, so also the outward normals
-    std::vector<uint32_t> Indices;             // three per triangle
-};
-
-const SphereMesh& UnitSphere();
-
-// Spheres gathered for one draw call. Each sphere's points and normals are carried through its node
-// matrix on the CPU, in double and rounded once to float, and its colour goes with every point, so
-// a whole batch draws with the view transform alone and no state change between spheres. Node
-// matrices are a turn times a uniform scale plus a shift, so the upper 3x3 block keeps a normal's
-// direction, and GL_NORMALIZE restores its length. Fixed size: adding allocates nothing.
+// Spheres gathered for one draw call. Each sphere's points and normals are placed on the CPU
+// (PlaceUnitSphere) and its colour goes with every point, so a whole batch draws with the view
+// transform alone and no state change between spheres; GL_NORMALIZE restores the normals' length.
+// Fixed size: adding allocates nothing.
 class SphereBatch
 {
 public:

@@ -118,25 +118,6 @@ void SpherePicture::ApplyProjection()
     glFrustum(frustum.Left, frustum.Right, frustum.Bottom, frustum.Top, frustum.Near, frustum.Far);
 }
 
-void SpherePicture::Bind()
-{
-    if (!framebuffer_)
-    {
-        return;
-    }
-    framebuffer_->bind();
-    ApplyProjection();
-    glMatrixMode(GL_MODELVIEW);
-    if (viewTransform_)
-    {
-        glLoadMatrixd(viewTransform_->M.data());
-    }
-    else
-    {
-        glLoadMatrixf(BasisMatrix.data());
-    }
-}
-
 void SpherePicture::ResizeFramebuffer(int32_t width, int32_t height)
 {
     const QSize size(width, height);

@@ -54,9 +54,6 @@ public:
     // walk under way was laid out for the old shape, and as its second drawings are left out, what
     // it would add is a fragment without its ancestors. An empty size changes nothing.
     void Resize(int32_t width, int32_t height);
-    // Makes this picture the one the context draws into: its framebuffer, viewport, projection and
-    // view transform. Two pictures that share a context take turns this way.
-    void Bind();
 
     void Clear() override;
     void SetViewTransform(const Matrix4& view) override;

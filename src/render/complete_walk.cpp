@@ -14,6 +14,23 @@ bool CompleteWalk::Tick()
     return Complete();
 }
 
+bool CompleteWalk::RunToEnd(const std::function<bool()>& afterTick)
+{
+    for (;;)
+    {
+        const bool drew = !redraw_;
+        const bool complete = Tick();
+        if (drew && afterTick && !afterTick())
+        {
+            return complete;
+        }
+        if (complete)
+        {
+            return true;
+        }
+    }
+}
+
 double CompleteWalk::Fraction() const
 {
     return redraw_ ? 0.0 : renderer_.Progress().Fraction;

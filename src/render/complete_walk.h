@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "render/draw_surface.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
@@ -21,9 +23,17 @@ public:
     // Draws up to one tick's budget more; returns whether the picture is complete. The first tick
     // clears the surface and starts the walk.
     bool Tick();
+    // Ticks until the picture is complete. `afterTick`, when given, runs after every tick that
+    // drew (the first tick only starts the walk) and stops the run by returning false. Returns
+    // whether the picture is complete.
+    bool RunToEnd(const std::function<bool()>& afterTick = {});
     bool Complete() const { return !redraw_ && renderer_.WalkFinished(); }
     // Nothing drawn yet counts as nothing done.
     double Fraction() const;
+
+    // Leaving out what cannot change a pixel is on unless switched off before the first tick.
+    void SetCulling(bool on) { renderer_.SetCulling(on); }
+    const TreeRenderer& Renderer() const { return renderer_; }
 
 private:
     SceneState scene_;

@@ -15,7 +15,7 @@
 #include <GL/gl.h>
 
 #include "picture/sphere_picture.h"
-#include "viewer/dropped_file.h"
+#include "scenefile/dropped_file.h"
 #include "viewer/qt_viewer_platform.h"
 
 namespace ramifex
@@ -143,74 +143,6 @@ private:
 
     GlViewer& viewer_;
 };
-
-void PictureInViewer::Clear()
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->Clear();
-    }
-}
-
-void PictureInViewer::SetViewTransform(const Matrix4& view)
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->SetViewTransform(view);
-    }
-}
-
-void PictureInViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->DrawSphere(node, colour);
-    }
-}
-
-const DepthMap* PictureInViewer::ReadDepths()
-{
-    SpherePicture* picture = Current();
-    return picture != nullptr ? picture->ReadDepths() : nullptr;
-}
-
-SidePicture::SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture,
-                         const QSize& size)
-    : viewer_(viewer), picture_(std::move(picture)), size_(size)
-{
-}
-
-// Its GL objects are deleted in the viewer's context, which then holds the viewer's picture again.
-SidePicture::~SidePicture()
-{
-    viewer_.MakeCurrent();
-    viewer_.Forget(picture_.get());
-    picture_.reset();
-}
-
-SpherePicture* SidePicture::Current()
-{
-    return viewer_.Use(picture_.get());
-}
-
-void SidePicture::Present()
-{
-    if (SpherePicture* picture = Current())
-    {
-        picture->Present();
-    }
-}
-
-std::optional<PixelArea> SidePicture::VisibleArea() const
-{
-    return picture_->VisibleArea();
-}
-
-QImage SidePicture::Grab()
-{
-    SpherePicture* picture = Current();
-    return picture != nullptr ? picture->Grab() : QImage();
-}
 
 GlViewer::GlViewer(bool doubleBuffered, ViewerPlatform* platform)
     : doubleBuffered_(doubleBuffered),
@@ -349,7 +281,8 @@ void GlViewer::ShowShutdownError(const char* text)
     platform_.ShowMessage(text, "SHUTDOWN ERROR", MessageIcon::Information);
 }
 
-// Nothing else in the program makes a context current; this is a cheap check that keeps it so.
+// Render jobs make their own contexts current between the viewer's calls; this makes the viewer's
+// current again, cheaply when it still is.
 bool GlViewer::MakeCurrent()
 {
     if (!open_)
@@ -360,53 +293,39 @@ bool GlViewer::MakeCurrent()
            context_->makeCurrent(window_.get());
 }
 
-// The picture with its context current; none when the viewer is not open.
 SpherePicture* GlViewer::Current()
 {
-    return Use(picture_.get());
+    return MakeCurrent() ? picture_.get() : nullptr;
 }
 
-SpherePicture* GlViewer::Use(SpherePicture* picture)
+void GlViewer::Clear()
 {
-    if (picture == nullptr || !MakeCurrent())
+    if (SpherePicture* picture = Current())
     {
-        return nullptr;
-    }
-    if (bound_ != picture)
-    {
-        picture->Bind();
-        bound_ = picture;
-    }
-    return picture;
-}
-
-void GlViewer::Forget(const SpherePicture* picture)
-{
-    if (bound_ == picture)
-    {
-        bound_ = nullptr;
+        picture->Clear();
     }
 }
 
-QSize GlViewer::LargestPictureSize()
+void GlViewer::SetViewTransform(const Matrix4& view)
 {
-    return MakeCurrent() ? SpherePicture::LargestSize() : QSize();
+    if (SpherePicture* picture = Current())
+    {
+        picture->SetViewTransform(view);
+    }
 }
 
-std::unique_ptr<SidePicture> GlViewer::MakeSidePicture(const QSize& size)
+void GlViewer::DrawSphere(const Matrix4& node, const Vec3& colour)
 {
-    if (!MakeCurrent())
+    if (SpherePicture* picture = Current())
     {
-        return nullptr;
+        picture->DrawSphere(node, colour);
     }
-    auto picture = std::make_unique<SpherePicture>(*context_, size.width(), size.height());
-    bound_ = picture.get();  // a new picture leaves its own state in the context
-    if (picture->Framebuffer() == nullptr)
-    {
-        Forget(picture.get());
-        return nullptr;
-    }
-    return std::unique_ptr<SidePicture>(new SidePicture(*this, std::move(picture), size));
+}
+
+const DepthMap* GlViewer::ReadDepths()
+{
+    SpherePicture* picture = Current();
+    return picture != nullptr ? picture->ReadDepths() : nullptr;
 }
 
 void GlViewer::Resize(int32_t width, int32_t height)

@@ -21,60 +21,14 @@ class QWindow;
 namespace ramifex
 {
 
-class GlViewer;
 class SpherePicture;
 class ViewerWindow;
-
-// A surface that hands the walk's drawing to a SpherePicture in the viewer's context, once that
-// picture has been made the one the context draws into.
-class PictureInViewer : public DrawSurface
-{
-public:
-    void Clear() override;
-    void SetViewTransform(const Matrix4& view) override;
-    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
-    // The picture leaves out repeat drawings.
-    bool SkipsRepeatDrawings() const override { return true; }
-    const DepthMap* ReadDepths() override;
-
-protected:
-    // The picture, current and bound; none when the viewer is not open or the context is gone.
-    virtual SpherePicture* Current() = 0;
-};
-
-// A picture of any size drawn in the viewer's context beside the viewer's own, such as an export
-// larger than the window. The two take turns in the context, each with its own framebuffer,
-// viewport, projection and view transform, so neither changes the other. It must go before the
-// viewer does.
-class SidePicture final : public PictureInViewer
-{
-public:
-    ~SidePicture() override;
-    SidePicture(const SidePicture&) = delete;
-    SidePicture& operator=(const SidePicture&) = delete;
-
-    void Present() override;
-    std::optional<PixelArea> VisibleArea() const override;
-
-    // The picture as drawn so far; empty once the viewer's context is gone.
-    QImage Grab();
-    QSize Size() const { return size_; }
-
-private:
-    friend class GlViewer;
-    SidePicture(GlViewer& viewer, std::unique_ptr<SpherePicture> picture, const QSize& size);
-    SpherePicture* Current() override;
-
-    GlViewer& viewer_;
-    std::unique_ptr<SpherePicture> picture_;
-    QSize size_;
-};
 
 // The window "OpenGL Window" with its GL context, current on the user-interface thread from opening
 // on. The frame tick draws through it into a SpherePicture, which keeps what the earlier ticks
 // drew; presenting copies the kept picture to the window, and an uncovered window is shown it
 // again.
-class GlViewer final : public PictureInViewer
+class GlViewer final : public DrawSurface
 {
 public:
     // platform: nullptr for the Qt platform; the viewer does not own one passed in.
@@ -92,19 +46,19 @@ public:
     // Sizes the picture (SpherePicture::Resize) for a drawing area in device pixels.
     void Resize(int32_t width, int32_t height);
 
+    void Clear() override;
+    void SetViewTransform(const Matrix4& view) override;
+    void DrawSphere(const Matrix4& node, const Vec3& colour) override;
     // Finishes the picture's drawing and copies it to the window.
     void Present() override;
+    // The picture leaves out repeat drawings.
+    bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
+    const DepthMap* ReadDepths() override;
 
     bool IsOpen() const { return open_; }
     // The size of the viewer's picture in pixels.
     QSize PictureSize() const { return {width_, height_}; }
-    // The largest picture the viewer's context can keep (SpherePicture::LargestSize); empty when
-    // the viewer is not open.
-    QSize LargestPictureSize();
-    // A black picture of this size beside the viewer's; none when the viewer is not open or the
-    // context cannot keep a picture of that size.
-    std::unique_ptr<SidePicture> MakeSidePicture(const QSize& size);
     QWindow* Window() const;
     const MouseTracker& Tracker() const { return tracker_; }
     // The kept picture as drawn so far; empty when the viewer is not open.
@@ -124,17 +78,14 @@ public:
 
 private:
     friend class ViewerWindow;
-    friend class SidePicture;
 
     bool CreateViewerWindow(const QString& title, const QRect& geometry, uint8_t colourBits);
     bool FailCreation(const char* text, const char* caption, MessageIcon icon);
     void TearDown();
     void ShowShutdownError(const char* text);
     bool MakeCurrent();
-    SpherePicture* Current() override;
-    // Makes the context current and the picture the one it draws into; none when not open.
-    SpherePicture* Use(SpherePicture* picture);
-    void Forget(const SpherePicture* picture);
+    // The picture, its context current; none when the viewer is not open.
+    SpherePicture* Current();
 
     // Events of the window.
     void OnSizeChanged(int32_t width, int32_t height);
@@ -155,7 +106,6 @@ private:
     std::unique_ptr<QOpenGLContext> context_;
     bool open_ = false;  // the context is current and the window is up
     std::unique_ptr<SpherePicture> picture_;
-    const SpherePicture* bound_ = nullptr;  // the picture whose state the context holds
     MouseTracker tracker_;
     std::function<void()> closeAction_;
     std::function<bool(const QKeyEvent&)> keyRelay_;

@@ -13,9 +13,12 @@ fail() {
     exit 1
 }
 
-# The program as it runs where there is no display; one that hangs ends with status 124.
+# The program as it runs where there is no display, with SIGINT's default action, as a terminal's
+# foreground job has it (a script's background job would start with SIGINT ignored); one that hangs
+# ends with status 124.
+without_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM --default-signal=INT "$program")
 headless() {
-    timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"
+    timeout 20 "${without_display[@]}" "$@"
 }
 
 # What is in the folder: every entry's name, kind, inode, size and time of change.
@@ -82,3 +85,33 @@ options without render|tree.ramifex.json --output out.png
 two scenes|tree.ramifex.json broken.ramifex.json
 unknown option|--bogus
 CASES
+
+# Large spheres that all show, at depth 24: a render that would take hours. SIGTERM, or Ctrl-C's
+# SIGINT, one second in ends it within two seconds, failing, with neither the output file nor a
+# temporary one left.
+cat >slow.ramifex.json <<'SCENE'
+{"format": "ramifex-scene", "version": 1, "iterations": 24, "viewOffset": [0, 0, -3],
+ "base": {"angle": 20, "axis": [0.6, 0.8, 0], "scale": 1, "offset": 0, "colour": [1, 1, 1], "colourRatio": 0},
+ "branch 1": {"angle": 12, "axis": [0, 0, 1], "scale": 0.999, "offset": 0.2, "colour": [0.3, 0.5, 1], "colourRatio": 0.1},
+ "branch 2": {"angle": -15, "axis": [1, 0, 0], "scale": 0.999, "offset": 0.2, "colour": [1, 0.6, 0.2], "colourRatio": 0.1}}
+SCENE
+before=$(ls -A)
+for signal in TERM INT; do
+    "${without_display[@]}" --render slow.ramifex.json --output slow.png &
+    pid=$!
+    sleep 1
+    kill -s "$signal" "$pid"
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill -s KILL "$pid"
+        fail "SIG$signal: still rendering two seconds later"
+    fi
+    wait "$pid"
+    rc=$?
+    [[ $rc -ne 0 ]] || fail "SIG$signal: exit status 0"
+    [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
+    echo "ok: SIG$signal stops a render (exit status $rc)"
+done

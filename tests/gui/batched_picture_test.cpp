@@ -2,7 +2,6 @@
 // issued, each sphere tessellated by GLU in immediate mode under the view times the node matrix.
 #include <QTest>
 
-#include "render/tree_renderer.h"
 #include "support/glu_sphere.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
@@ -92,7 +91,7 @@ class BatchedPicture : public OpenViewerTest
 protected:
     QImage Draw(const SceneState& scene, DrawSurface& surface, MillisecondClock& clock)
     {
-        DrawWholeWalk(scene, surface, clock);
+        CompleteWalk(scene, surface, clock).RunToEnd();
         return viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
     }
 

@@ -7,7 +7,6 @@
 
 #include "picture/sphere_batch.h"
 #include "picture/sphere_picture.h"
-#include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
@@ -73,10 +72,7 @@ TEST_F(OpenViewer, LightStaysFixedRelativeToTheViewer)
     scene.Records[BaseRecord] = {30.0, {0.0, 1.0, 0.0}, 1.0, 0.0, {1.0, 0.0, 0.0}, 0.0};
     scene.ViewOffset = {1.0, 2.0, -20.0};
     FrozenClock clock;
-    TreeRenderer renderer(scene, viewer, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
-    renderer.FrameTick(redraw);
+    CompleteWalk(scene, viewer, clock).RunToEnd();
     EXPECT_NEAR(ReadMatrix(GL_MODELVIEW_MATRIX)[14], -20.0,
                 1e-6);  // the view transform is in place
 
@@ -149,10 +145,7 @@ void DrawWhiteSphere(GlViewer& viewer)
     SceneState scene;
     scene.Records[BaseRecord].Colour = {1.0, 1.0, 1.0};
     FrozenClock clock;
-    TreeRenderer renderer(scene, viewer, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
-    renderer.FrameTick(redraw);
+    CompleteWalk(scene, viewer, clock).RunToEnd();
 }
 
 bool CentreIsLit(QWindow& window)

@@ -3,8 +3,7 @@
 
 #include <QTest>
 
-#include "picture/sphere_picture.h"
-#include "render/tree_renderer.h"
+#include "renderjob/render_job.h"
 #include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
@@ -26,16 +25,15 @@ protected:
     std::vector<QImage> DrawWalk(SceneState& scene, DrawSurface& surface, MillisecondClock& clock,
                                  bool culling = true)
     {
-        TreeRenderer renderer(scene, surface, clock);
-        renderer.SetCulling(culling);
-        bool redraw = true;
-        renderer.FrameTick(redraw);
+        CompleteWalk walk(scene, surface, clock);
+        walk.SetCulling(culling);
         std::vector<QImage> pictures;
-        while (!renderer.WalkFinished())
-        {
-            renderer.FrameTick(redraw);
-            pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
-        }
+        walk.RunToEnd(
+            [&]
+            {
+                pictures.push_back(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32));
+                return true;
+            });
         return pictures;
     }
 };
@@ -167,32 +165,46 @@ TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
     }
 }
 
-// The picture needs no window: drawn in an off-screen context, a tree gives the viewer's completed
-// picture to the pixel.
-TEST(OffscreenPicture, EqualsTheViewersCompletedPicture)
+// The render job needs no window: in a context of its own, its pictures of a sequence of trees are
+// the viewer's completed pictures to the pixel.
+TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
 {
-    const SceneState scene = SpreadTree();
+    SceneState deeper = SpreadTree(8);
+    deeper.ViewOffset = {1.0, -0.5, -8.0};
+    const std::vector<SceneState> scenes = {SpreadTree(), deeper};
 
-    QImage offscreen;
+    std::vector<RenderedFrame> frames;
     {
-        OffscreenContext context;
-        ASSERT_TRUE(context.Current);
-        SpherePicture picture(*context.Context, 640, 480);
-        FrozenClock clock;
-        DrawWholeWalk(scene, picture, clock);
-        offscreen = picture.Grab().convertToFormat(QImage::Format_RGB32);
+        RenderSettings settings;
+        settings.Depth = 10;
+        RenderJob job(scenes, settings);
+        ASSERT_TRUE(job.Start()) << job.Error().toStdString();
+        while (!job.Finished())
+        {
+            if (std::optional<RenderedFrame> frame = job.Tick())
+            {
+                frames.push_back(std::move(*frame));
+            }
+        }
+        EXPECT_FALSE(job.Failed());
         EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
     }
+    ASSERT_EQ(frames.size(), scenes.size());
 
     RecordingNavigator navigator;
     GlViewer viewer;
     ASSERT_TRUE(viewer.Open(navigator));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
-    SteppingClock stepping;  // the viewer's picture grows over many ticks
-    DrawWholeWalk(scene, viewer, stepping);
-    const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
-    EXPECT_GT(CountLit(seen), 1000);
-    EXPECT_TRUE(offscreen == seen);
+    for (size_t i = 0; i < scenes.size(); ++i)
+    {
+        EXPECT_EQ(frames[i].Index, i);
+        EXPECT_EQ(frames[i].Scene.Iterations, 10);
+        SteppingClock stepping;  // the viewer's picture grows over many ticks
+        CompleteWalk(frames[i].Scene, viewer, stepping).RunToEnd();
+        const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
+        EXPECT_GT(CountLit(seen), 1000);
+        EXPECT_TRUE(frames[i].Picture == seen) << "scene " << i;
+    }
 }
 
 }  // namespace

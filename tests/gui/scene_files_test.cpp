@@ -1,6 +1,7 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -39,13 +40,22 @@ double MeanDifferenceWhereLit(const QImage& a, const QImage& b)
     return lit == 0 ? 0.0 : sum / (3.0 * lit);
 }
 
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class SceneFilesTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        files = std::make_unique<SceneFiles>(editor, *panel, viewer);
+        files = std::make_unique<SceneFiles>(
+            editor, *panel,
+            [this]
+            { return viewer.IsOpen() ? std::optional(viewer.PictureSize()) : std::nullopt; });
         files->SetFileChooser(
             [this](QWidget&, FileDialogKind kind, const QString&)
             {
@@ -167,8 +177,9 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
 }
 
 // At the window's size the export is the window's completed picture, pixel for pixel, and carries
-// its scene; at twice the size, scaled down, it is close to it. It is drawn beside the viewer's own
-// walk, which goes on meanwhile and comes out as it would alone. It can be cancelled.
+// its scene, as --render's file does byte for byte; at twice the size, scaled down, it is close to
+// it. It is drawn beside the viewer's own walk, which goes on meanwhile and comes out as it would
+// alone. It can be cancelled.
 TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
 {
     ASSERT_TRUE(viewer.Open(editor));
@@ -176,7 +187,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     const SceneState tree = SpreadTree(12);
     editor.OpenScene(tree);
     FrozenClock frozen;
-    DrawWholeWalk(tree, viewer, frozen);
+    CompleteWalk(tree, viewer, frozen).RunToEnd();
     const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
 
     files->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
@@ -194,6 +205,19 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     ExportTo(PathOf("tree.png"));
     EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);
     EXPECT_EQ(ReadSceneFile(chosen, &error), tree);
+
+    // The command line, with no display at all, writes the very same file for the same scene.
+    const QString sceneFile = PathOf("tree.ramifex.json");
+    ASSERT_TRUE(WriteSceneFile(sceneFile, tree, &error));
+    QProcess render;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    render.setProcessEnvironment(environment);
+    render.start(RAMIFEX_PROGRAM, {"--render", sceneFile, "--output", PathOf("rendered.png")});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    EXPECT_TRUE(FileBytes(PathOf("rendered.png")) == FileBytes(chosen));
 
     files->SetSizeChooser(
         [](QWidget& owner, const QSize& window, const QSize& largest)

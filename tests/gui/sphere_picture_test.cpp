@@ -1,5 +1,8 @@
 // The sphere picture in a context of its own, with no window.
+#include <QOpenGLContext>
+
 #include "picture/sphere_picture.h"
+#include "renderjob/offscreen_gl.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test
@@ -13,21 +16,22 @@ TEST(SpherePicture, OutlivesItsContextAndThenDoesNothing)
 {
     for (const bool currentAsItGoes : {true, false})
     {
-        OffscreenContext offscreen;
-        ASSERT_TRUE(offscreen.Current);
-        SpherePicture picture(*offscreen.Context, 64, 48);
+        QString error;
+        std::unique_ptr<OffscreenGl> offscreen = OffscreenGl::Create(&error);
+        ASSERT_NE(offscreen, nullptr) << error.toStdString();
+        SpherePicture picture(offscreen->Context(), 64, 48);
         const SceneState scene = SpreadTree(8);
         FrozenClock clock;
-        DrawWholeWalk(scene, picture, clock);
+        CompleteWalk(scene, picture, clock).RunToEnd();
         ASSERT_GT(CountLit(picture.Grab()), 0);
 
         if (!currentAsItGoes)
         {
-            offscreen.Context->doneCurrent();
+            offscreen->Context().doneCurrent();
         }
-        offscreen.Context.reset();
+        offscreen.reset();
         EXPECT_EQ(picture.Framebuffer(), nullptr);
-        DrawWholeWalk(scene, picture, clock);
+        CompleteWalk(scene, picture, clock).RunToEnd();
         picture.Resize(32, 24);
         EXPECT_TRUE(picture.Grab().isNull());
     }

@@ -2,26 +2,20 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
 
 #include <GL/gl.h>
 
-#include "render/tree_renderer.h"
+#include "render/complete_walk.h"
 #include "support/recording_navigator.h"
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
 #include "viewer/navigator.h"
-#include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
 {
@@ -40,23 +34,6 @@ protected:
     GlViewer viewer;
 };
 
-// A GL context in the viewer's format, current on an off-screen surface: no window at all.
-struct OffscreenContext
-{
-    OffscreenContext()
-    {
-        const QSurfaceFormat format = *SurfaceFormatFor(MakePixelFormatRequest(true, 32));
-        Surface.setFormat(format);
-        Surface.create();
-        Context->setFormat(format);
-        Current = Context->create() && Context->makeCurrent(&Surface);
-    }
-
-    QOffscreenSurface Surface;
-    std::unique_ptr<QOpenGLContext> Context = std::make_unique<QOpenGLContext>();
-    bool Current = false;
-};
-
 // A tree that spreads across the picture.
 inline SceneState SpreadTree(int32_t iterations = 10)
 {
@@ -66,18 +43,6 @@ inline SceneState SpreadTree(int32_t iterations = 10)
     RandomiseRecords(scene, rng);
     scene.Iterations = iterations;
     return scene;
-}
-
-// Restarts the picture of the scene on the surface, then ticks until the walk is done.
-inline void DrawWholeWalk(SceneState scene, DrawSurface& surface, MillisecondClock& clock)
-{
-    TreeRenderer renderer(scene, surface, clock);
-    bool redraw = true;
-    renderer.FrameTick(redraw);
-    while (!renderer.WalkFinished())
-    {
-        renderer.FrameTick(redraw);
-    }
 }
 
 inline std::array<double, 16> ReadMatrix(GLenum which)

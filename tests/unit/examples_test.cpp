@@ -27,7 +27,7 @@ TEST(Examples, EachOpensDrawsAndDiffers)
         SceneState scene = examples[i].Scene;
         scene.Iterations = std::min(scene.Iterations, 10);
         test::RecordingSurface surface;
-        surface.area = PixelAreaFor(640, 480);
+        surface.JudgeAt(PixelAreaFor(640, 480));
         test::FrozenClock clock;
         TreeRenderer renderer(scene, surface, clock);
         bool redraw = true;

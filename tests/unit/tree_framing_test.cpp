@@ -74,12 +74,12 @@ TEST(TreeFraming, EverySphereOfShallowTreesFitsClosely)
         bool redraw = true;
         renderer.FrameTick(redraw);
         renderer.FrameTick(redraw);
-        ASSERT_EQ(surface.spheres.size(), 2u * 255u);
+        ASSERT_EQ(surface.Spheres().size(), 2u * 255u);
         double least = 1.0;
         double nearGap = 1.0;
-        for (const auto& sphere : surface.spheres)
+        for (const auto& sphere : surface.Spheres())
         {
-            const Ball ball = NodeBall(surface.lastView, sphere.Node);
+            const Ball ball = NodeBall(surface.View(), sphere.Node);
             least = std::min(least, Inside(ball));
             nearGap = std::min(nearGap, BeyondNearPlane(ball));
         }

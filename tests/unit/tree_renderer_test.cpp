@@ -69,9 +69,9 @@ std::string PathOf(const Matrix4& node)
 std::vector<std::string> Paths(const RecordingSurface& surface, size_t from = 0)
 {
     std::vector<std::string> paths;
-    for (size_t i = from; i < surface.spheres.size(); ++i)
+    for (size_t i = from; i < surface.Spheres().size(); ++i)
     {
-        paths.push_back(PathOf(surface.spheres[i].Node));
+        paths.push_back(PathOf(surface.Spheres()[i].Node));
     }
     return paths;
 }
@@ -156,9 +156,9 @@ TEST(TreeWalk, ResumesAcrossTicksExactlyWhereItStopped)
     }
     EXPECT_GT(ticks, 50);
     EXPECT_EQ(Paths(sliced.surface), Paths(whole.surface));
-    for (size_t i = 0; i < whole.surface.spheres.size(); ++i)
+    for (size_t i = 0; i < whole.surface.Spheres().size(); ++i)
     {
-        EXPECT_EQ(sliced.surface.spheres[i].Node.M, whole.surface.spheres[i].Node.M);
+        EXPECT_EQ(sliced.surface.Spheres()[i].Node.M, whole.surface.Spheres()[i].Node.M);
     }
 }
 
@@ -176,7 +176,7 @@ TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
     Matrix4 expected = Matrix4::Identity();
     Multiply(expected, m[0]);
     Multiply(expected, m[1]);
-    const auto& spheres = h.surface.spheres;
+    const auto& spheres = h.surface.Spheres();
     ASSERT_EQ(spheres.size(), 14u);
     EXPECT_EQ(spheres[0].Node.M, Matrix4::Identity().M);
     EXPECT_EQ(spheres[5].Node.M, expected.M);  // root, 1, 11, 11, 1, then node 12
@@ -194,9 +194,9 @@ TEST(TreeWalk, BlendsColoursFromTheLiveBranchRecords)
     h.Restart();
     h.Tick(3);  // root, "1", "11"
     ASSERT_EQ(Paths(h.surface), (std::vector<std::string>{"", "1", "11"}));
-    EXPECT_EQ(h.surface.spheres[0].Colour, (Vec3{1, 0, 0}));
-    EXPECT_EQ(h.surface.spheres[1].Colour, (Vec3{0.5, 0, 0.5}));
-    EXPECT_EQ(h.surface.spheres[2].Colour, (Vec3{0.25, 0, 0.75}));
+    EXPECT_EQ(h.surface.Spheres()[0].Colour, (Vec3{1, 0, 0}));
+    EXPECT_EQ(h.surface.Spheres()[1].Colour, (Vec3{0.5, 0, 0.5}));
+    EXPECT_EQ(h.surface.Spheres()[2].Colour, (Vec3{0.25, 0, 0.75}));
 
     // A colour edit reaches nodes formed after it, before any restart; ratio 1 takes the colour
     // in one step, and ratio 0 keeps the parent's.
@@ -208,11 +208,11 @@ TEST(TreeWalk, BlendsColoursFromTheLiveBranchRecords)
     {
         if (paths[i] == "2")
         {
-            EXPECT_EQ(h.surface.spheres[i].Colour, (Vec3{1, 0, 0}));
+            EXPECT_EQ(h.surface.Spheres()[i].Colour, (Vec3{1, 0, 0}));
         }
         if (paths[i] == "21")
         {
-            EXPECT_EQ(h.surface.spheres[i].Colour, (Vec3{0, 1, 1}));
+            EXPECT_EQ(h.surface.Spheres()[i].Colour, (Vec3{0, 1, 1}));
         }
     }
 }
@@ -265,7 +265,7 @@ TEST(TreeWalk, DepthAboveTheStackIsClampedToIt)
     h.scene.Records[Branch1Record].Scale = 1.0;  // keep node identities out of the way
     h.Restart();
     h.Tick(100);
-    EXPECT_EQ(h.surface.spheres.size(), 100u);
+    EXPECT_EQ(h.surface.Spheres().size(), 100u);
     EXPECT_LE(h.renderer.Stack().Level, MaxDepth - 1);
 }
 
@@ -290,13 +290,13 @@ TEST(RepeatDrawings, SkippingSurfaceGetsEveryNodeOnceInTheSameOrder)
     for (int n = 1; n <= 8; ++n)
     {
         Harness h(PathEncodingScene(n));
-        h.surface.skipsRepeats = true;
+        h.surface.RecordRepeats(false);
         h.Restart();
         h.Tick(Unlimited);
         std::vector<std::string> expected;
         ExpectedOrder("", n, expected);
         EXPECT_EQ(Paths(h.surface), FirstDrawings(expected)) << "iterations " << n;
-        EXPECT_EQ(h.surface.spheres.size(), (1u << n) - 1);
+        EXPECT_EQ(h.surface.Spheres().size(), (1u << n) - 1);
         EXPECT_TRUE(h.renderer.WalkFinished());
     }
 }
@@ -308,7 +308,7 @@ TEST(RepeatDrawings, SkippedStepsStillCountAgainstTheBudget)
     SceneState scene = PathEncodingScene(6);
     RecordingSurface all;
     RecordingSurface firsts;
-    firsts.skipsRepeats = true;
+    firsts.RecordRepeats(false);
     SteppingClock allClock(0, 1);
     SteppingClock firstsClock(0, 1);
     TreeRenderer full(scene, all, allClock);
@@ -327,15 +327,15 @@ TEST(RepeatDrawings, SkippedStepsStillCountAgainstTheBudget)
                       full.Stack().Frames[level].ChildCounter);
         }
     }
-    EXPECT_EQ(all.spheres.size(), 98u);  // two ticks of 49 steps
+    EXPECT_EQ(all.Spheres().size(), 98u);  // two ticks of 49 steps
     EXPECT_EQ(Paths(firsts), FirstDrawings(Paths(all)));
-    EXPECT_LT(firsts.spheres.size(), all.spheres.size());
+    EXPECT_LT(firsts.Spheres().size(), all.Spheres().size());
 }
 
 TEST(RepeatDrawings, LoweringTheDepthLeavesOutThePendingSecondDrawings)
 {
     Harness h(PathEncodingScene(3));
-    h.surface.skipsRepeats = true;
+    h.surface.RecordRepeats(false);
     h.Restart();
     h.Tick(3);  // root, "1", "11"
     h.scene.Iterations = 2;
@@ -360,8 +360,8 @@ TEST(CulledWalk, LeavesOutWhatCoversNoPixelCentreAndCountsItAsDone)
     for (const Case& c : cases)
     {
         Harness h(PathEncodingScene(6));
-        h.surface.skipsRepeats = true;
-        h.surface.area = PixelAreaFor(c.Width, c.Width * 3 / 4);
+        h.surface.RecordRepeats(false);
+        h.surface.JudgeAt(PixelAreaFor(c.Width, c.Width * 3 / 4));
         h.Restart();
         EXPECT_EQ(h.renderer.PreviewDepth(), 0);  // the whole tree fits in a preview
         h.Tick(Unlimited);
@@ -385,8 +385,8 @@ TEST(CulledWalk, PreviewsTheUpperLevelsThenAddsTheRest)
 {
     constexpr int Depth = 12;
     Harness h(PathEncodingScene(Depth));
-    h.surface.skipsRepeats = true;
-    h.surface.area = PixelAreaFor(100000, 75000);  // every sphere covers pixel centres
+    h.surface.RecordRepeats(false);
+    h.surface.JudgeAt(PixelAreaFor(100000, 75000));  // every sphere covers pixel centres
     h.Restart();
     const int32_t preview = h.renderer.PreviewDepth();
     ASSERT_GE(preview, 4);
@@ -426,11 +426,11 @@ TEST(FrameTick, RestartClearsSetsTheViewAndPresentsNothing)
     Matrix4 view = Matrix4::Identity();
     Translate(view, 1, 2, -10);
     Rotate(view, 90, 0, 0, 1);
-    EXPECT_EQ(h.surface.lastView.M, view.M);
+    EXPECT_EQ(h.surface.View().M, view.M);
 
     h.Tick(Unlimited);
     EXPECT_EQ(h.surface.events.back(), "present");
-    EXPECT_EQ(h.surface.spheres.size(), 6u);
+    EXPECT_EQ(h.surface.Spheres().size(), 6u);
 }
 
 TEST(FrameTick, ContinuesTheOldWalkBeforeRestarting)
@@ -509,7 +509,7 @@ TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
     renderer.FrameTick(redraw);
     renderer.FrameTick(redraw);
     // Readings 1001..1049 are under the 50 ms budget from the start at 1000.
-    EXPECT_EQ(surface.spheres.size(), 49u);
+    EXPECT_EQ(surface.Spheres().size(), 49u);
     EXPECT_EQ(surface.events.back(), "present");
 
     SteppingClock slow(0, 60);
@@ -518,7 +518,7 @@ TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
     redraw = true;
     late.FrameTick(redraw);
     late.FrameTick(redraw);
-    EXPECT_TRUE(idle.spheres.empty());
+    EXPECT_TRUE(idle.Spheres().empty());
     EXPECT_EQ(idle.events.back(), "present");
 }
 
@@ -531,7 +531,7 @@ TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
     bool redraw = true;
     renderer.FrameTick(redraw);
     renderer.FrameTick(redraw);
-    EXPECT_EQ(surface.spheres.size(), 49u);
+    EXPECT_EQ(surface.Spheres().size(), 49u);
     EXPECT_FALSE(renderer.WalkFinished());
 }
 

@@ -6,7 +6,7 @@
 
 #include "render/tree_renderer.h"
 #include "scene/random_generator.h"
-#include "support/recording_surface.h"
+#include "render/sphere_recorder.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
@@ -24,8 +24,8 @@ struct Sample
 // steps and the forecast is judged apart from the machine's load.
 std::vector<Sample> RecordWalk(SceneState scene)
 {
-    RecordingSurface surface;
-    surface.area = PixelAreaFor(640, 480);
+    SphereRecorder surface;
+    surface.JudgeAt(PixelAreaFor(640, 480));
     SteppingClock clock;
     TreeRenderer renderer(scene, surface, clock);
     bool redraw = true;
@@ -34,8 +34,7 @@ std::vector<Sample> RecordWalk(SceneState scene)
     while (!renderer.WalkFinished())
     {
         renderer.FrameTick(redraw);
-        surface.spheres.clear();
-        surface.events.clear();
+        surface.Clear();  // only the walk's progress matters here
         const WalkProgress progress = renderer.Progress();
         samples.push_back({progress.ElapsedMs, progress.Finished ? std::nullopt : progress.MsLeft});
     }

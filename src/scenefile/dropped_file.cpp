@@ -1,4 +1,4 @@
-#include "viewer/dropped_file.h"
+#include "scenefile/dropped_file.h"
 
 #include <QMimeData>
 #include <QUrl>
