@@ -13,9 +13,9 @@
 
 #include "editor/scene_editor.h"
 #include "history/scene_history.h"
+#include "panel/dialog_template.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
-#include "resources/dialog_template.h"
 
 class QLabel;
 class QLineEdit;

@@ -16,11 +16,11 @@
 
 #include <GL/gl.h>
 
+#include "navigation/navigator.h"
 #include "render/tree_renderer.h"
 #include "support/recording_navigator.h"
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
-#include "viewer/navigator.h"
 #include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
