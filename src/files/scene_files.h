@@ -41,8 +41,8 @@ QString DocumentStatusText(const QString& path, bool modified);
 // The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., added to the
 // panel's File menu above Quit, and the opening of files dropped onto the panel or the viewer.
 // Keeps the scene's file and whether the scene has changed since, and shows both on the panel's
-// status line. Ending the program never asks about unsaved changes: it ends as it always has, and
-// the status line says what is unsaved. Errors are reported in a message box over the panel.
+// status line. Ending the program never asks about unsaved changes, so that OK, Cancel and closing
+// a window end it at once; the status line says what is unsaved. Errors are reported in a message box over the panel.
 class SceneFiles final : public QObject
 {
     Q_OBJECT

@@ -531,7 +531,7 @@ void ControlPanel::ShowCurrentRecord()
     UpdateSwatch();
 }
 
-// Shows the count in force; the program's own text is not the user's edit.
+// Positions the program sets are no user action: the sliders are not read back.
 void ControlPanel::ShowAxis(const Vec3& axis)
 {
     axisXSlider_->setValue(ToPosition(axis[0], AxisScale));
