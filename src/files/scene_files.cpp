@@ -1,10 +1,8 @@
 #include "files/scene_files.h"
 
-#include <QAction>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -63,18 +61,6 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     return dialog.Size();
 }
 
-// The desktop's keys for a command. Without a desktop that names any, Save As takes the keys most
-// desktops give it.
-QList<QKeySequence> StandardKeys(QKeySequence::StandardKey command)
-{
-    const QList<QKeySequence> keys = QKeySequence::keyBindings(command);
-    if (keys.isEmpty() && command == QKeySequence::SaveAs)
-    {
-        return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
-    }
-    return keys;
-}
-
 bool IsPicture(const QString& path)
 {
     return path.endsWith(".png", Qt::CaseInsensitive);
@@ -92,14 +78,16 @@ QString DocumentStatusText(const QString& path, bool modified)
     return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
 }
 
-SceneFiles::SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer)
+SceneFiles::SceneFiles(SceneEditor& editor, CommandRegistry& commands, ControlPanel& panel,
+                       GlViewer& viewer)
     : editor_(editor),
+      commands_(commands),
       panel_(panel),
       viewer_(viewer),
       chooseFile_(ChooseWithFileDialog),
       chooseSize_(ChooseWithSizeDialog)
 {
-    AddCommands();
+    BindCommands();
     panel_.setAcceptDrops(true);
     panel_.installEventFilter(this);
     // Whatever changes the picture changes the scene; choosing a record to edit does not.
@@ -120,26 +108,12 @@ SceneFiles::~SceneFiles()
     editor_.RemoveListener(listener_);
 }
 
-void SceneFiles::AddCommands()
+void SceneFiles::BindCommands()
 {
-    QMenu& menu = *panel_.FileMenu();
-    QAction* quit = menu.actions().value(0);
-    const auto add = [&](const QString& text, const QList<QKeySequence>& keys, auto command)
-    {
-        auto* action = new QAction(text, this);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, command);
-        menu.insertAction(quit, action);
-        return action;
-    };
-    add(QString::fromUtf8("&Open\u2026"), StandardKeys(QKeySequence::Open), &SceneFiles::Open);
-    add(QStringLiteral("&Save"), StandardKeys(QKeySequence::Save), &SceneFiles::Save);
-    add(QString::fromUtf8("Save &As\u2026"), StandardKeys(QKeySequence::SaveAs),
-        &SceneFiles::SaveAs);
-    menu.insertSeparator(quit);
-    exportCommand_ = add(QString::fromUtf8("&Export Picture\u2026"),
-                         {QKeySequence(Qt::CTRL | Qt::Key_E)}, &SceneFiles::ExportPicture);
-    menu.insertSeparator(quit);
+    commands_.Bind(Command::Open, *this, [this] { Open(); });
+    commands_.Bind(Command::Save, *this, [this] { Save(); });
+    commands_.Bind(Command::SaveAs, *this, [this] { SaveAs(); });
+    commands_.Bind(Command::ExportPicture, *this, [this] { ExportPicture(); });
 }
 
 void SceneFiles::Open()
@@ -270,14 +244,14 @@ void SceneFiles::ExportPicture()
     }
     export_ = new PictureExport(editor_.Scene(), std::move(picture), path, panel_, this);
     connect(export_, &PictureExport::Done, this, &SceneFiles::OnExportDone);
-    exportCommand_->setEnabled(false);
+    commands_.Action(Command::ExportPicture).setEnabled(false);
 }
 
 void SceneFiles::OnExportDone(const QString& error)
 {
     export_->deleteLater();
     export_.clear();
-    exportCommand_->setEnabled(true);
+    commands_.Action(Command::ExportPicture).setEnabled(true);
     if (!error.isEmpty())
     {
         Report(QStringLiteral("Export Picture"), error);

@@ -7,9 +7,9 @@
 #include <functional>
 #include <optional>
 
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
 
-class QAction;
 class QWidget;
 
 namespace ramifex
@@ -38,18 +38,21 @@ using SizeChooser =
 // changed since it was opened or saved.
 QString DocumentStatusText(const QString& path, bool modified);
 
-// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., added to the
-// panel's File menu above Quit, and the opening of files dropped onto the panel or the viewer.
+// The File menu's commands on the scene: Open..., Save, Save As... and Export Picture..., and the
+// opening of files dropped onto the panel or the viewer.
 // Keeps the scene's file and whether the scene has changed since, and shows both on the panel's
 // status line. Ending the program never asks about unsaved changes, so that OK, Cancel and closing
-// a window end it at once; the status line says what is unsaved. Errors are reported in a message box over the panel.
+// a window end it at once; the status line says what is unsaved. Errors are reported in a message
+// box over the panel.
 class SceneFiles final : public QObject
 {
     Q_OBJECT
 
 public:
-    // The editor, the panel and the viewer outlive this.
-    SceneFiles(SceneEditor& editor, ControlPanel& panel, GlViewer& viewer);
+    // Binds the File menu's commands. The editor, the commands, the panel and the viewer outlive
+    // this.
+    SceneFiles(SceneEditor& editor, CommandRegistry& commands, ControlPanel& panel,
+               GlViewer& viewer);
     ~SceneFiles() override;
 
     void Open();
@@ -80,7 +83,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AddCommands();
+    void BindCommands();
     bool SaveTo(const QString& path);
     void Saved(const QString& path);
     void ShowStatus();
@@ -89,6 +92,7 @@ private:
     void OnExportDone(const QString& error);
 
     SceneEditor& editor_;
+    CommandRegistry& commands_;
     ControlPanel& panel_;
     GlViewer& viewer_;
     SceneEditor::ListenerId listener_{};
@@ -96,7 +100,6 @@ private:
     bool modified_ = false;
     FileChooser chooseFile_;
     SizeChooser chooseSize_;
-    QAction* exportCommand_ = nullptr;
     QPointer<PictureExport> export_;
 };
 

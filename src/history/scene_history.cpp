@@ -126,4 +126,20 @@ SceneHistory::~SceneHistory()
     editor_.SetRecorder({});
 }
 
+void SceneHistory::BindCommands(CommandRegistry& commands)
+{
+    commands.Bind(Command::Undo, stack_, [this] { stack_.undo(); });
+    commands.Bind(Command::Redo, stack_, [this] { stack_.redo(); });
+    const auto follow = [this, &commands]
+    {
+        commands.Action(Command::Undo).setEnabled(stack_.canUndo());
+        commands.NameAfter(Command::Undo, stack_.undoText());
+        commands.Action(Command::Redo).setEnabled(stack_.canRedo());
+        commands.NameAfter(Command::Redo, stack_.redoText());
+    };
+    follow();
+    // Every push, merge, undo and redo moves the index or announces it again.
+    QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, follow);
+}
+
 }  // namespace ramifex

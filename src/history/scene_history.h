@@ -2,6 +2,7 @@
 
 #include <QUndoStack>
 
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
 
 namespace ramifex
@@ -25,6 +26,10 @@ public:
 
     // Undo and redo, the menu's texts ("Undo Randomize") and whether either can be done.
     QUndoStack& Stack() { return stack_; }
+
+    // Binds the Undo and Redo commands, named after the action they would undo or redo and
+    // enabled while there is one. The commands outlive the history.
+    void BindCommands(CommandRegistry& commands);
 
 private:
     SceneEditor& editor_;

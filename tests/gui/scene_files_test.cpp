@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        files = std::make_unique<SceneFiles>(editor, *panel, viewer);
+        files = std::make_unique<SceneFiles>(editor, commands, *panel, viewer);
         files->SetFileChooser(
             [this](QWidget&, FileDialogKind kind, const QString&)
             {
@@ -75,7 +75,7 @@ protected:
     void ExportTo(const QString& path)
     {
         chosen = path;
-        ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+        ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
         ASSERT_TRUE(QTest::qWaitFor([this] { return !files->Exporting(); }, 10000));
     }
 
@@ -98,7 +98,7 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     IterationsBox()->setText("9");
     const SceneState saved = editor.Scene();
     chosen = PathOf("tree.ramifex.json");
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Save)[0]));
     EXPECT_EQ(ReadSceneFile(chosen, &error), saved);
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json");
 
@@ -108,8 +108,8 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     IterationsBox()->setText("4");
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
 
-    panel->Tick();
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]));
+    frames.Tick();
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Open)[0]));
     EXPECT_EQ(editor.Scene(), saved);
     EXPECT_EQ(IterationsBox()->text(), "9");
     EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(editor.CurrentRecord().Angle, AngleScale));
@@ -123,7 +123,7 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     EXPECT_FALSE(DropFile(*panel, QString()));  // no local file: the panel takes no drop
 
     QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Save)[0]));
     EXPECT_EQ(ReadSceneFile(chosen, &error), editor.Scene());
     const std::vector<FileDialogKind> expected = {FileDialogKind::SaveScene,
                                                   FileDialogKind::OpenScene};
@@ -144,7 +144,7 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
     notAScene.write("{}");
     notAScene.close();
     chosen = notAScene.fileName();
-    EXPECT_EQ(MessageOf([this] { panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]); }),
+    EXPECT_EQ(MessageOf([this] { commands.TriggerViewerKey(QKeySequence(QKeySequence::Open)[0]); }),
               "Cannot open \"notes.ramifex.json\": the field \"format\" is missing.");
     EXPECT_EQ(editor.Scene(), edited);
 
@@ -171,7 +171,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
 
     files->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
     chosen = PathOf("cancelled.png");
-    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
     QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
                       Qt::LeftButton);
     EXPECT_FALSE(files->Exporting());
@@ -201,7 +201,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     bool redraw = true;
     viewerWalk.FrameTick(redraw);
     chosen = PathOf("twice.png");
-    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
     ASSERT_TRUE(QTest::qWaitFor(
         [&]
         {
