@@ -33,7 +33,7 @@ void ViewerApp::Start(const QString& scene)
     ControlPanel panel(PanelServices{editor_, clock_, commands_, [this](Navigator& navigator) {
                                          return viewer_.Open(navigator);
                                      }});
-    SceneFiles files(editor_, commands_, panel, viewer_);
+    SceneFiles files(editor_, history_, commands_, panel, viewer_);
     // The viewer's keys and files dropped onto it, while the panel lives.
     viewer_.SetKeyRelay([this](const QKeyEvent& event)
                         { return commands_.TriggerViewerKey(event.keyCombination()); });

@@ -78,9 +78,10 @@ QString DocumentStatusText(const QString& path, bool modified)
     return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
 }
 
-SceneFiles::SceneFiles(SceneEditor& editor, CommandRegistry& commands, ControlPanel& panel,
-                       GlViewer& viewer)
+SceneFiles::SceneFiles(SceneEditor& editor, SceneHistory& history, CommandRegistry& commands,
+                       ControlPanel& panel, GlViewer& viewer)
     : editor_(editor),
+      history_(history),
       commands_(commands),
       panel_(panel),
       viewer_(viewer),
@@ -90,22 +91,13 @@ SceneFiles::SceneFiles(SceneEditor& editor, CommandRegistry& commands, ControlPa
     BindCommands();
     panel_.setAcceptDrops(true);
     panel_.installEventFilter(this);
-    // Whatever changes the picture changes the scene; choosing a record to edit does not.
-    listener_ = editor_.AddListener(
-        [this](const SceneChange& change)
-        {
-            if (change != SceneChange{.Selection = change.Selection} && !modified_)
-            {
-                modified_ = true;
-                ShowStatus();
-            }
-        });
+    history_.SetFileListener([this] { ShowStatus(); });
     ShowStatus();
 }
 
 SceneFiles::~SceneFiles()
 {
-    editor_.RemoveListener(listener_);
+    history_.SetFileListener({});
 }
 
 void SceneFiles::BindCommands()
@@ -118,7 +110,7 @@ void SceneFiles::BindCommands()
 
 void SceneFiles::Open()
 {
-    const QString path = chooseFile_(panel_, FileDialogKind::OpenScene, path_);
+    const QString path = chooseFile_(panel_, FileDialogKind::OpenScene, FilePath());
     if (!path.isEmpty())
     {
         OpenFile(path);
@@ -135,7 +127,7 @@ bool SceneFiles::OpenFile(const QString& path)
         return false;
     }
     editor_.OpenScene(*scene);
-    Saved(path);
+    history_.FileHolds(path);
     return true;
 }
 
@@ -147,7 +139,7 @@ void SceneFiles::OpenLater(const QString& path)
 // A picture holds its scene but is no scene file: saving asks for one.
 bool SceneFiles::Save()
 {
-    return path_.isEmpty() || IsPicture(path_) ? SaveAs() : SaveTo(path_);
+    return FilePath().isEmpty() || IsPicture(FilePath()) ? SaveAs() : SaveTo(FilePath());
 }
 
 bool SceneFiles::SaveAs()
@@ -164,20 +156,13 @@ bool SceneFiles::SaveTo(const QString& path)
         Report(QStringLiteral("Save Scene"), error);
         return false;
     }
-    Saved(path);
+    history_.FileHolds(path);
     return true;
-}
-
-void SceneFiles::Saved(const QString& path)
-{
-    path_ = path;
-    modified_ = false;
-    ShowStatus();
 }
 
 void SceneFiles::ShowStatus()
 {
-    panel_.ShowDocumentStatus(DocumentStatusText(path_, modified_));
+    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified()));
 }
 
 void SceneFiles::Report(const QString& title, const QString& message)
@@ -192,11 +177,11 @@ void SceneFiles::Report(const QString& title, const QString& message)
 // The scene's file with another suffix, or a new name in the working folder.
 QString SceneFiles::Suggested(const char* suffix) const
 {
-    if (path_.isEmpty())
+    if (FilePath().isEmpty())
     {
         return QStringLiteral("untitled") + suffix;
     }
-    QString stem = path_;
+    QString stem = FilePath();
     for (const QString& known : {QString(SceneFileSuffix), QStringLiteral(".png")})
     {
         if (stem.endsWith(known, Qt::CaseInsensitive))

@@ -1,5 +1,6 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QRadioButton>
@@ -45,7 +46,8 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        files = std::make_unique<SceneFiles>(editor, commands, *panel, viewer);
+        history.BindCommands(commands);
+        files = std::make_unique<SceneFiles>(editor, history, commands, *panel, viewer);
         files->SetFileChooser(
             [this](QWidget&, FileDialogKind kind, const QString&)
             {
@@ -55,6 +57,23 @@ protected:
     }
 
     QString PathOf(const QString& name) const { return folder.filePath(name); }
+
+    // Chooses the entry of the panel's menu bar whose text starts so, as the user does.
+    void Choose(const QString& entry) const
+    {
+        for (QAction* menu : panel->MenuBar()->actions())
+        {
+            for (QAction* command : menu->menu()->actions())
+            {
+                if (command->text().startsWith(entry))
+                {
+                    command->trigger();
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << entry.toStdString();
+    }
 
     // The text of the message box that the command shows; the box is then closed.
     static QString MessageOf(const std::function<void()>& command)
@@ -81,6 +100,7 @@ protected:
 
     QTemporaryDir folder;
     GlViewer viewer;
+    SceneHistory history{editor};
     std::unique_ptr<SceneFiles> files;
     QString chosen;
     std::vector<FileDialogKind> asked;
@@ -156,6 +176,68 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
 }
 
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The scene's file follows undo and redo: undoing an Open, a Save As or a drop gives back the file
+// from before, saved or not as it was, and Save writes there, never over the file just opened.
+TEST_F(SceneFilesTest, TheScenesFileFollowsUndoAndRedo)
+{
+    const QString first = PathOf("first.ramifex.json");
+    const QString second = PathOf("second.ramifex.json");
+    const QString copy = PathOf("copy.ramifex.json");
+    ASSERT_TRUE(WriteSceneFile(second, SpreadTree(7), &error));
+    const QByteArray secondBytes = Bytes(second);
+    const auto expect = [&](const char* status, const QString& file, const QByteArray& bytes)
+    {
+        EXPECT_EQ(panel->DocumentStatus().toStdString(), status);
+        EXPECT_TRUE(Bytes(file) == bytes) << file.toStdString() << " was written";
+    };
+
+    chosen = second;
+    Choose("&Open");
+    Choose("&Undo");
+    expect("New scene, not saved", second, secondBytes);
+    chosen.clear();
+    Choose("&Save");
+    EXPECT_EQ(asked.back(), FileDialogKind::SaveScene) << "a new scene has no file to save to";
+
+    editor.Seed(5);
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    chosen = first;
+    Choose("Save &As");
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    const SceneState edited = editor.Scene();
+    chosen = second;
+    Choose("&Open");
+    EXPECT_EQ(panel->DocumentStatus(), "second.ramifex.json");
+    Choose("&Undo");
+    EXPECT_EQ(panel->DocumentStatus(), "first.ramifex.json: unsaved changes");
+    Choose("&Save");
+    expect("first.ramifex.json", second, secondBytes);
+    EXPECT_EQ(ReadSceneFile(first, &error), edited);
+    Choose("&Redo");
+    EXPECT_EQ(panel->DocumentStatus(), "second.ramifex.json");
+
+    chosen = copy;
+    Choose("Save &As");
+    const QByteArray copyBytes = Bytes(copy);
+    Choose("&Undo");
+    Choose("&Save");
+    expect("first.ramifex.json", copy, copyBytes);
+    Choose("&Redo");
+    expect("copy.ramifex.json", second, secondBytes);
+
+    ASSERT_TRUE(DropFile(*panel, first));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.Scene() == edited; }, 10000));
+    EXPECT_EQ(panel->DocumentStatus(), "first.ramifex.json");
+    Choose("&Undo");
+    expect("copy.ramifex.json", copy, copyBytes);
+}
+
 // At the window's size the export is the window's completed picture, pixel for pixel, and carries
 // its scene; at twice the size, scaled down, it is close to it. It is drawn beside the viewer's own
 // walk, which goes on meanwhile and comes out as it would alone. It can be cancelled.
@@ -180,6 +262,8 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     ExportTo(PathOf("tree.png"));
     EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);
     EXPECT_EQ(ReadSceneFile(chosen, &error), tree);
+    // The picture is no scene file: the scene's stays as it was.
+    EXPECT_EQ(panel->DocumentStatus(), "New scene, not saved");
 
     files->SetSizeChooser(
         [](QWidget& owner, const QSize& window, const QSize& largest)
