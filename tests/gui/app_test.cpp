@@ -264,12 +264,11 @@ TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
     app.Start();
 }
 
-// The menu bar shows every command of the program, in groups, with its keys; the View menu's keys
-// work in the viewer alone, so they follow the text rather than being shortcuts.
-TEST(ViewerApp, TheMenusShowEveryCommandWithItsKeys)
+// In the program every command is bound to its code, so the menu bar shows every one of them.
+TEST(ViewerApp, TheMenusShowEveryCommand)
 {
     ViewerApp app;
-    QStringList shown;
+    QStringList hidden;
     Later(
         [&]
         {
@@ -277,47 +276,18 @@ TEST(ViewerApp, TheMenusShowEveryCommandWithItsKeys)
             ASSERT_NE(panel, nullptr);
             for (QAction* menu : panel->MenuBar()->actions())
             {
-                shown << menu->text();
                 for (QAction* entry : menu->menu()->actions())
                 {
-                    shown << (entry->isSeparator()
-                                  ? QStringLiteral("-")
-                                  : entry->text() + " | " +
-                                        QKeySequence::listToString(entry->shortcuts()));
+                    if (!entry->isVisible())
+                    {
+                        hidden << entry->text();
+                    }
                 }
             }
             panel->reject();
         });
     app.Start();
-    const QStringList expected = {
-        "&File",
-        "&Open\u2026 | Ctrl+O",
-        "&Save | Ctrl+S",
-        "Save &As\u2026 | Ctrl+Shift+S",
-        "-",
-        "&Export Picture\u2026 | Ctrl+E",
-        "-",
-        "&Quit | Ctrl+Q",
-        "&Edit",
-        "&Undo | Ctrl+Z",
-        "&Redo | Ctrl+Shift+Z; Ctrl+Y",
-        "&View",
-        "Turn Object Left\tLeft | ",
-        "Turn Object Right\tRight | ",
-        "Turn Object Up\tUp | ",
-        "Turn Object Down\tDown | ",
-        "-",
-        "Turn Current Branch Left\tShift+Left | ",
-        "Turn Current Branch Right\tShift+Right | ",
-        "Turn Current Branch Up\tShift+Up | ",
-        "Turn Current Branch Down\tShift+Down | ",
-        "-",
-        "Zoom In\t+ | ",
-        "Zoom Out\t- | ",
-        "-",
-        "Reset View\tHome | ",
-    };
-    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(", ").toStdString();
 }
 
 QList<QFileDialog*> VisibleFileDialogs()
