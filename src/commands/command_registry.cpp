@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <iterator>
 
 namespace ramifex
 {
@@ -97,7 +98,9 @@ const CommandShape Commands[] = {
      .ViewerKey = Qt::Key_Home},
 };
 
+// In the order of Menu.
 const char* const MenuTitles[] = {"&File", "&Edit", "&View"};
+static_assert(std::size(MenuTitles) == static_cast<size_t>(Menu::Count));
 
 size_t IndexOf(Command command)
 {

@@ -18,6 +18,7 @@ enum class Menu
     File,
     Edit,
     View,
+    Count  // not a menu: how many there are
 };
 
 // Every command of the program. Its menu, place, text and keys are in the registry's table

@@ -12,11 +12,17 @@ namespace ramifex
 namespace
 {
 
-// A command shows and takes its keys only while the code it belongs to is bound, the latest binding
-// being the one that counts; the View menu's keys reach it in the viewer from the keypad too.
+// Every command has its row in the table. A command shows and takes its keys only while the code it
+// belongs to is bound, the latest binding being the one that counts; the View menu's keys reach it
+// in the viewer from the keypad too.
 TEST(CommandRegistry, ACommandShowsAndRunsWhileItsCodeIsBound)
 {
     CommandRegistry commands;
+    for (int command = 0; command < static_cast<int>(Command::Count); ++command)
+    {
+        EXPECT_FALSE(commands.Action(static_cast<Command>(command)).text().isEmpty())
+            << "a row of the table for command " << command;
+    }
     QAction& save = commands.Action(Command::Save);
     EXPECT_FALSE(save.isVisible());
     EXPECT_FALSE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_S));
