@@ -3,10 +3,13 @@
 // large batches without a walk (bound), at depth 16; then the program's own path at depth 30 (walks
 // that complete, and the share of two heavy ones done after 60 s), its final pictures with and
 // without leaving out what cannot be seen, and a drag that restarts the walk at every tick. Prints
-// tables and, last, the two lines
+// tables and, last, the three lines
 //   walk-speedup A  bound-fraction B  tick-p99-ms C  image-diff-pixels D
 //   deep30-max-s A  culled-diff-pixels B  tick-p99-ms C  drag-levels D
-// where both tick-p99-ms are that of every tick of the depth-30 walks.
+//   eta-worst-ratio A
+// where both tick-p99-ms are that of every tick of the depth-30 walks, and the last is how far the
+// status line's time left was from the real one at the worst of a quarter, half and three
+// quarters of the complete depth-30 walks (shown/real or real/shown).
 // Options: --pictures DIR saves the final pictures as PNG files; others are ignored.
 #include <algorithm>
 #include <chrono>
@@ -97,7 +100,45 @@ struct DeepResult
 {
     double MaxSeconds = 0.0;
     std::vector<double> TickMs;
+    double WorstTimeLeft = 1.0;  // the largest of shown/real and real/shown
 };
+
+// How far the time left the status line shows is from the time really left, at a quarter, half
+// and three quarters of the walk's real time, as the larger of shown/real and real/shown; none
+// where nothing is shown yet.
+std::vector<std::optional<double>> TimeLeftErrors(const Run& run)
+{
+    std::vector<std::optional<double>> errors;
+    const double total = run.Seconds() * 1000.0;
+    for (double share : {0.25, 0.5, 0.75})
+    {
+        double elapsed = 0.0;
+        size_t tick = 0;
+        while (tick + 1 < run.TickMs.size() && elapsed + run.TickMs[tick] < share * total)
+        {
+            elapsed += run.TickMs[tick++];
+        }
+        elapsed += run.TickMs[tick];
+        const std::optional<uint32_t> shown = run.MsLeft[tick];
+        const double real = total - elapsed;
+        errors.push_back(shown && *shown > 0 && real > 0.0
+                             ? std::optional(std::max(*shown / real, real / *shown))
+                             : std::nullopt);
+    }
+    return errors;
+}
+
+std::string TimeLeftSummary(const std::vector<std::optional<double>>& errors)
+{
+    std::string text = "time left off by";
+    for (const std::optional<double>& error : errors)
+    {
+        char cell[16];
+        std::snprintf(cell, sizeof cell, error ? " %.2f" : " -", error.value_or(0.0));
+        text += cell;
+    }
+    return text + " at 25/50/75%";
+}
 
 DeepResult DrawCompletingScenes(GlViewer& viewer, const std::string& pictures)
 {
@@ -105,11 +146,17 @@ DeepResult DrawCompletingScenes(GlViewer& viewer, const std::string& pictures)
     for (const NamedScene& scene : AtDepth(CompletingScenes(), DeepDepth))
     {
         const Run run = DrawOwn(viewer, scene.State);
+        const std::vector<std::optional<double>> errors = TimeLeftErrors(run);
         std::printf(
             "%-13s depth %d: complete in %.2f s, %lld nodes visited, %lld spheres drawn; "
-            "%s\n",
+            "%s; %s\n",
             scene.Name.c_str(), DeepDepth, run.Seconds(), static_cast<long long>(run.Visited),
-            static_cast<long long>(run.Spheres), TickSummary(run.TickMs).c_str());
+            static_cast<long long>(run.Spheres), TickSummary(run.TickMs).c_str(),
+            TimeLeftSummary(errors).c_str());
+        for (const std::optional<double>& error : errors)
+        {
+            result.WorstTimeLeft = std::max(result.WorstTimeLeft, error.value_or(1.0));
+        }
         std::fflush(stdout);
         SavePicture(pictures, scene.Name + "-depth30", run.Picture);
         result.MaxSeconds = std::max(result.MaxSeconds, run.Seconds());
@@ -251,6 +298,7 @@ int Main(int argc, char** argv)
         static_cast<long long>(shallow.DiffPixels));
     std::printf("deep30-max-s %.2f  culled-diff-pixels %lld  tick-p99-ms %.1f  drag-levels %d\n",
                 deep.MaxSeconds, static_cast<long long>(culledDiff), tickP99, dragLevels);
+    std::printf("eta-worst-ratio %.2f\n", deep.WorstTimeLeft);
     return 0;
 }
 

@@ -75,6 +75,7 @@ Run DrawOwn(GlViewer& viewer, const SceneState& scene, bool culling,
         [&]
         {
             run.TickMs.push_back(MillisecondsSince(start));
+            run.MsLeft.push_back(walk.Renderer().Progress().MsLeft);
             QCoreApplication::processEvents();
             start = Clock::now();
             return !enough();

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "scene/scene_state.h"
@@ -20,9 +21,11 @@ namespace bench
 struct Run
 {
     std::vector<double> TickMs;  // every drawing tick, present included
-    int64_t Spheres = 0;         // spheres handed to GL
-    int64_t Visited = 0;         // nodes the walk reached
-    double Fraction = 1.0;       // of the tree walked or left out
+    // The time left the status line would show after each tick of the program's own walk.
+    std::vector<std::optional<uint32_t>> MsLeft;
+    int64_t Spheres = 0;    // spheres handed to GL
+    int64_t Visited = 0;    // nodes the walk reached
+    double Fraction = 1.0;  // of the tree walked or left out
     QImage Picture;
 
     double Seconds() const;

@@ -1,7 +1,9 @@
-// Nodes per second of the tree walk itself, with a surface that draws nothing.
+// Nodes per second of the tree walk itself, with a surface that draws nothing; and how long
+// framing the whole tree takes at depth 30 (it should take well under 100 ms).
 #include <benchmark/benchmark.h>
 
 #include "render/complete_walk.h"
+#include "render/tree_framing.h"
 #include "support/test_clocks.h"
 
 namespace ramifex
@@ -21,13 +23,19 @@ public:
     void Present() override {}
 };
 
-void WholeWalk(benchmark::State& state)
+SceneState Randomised(uint32_t seed, int64_t depth)
 {
     SceneState scene;
     RandomGenerator rng;
-    rng.Seed(1);
+    rng.Seed(seed);
     RandomiseRecords(scene, rng);
-    scene.Iterations = static_cast<int32_t>(state.range(0));
+    scene.Iterations = static_cast<int32_t>(depth);
+    return scene;
+}
+
+void WholeWalk(benchmark::State& state)
+{
+    SceneState scene = Randomised(1, state.range(0));
     NullSurface surface;
     test::FrozenClock clock;
     for (auto _ : state)
@@ -39,6 +47,16 @@ void WholeWalk(benchmark::State& state)
     state.counters["nodes"] = static_cast<double>(nodes);
 }
 BENCHMARK(WholeWalk)->Arg(10)->Arg(16)->Arg(20)->Unit(benchmark::kMillisecond);
+
+void FrameWholeTree(benchmark::State& state)
+{
+    const SceneState scene = Randomised(static_cast<uint32_t>(state.range(0)), 30);
+    for (auto _ : state)
+    {
+        benchmark::DoNotOptimize(FramingViewOffset(scene, 640, 480));
+    }
+}
+BENCHMARK(FrameWholeTree)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace ramifex

@@ -26,11 +26,10 @@ QString RunningText(const WalkProgress& progress, const QLocale& locale)
     // Rounded down, so that 100% means done.
     const auto percent = static_cast<int>(std::floor(progress.Fraction * 100.0));
     QString text = QStringLiteral("Drawing %1%").arg(locale.toString(percent));
-    if (progress.Fraction > 0.0 && progress.ElapsedMs > 0)
+    if (progress.MsLeft)
     {
-        const double elapsed = progress.ElapsedMs / 1000.0;
-        const double left = elapsed * (1.0 - progress.Fraction) / progress.Fraction;
-        text += QStringLiteral(" \u00B7 about %1 left").arg(RoughDuration(left, locale));
+        text += QStringLiteral(" \u00B7 about %1 left")
+                    .arg(RoughDuration(*progress.MsLeft / 1000.0, locale));
     }
     return text;
 }

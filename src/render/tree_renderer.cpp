@@ -53,13 +53,18 @@ WalkProgress TreeRenderer::Progress() const
     progress.Visited = visited_;
     if (!progress.Finished)
     {
-        progress.Fraction = progress.Nodes == 0
-                                ? 0.0
-                                : std::min(1.0, static_cast<double>(nodesDone_) /
-                                                    static_cast<double>(progress.Nodes));
+        progress.Fraction = FractionDone();
+        progress.MsLeft = forecast_.MsLeft(lastReading_);
     }
     progress.ElapsedMs = lastReading_ - firstReading_;
     return progress;
+}
+
+double TreeRenderer::FractionDone() const
+{
+    const uint64_t nodes = NodesOf(std::min(scene_.Iterations, int32_t{MaxDepth}));
+    return nodes == 0 ? 0.0
+                      : std::min(1.0, static_cast<double>(nodesDone_) / static_cast<double>(nodes));
 }
 
 int32_t TreeRenderer::CompleteLevels() const
@@ -154,6 +159,7 @@ void TreeRenderer::WalkStep()
     {
         firstReading_ = start;
         timed_ = true;
+        forecast_.Start(start, visited_);
     }
     area_ = surface_.VisibleArea();
     depths_ = culling_ && area_ ? surface_.ReadDepths() : nullptr;
@@ -197,7 +203,7 @@ void TreeRenderer::WalkStep()
             {
                 MeasureRate(spheresDrawn_ - spheresBefore, now - start);
             }
-            if (!FinishPass(level))
+            if (!FinishPass(level, now))
             {
                 lastReading_ = now;
                 stack_.Level = -1;
@@ -212,6 +218,10 @@ void TreeRenderer::WalkStep()
         MeasureRate(spheresDrawn_ - spheresBefore, now - start);  // a preview longer than a tick
     }
     stack_.Level = level;
+    if (previewDepth_ == 0)
+    {
+        forecast_.Update(NodesLeft(), visited_, now, FractionDone());
+    }
     surface_.Present();
 }
 
@@ -223,11 +233,13 @@ bool TreeRenderer::Arrive(DrawFrame& node, int level, int depth)
     const int32_t levels = std::max(1, depth - level);
     const bool counted = previewDepth_ == 0;
     const bool culls = culling_ && area_.has_value();
+    forecast_.Arrive(level, visited_);
     ++visited_;
     const Ball own = culls ? NodeBall(view_, node.Matrix) : Ball{};
     if (culls && !BallMayShow(SubtreeBall(own, radii_, levels), *area_, depths_))
     {
         nodesDone_ += counted ? NodesOf(levels) : 0;
+        forecast_.Finish(level, BranchOf(level), visited_);
         return false;
     }
     nodesDone_ += counted ? 1 : 0;
@@ -238,7 +250,7 @@ bool TreeRenderer::Arrive(DrawFrame& node, int level, int depth)
 
 // The walk has climbed past the root. After the preview, it starts again from the root for the
 // full depth, drawing only the levels the preview left; returns false when the picture is done.
-bool TreeRenderer::FinishPass(int& level)
+bool TreeRenderer::FinishPass(int& level, uint32_t now)
 {
     if (previewDepth_ == 0 || previewDepth_ >= std::min(scene_.Iterations, int32_t{MaxDepth}))
     {
@@ -247,6 +259,7 @@ bool TreeRenderer::FinishPass(int& level)
     }
     drawnDepth_ = previewDepth_;
     previewDepth_ = 0;
+    forecast_.Start(now, visited_);
     ResetFrames();
     level = 0;
     return true;
@@ -278,6 +291,22 @@ void TreeRenderer::FormChild(int level)
     }
 }
 
+double TreeRenderer::NodesLeft() const
+{
+    std::array<int32_t, MaxDepth> counters{};
+    for (int32_t level = 0; level <= stack_.Level; ++level)
+    {
+        counters[level] = stack_.Frames[level].ChildCounter;
+    }
+    return forecast_.NodesLeft(std::span(counters.data(), stack_.Level + 1), WalkDepth(), visited_);
+}
+
+// Which branch led to the node at this level: its parent's counter says which child is under way.
+int TreeRenderer::BranchOf(int level) const
+{
+    return level == 0 ? 0 : stack_.Frames[level - 1].ChildCounter;
+}
+
 // Climbs to the nearest level whose node still has its second child to come; returns false when
 // the walk has climbed past the root.
 bool TreeRenderer::Backtrack(int& level)
@@ -295,6 +324,7 @@ bool TreeRenderer::Backtrack(int& level)
             return true;
         }
         counter = 0;
+        forecast_.Finish(level, BranchOf(level), visited_);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "render/matrix4.h"
 #include "render/millisecond_clock.h"
 #include "render/visibility.h"
+#include "render/walk_forecast.h"
 #include "scene/scene_state.h"
 
 namespace ramifex
@@ -43,6 +44,7 @@ struct WalkProgress
     uint64_t SpheresDrawn = 0;  // each node's sphere counted once
     uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
     uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
+    std::optional<uint32_t> MsLeft;  // once the forecast of the rest can be trusted
 };
 
 // Draws the tree of spheres a slice at a time: every tick continues the walk for at most
@@ -86,7 +88,10 @@ private:
     void WalkStep();
     int32_t WalkDepth() const;
     bool Arrive(DrawFrame& node, int level, int depth);
-    bool FinishPass(int& level);
+    bool FinishPass(int& level, uint32_t now);
+    double FractionDone() const;
+    double NodesLeft() const;
+    int BranchOf(int level) const;
     void MeasureRate(uint64_t spheres, uint32_t elapsedMs);
     void SetViewTransform();
     void FormChild(int level);
@@ -111,6 +116,7 @@ private:
     uint32_t firstReading_ = 0;
     uint32_t lastReading_ = 0;
     double spheresPerMs_;
+    WalkForecast forecast_;
 };
 
 }  // namespace ramifex

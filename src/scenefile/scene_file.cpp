@@ -130,9 +130,10 @@ bool CheckOutput(const QString& path, const char* kind, const char* suffix, QStr
 }
 
 // The scene's JSON, or nothing with *error naming the value that a file could not give back.
-std::optional<QByteArray> SavableJson(const QString& path, const SceneState& scene, QString* error)
+std::optional<QByteArray> SavableJson(const QString& path, const SceneState& scene, QString* error,
+                                      const QJsonObject& extra = {})
 {
-    const QByteArray json = SceneToJson(scene);
+    const QByteArray json = SceneToJson(scene, extra);
     QString problem;
     if (SceneFromJson(json, &problem))
     {
@@ -208,13 +209,14 @@ bool SameFile(const QString& a, const QString& b)
            first.st_ino == second.st_ino;
 }
 
-bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error)
+bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error,
+                    const QJsonObject& extra)
 {
     if (!CheckOutput(path, "a scene file's", SceneFileNameEnd, error))
     {
         return false;
     }
-    const std::optional<QByteArray> json = SavableJson(path, scene, error);
+    const std::optional<QByteArray> json = SavableJson(path, scene, error, extra);
     return json && SaveBytes(path, *json, error);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 
@@ -26,7 +27,9 @@ std::optional<SceneState> ReadSceneFile(const QString& path, QString* error);
 // A scene that a file could not give back (a value that is not a finite number) is not written.
 // Nothing is written over a folder, a pipe or a device, nor at a name whose ending says another
 // kind of file: a scene file's name ends in .json, a picture's in .png.
-bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error);
+// extra: fields written beside the scene's (SceneToJson).
+bool WriteSceneFile(const QString& path, const SceneState& scene, QString* error,
+                    const QJsonObject& extra = {});
 
 // Writes picture as a PNG whose text chunk carries the scene's JSON, so opening it gives the scene.
 bool WritePictureWithScene(const QString& path, const QImage& picture, const SceneState& scene,

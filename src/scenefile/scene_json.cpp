@@ -146,7 +146,7 @@ std::optional<SceneState> Refused(QString* problem, const QString& why)
 
 }  // namespace
 
-QByteArray SceneToJson(const SceneState& scene)
+QByteArray SceneToJson(const SceneState& scene, const QJsonObject& extra)
 {
     QJsonObject object{{"format", SceneFormatName},
                        {"version", SceneFormatVersion},
@@ -155,6 +155,10 @@ QByteArray SceneToJson(const SceneState& scene)
     for (size_t i = 0; i < scene.Records.size(); ++i)
     {
         object[RecordKeys[i]] = RecordToJson(scene.Records[i]);
+    }
+    for (auto field = extra.begin(); field != extra.end(); ++field)
+    {
+        object.insert(field.key(), field.value());
     }
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }

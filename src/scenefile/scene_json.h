@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 
@@ -21,7 +22,8 @@ inline constexpr int SceneFormatVersion = 1;
 inline constexpr qsizetype MaxSceneBytes = 1 << 20;
 inline constexpr char SceneTooLarge[] = "the scene is larger than 1 MiB";
 
-QByteArray SceneToJson(const SceneState& scene);
+// extra: fields written beside the scene's, which readers of the scene ignore.
+QByteArray SceneToJson(const SceneState& scene, const QJsonObject& extra = {});
 
 // The scene that json describes, or nothing with *problem saying why, as a phrase naming the field
 // ("the field \"branch 1\".scale is missing"). Values the panel cannot show, such as an

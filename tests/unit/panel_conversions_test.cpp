@@ -113,18 +113,22 @@ TEST(WalkStatusText, SaysHowFarThePictureIsInTheUsersLocale)
         QLocale Locale;
         const char* Text;
     } cases[] = {
-        {{false, 0.0, 1023, 0, 0}, english, "Drawing 0%"},
-        {{false, 0.375, 1023, 400, 7200}, english, "Drawing 37% \u00B7 about 12 s left"},
-        {{false, 0.999, 1023, 1000, 5000}, english, "Drawing 99% \u00B7 about 0 s left"},
-        {{false, 0.02, 1023, 10, 60000}, english, "Drawing 2% \u00B7 about 49 min left"},
-        {{false, 0.01, 1023, 10, 60000}, english, "Drawing 1% \u00B7 about 2 h left"},
-        {{true, 1.0, 1073741823, 1737243, 6240},
+        {{false, 0.0, 1023, 0, 0, 0, {}}, english, "Drawing 0%"},
+        // Until the forecast can be trusted, the share alone.
+        {{false, 0.375, 1023, 400, 7200, 0, {}}, english, "Drawing 37%"},
+        {{false, 0.375, 1023, 400, 7200, 0, 12400}, english, "Drawing 37% \u00B7 about 12 s left"},
+        {{false, 0.999, 1023, 1000, 5000, 0, 0}, english, "Drawing 99% \u00B7 about 0 s left"},
+        {{false, 0.02, 1023, 10, 60000, 0, 2940000},
+         english,
+         "Drawing 2% \u00B7 about 49 min left"},
+        {{false, 0.01, 1023, 10, 60000, 0, 5940000}, english, "Drawing 1% \u00B7 about 2 h left"},
+        {{true, 1.0, 1073741823, 1737243, 6240, 0, {}},
          english,
          "1,737,243 spheres drawn, 1,072,004,580 left out as unseen \u00B7 6.2 s"},
-        {{true, 1.0, 1073741823, 1737243, 6240},
+        {{true, 1.0, 1073741823, 1737243, 6240, 0, {}},
          german,
          "1.737.243 spheres drawn, 1.072.004.580 left out as unseen \u00B7 6,2 s"},
-        {{true, 1.0, 1, 1, 0}, english, "1 sphere drawn, 0 left out as unseen \u00B7 0.0 s"},
+        {{true, 1.0, 1, 1, 0, 0, {}}, english, "1 sphere drawn, 0 left out as unseen \u00B7 0.0 s"},
     };
     for (const auto& c : cases)
     {

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "scene/scene_state.h"
+
+namespace ramifex
+{
+
+// How long the rest of a depth-first walk will take, forecast from the subtrees it has finished.
+// The share of nodes done moves unevenly (a subtree left out counts as done all at once), but the
+// walk visits nodes at a steady rate: so the forecast counts the nodes still to visit. They lie in
+// the second subtrees of the nodes on the walk's path, and a second subtree costs about what the
+// first one beside it did, times the ratio that finished pairs of the same level showed: where
+// branch 2 shrinks faster, its subtrees shrink below the pixels sooner and are left out.
+class WalkForecast
+{
+public:
+    // A new pass of the walk starts at this time with this many nodes visited.
+    void Start(uint32_t nowMs, uint64_t visited);
+    void Arrive(int level, uint64_t visited) { arrival_[level] = visited; }
+    // The subtree of the node at this level, reached through branch 0 or 1, has been walked or
+    // left out.
+    void Finish(int level, int branch, uint64_t visited)
+    {
+        work_[branch][level] += static_cast<double>(visited - arrival_[level]);
+        ++finished_[branch][level];
+    }
+
+    // Nodes still to visit in a walk of this depth, given the child counter of each node on its
+    // path down to the one it stands at (0: not yet reached, or its first subtree under way; 1:
+    // its second subtree to come or under way).
+    double NodesLeft(std::span<const int32_t> counters, int depth, uint64_t visited) const;
+    // Takes a new forecast at the end of a tick, with this many nodes left and this share of the
+    // tree done: the time they take at the rate of the pass so far.
+    void Update(double nodesLeft, uint64_t visited, uint32_t nowMs, double fractionDone);
+    // Milliseconds left from now: the median of the last second's forecasts, since single ones
+    // swing as subtrees finish. None until a second of forecasts has agreed well enough to be
+    // trusted; from then on, always one.
+    std::optional<uint32_t> MsLeft(uint32_t nowMs) const;
+
+private:
+    double AverageWork(int level, int branch) const;
+    double SubtreeNodes(int level, int branch, int depth) const;
+    double SecondToFirst(int level, int depth) const;
+    // The finish times forecast within the last window before this time, sorted; how many, and
+    // how long ago the oldest of them was made.
+    size_t RecentFinishes(uint32_t elapsedMs, std::array<double, 64>& finishes,
+                          uint32_t& spanMs) const;
+
+    std::array<uint64_t, MaxDepth> arrival_{};
+    std::array<std::array<double, MaxDepth>, 2> work_{};
+    std::array<std::array<uint64_t, MaxDepth>, 2> finished_{};
+    uint32_t startMs_ = 0;
+    uint64_t startVisited_ = 0;
+    // The latest forecasts: when each was made and when it said the pass would finish, in
+    // milliseconds from the pass's start; a ring, the oldest overwritten.
+    struct Forecast
+    {
+        uint32_t MadeMs = 0;
+        double FinishMs = 0.0;
+    };
+    std::array<Forecast, 64> recent_{};  // more than a window's ticks
+    size_t recentCount_ = 0;
+    size_t recentNext_ = 0;
+    bool trusted_ = false;
+};
+
+}  // namespace ramifex
