@@ -1,11 +1,16 @@
 #include "app/view_commands.h"
 
+#include <QSettings>
 #include <cstdint>
+
+#include "commands/program_settings.h"
 
 namespace ramifex
 {
 namespace
 {
+
+constexpr char FrameAfterKey[] = "view/frameAfterRandomize";
 
 // An arrow turns as a drag of this many pixels.
 constexpr int32_t KeyTurn = 5;
@@ -32,12 +37,34 @@ const Steering ViewCommands[] = {
 
 }  // namespace
 
-void BindViewCommands(CommandRegistry& commands, SceneEditor& editor, QObject& owner)
+void BindViewCommands(CommandRegistry& commands, SceneEditor& editor, QObject& owner,
+                      SceneEditor::PictureSize window)
 {
     for (const Steering& command : ViewCommands)
     {
         commands.Bind(command.Id, owner, [&editor, steer = command.Steer] { steer(editor); });
     }
+    commands.Bind(Command::FrameWholeTree, owner,
+                  [&editor, window]
+                  {
+                      const auto [width, height] = window();
+                      editor.FrameWholeTree(width, height);
+                  });
+    QAction& frameAfter = commands.Action(Command::FrameAfterRandomize);
+    frameAfter.setCheckable(true);
+    const auto frameRandomised = [&editor, window](bool on)
+    { editor.FrameAfterRandomise(on ? window : SceneEditor::PictureSize()); };
+    frameAfter.setChecked(QSettings(ProgramSettingsPath(), QSettings::IniFormat)
+                              .value(FrameAfterKey, false)
+                              .toBool());
+    frameRandomised(frameAfter.isChecked());
+    commands.Bind(Command::FrameAfterRandomize, owner,
+                  [&frameAfter, frameRandomised]
+                  {
+                      frameRandomised(frameAfter.isChecked());
+                      QSettings(ProgramSettingsPath(), QSettings::IniFormat)
+                          .setValue(FrameAfterKey, frameAfter.isChecked());
+                  });
 }
 
 }  // namespace ramifex

@@ -2,22 +2,26 @@
 
 #include <QKeyEvent>
 #include <QSettings>
+#include <QWindow>
 
+#include "app/session_keeper.h"
 #include "app/view_commands.h"
 #include "files/scene_files.h"
 #include "panel/control_panel.h"
+#include "recovery/last_session.h"
 
 namespace ramifex
 {
 
 ViewerApp::ViewerApp()
-    : viewer_(true),
+    : sessionPath_(LastSessionPath()),
+      viewer_(true),
       renderer_(editor_.SceneForWalk(), viewer_, clock_),
       history_(editor_),
       frames_(editor_, renderer_)
 {
     history_.BindCommands(commands_);
-    BindViewCommands(commands_, editor_, commands_);
+    BindViewCommands(commands_, editor_, commands_, [this] { return WindowPictureSize(); });
     if (!toolkitSettings_.isValid())
     {
         return;  // no temporary folder: the toolkit keeps its own place rather than the working one
@@ -28,11 +32,22 @@ ViewerApp::ViewerApp()
     }
 }
 
+// The viewer's picture, or the window's first size before it opens.
+std::pair<int32_t, int32_t> ViewerApp::WindowPictureSize() const
+{
+    const QSize size = viewer_.PictureSize();
+    return size.isEmpty() ? std::pair{640, 480} : std::pair{size.width(), size.height()};
+}
+
 void ViewerApp::Start(const QString& scene)
 {
-    ControlPanel panel(PanelServices{editor_, clock_, commands_, [this](Navigator& navigator) {
-                                         return viewer_.Open(navigator);
-                                     }});
+    ControlPanel panel(
+        PanelServices{editor_, clock_, commands_,
+                      [this](Navigator& navigator) { return viewer_.Open(navigator); },
+                      [this]() -> std::optional<QRect> {
+                          return viewer_.IsOpen() ? std::optional(viewer_.Window()->frameGeometry())
+                                                  : std::nullopt;
+                      }});
     SceneFiles files(
         editor_, history_, commands_, panel,
         [this] { return viewer_.IsOpen() ? std::optional(viewer_.PictureSize()) : std::nullopt; });
@@ -40,12 +55,15 @@ void ViewerApp::Start(const QString& scene)
     viewer_.SetKeyRelay([this](const QKeyEvent& event)
                         { return commands_.TriggerViewerKey(event.keyCombination()); });
     viewer_.SetFileDropRelay([&files](const QString& path) { files.OpenLater(path); });
+    SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty());
+    commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
     if (!scene.isEmpty())
     {
         files.OpenLater(scene);  // once the panel has set up the scene it starts with
     }
     // However the run ends (OK, Cancel, File > Quit, the viewer closed), the program ends with it.
     frames_.Run(panel);
+    keeper.KeepIfChanged();
     viewer_.SetKeyRelay({});
     viewer_.SetFileDropRelay({});
 }

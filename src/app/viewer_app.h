@@ -28,17 +28,24 @@ public:
     // viewer window is closed, then destroys it; the frame loop ticks while the panel is up.
     // Nothing runs after the panel: the program ends.
     void Start(const QString& scene = {});
+    // Where the last session is kept; by default in the user's data folder.
+    void SetSessionPath(const QString& path) { sessionPath_ = path; }
 
     GlViewer& Viewer() { return viewer_; }
     SceneEditor& Editor() { return editor_; }
     const TreeRenderer& Renderer() const { return renderer_; }
     QUndoStack& History() { return history_.Stack(); }
+    CommandRegistry& Commands() { return commands_; }
     const FrameLoop& Frames() const { return frames_; }
 
 private:
-    // The program keeps no settings, but the toolkit's colour chooser remembers custom colours in
-    // the toolkit's settings file; they are kept in a folder that goes with this run.
+    std::pair<int32_t, int32_t> WindowPictureSize() const;
+
+    // The program keeps its own settings in a file of its own (ProgramSettingsPath); the toolkit's
+    // colour chooser remembers custom colours in the toolkit's settings file, which is kept in a
+    // folder that goes with this run.
     QTemporaryDir toolkitSettings_;
+    QString sessionPath_;
     SceneEditor editor_;
     SteadyMillisecondClock clock_;
     GlViewer viewer_;

@@ -30,6 +30,11 @@ struct CommandShape
 // In menu order.
 const CommandShape Commands[] = {
     {.Id = Command::Open, .In = Menu::File, .Text = "&Open\u2026", .Standard = QKeySequence::Open},
+    {.Id = Command::OpenRecent, .In = Menu::File, .Text = "Open &Recent"},
+    {.Id = Command::RestoreLastSession,
+     .In = Menu::File,
+     .Text = "Restore &Last Session",
+     .Keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_R}},
     {.Id = Command::Save, .In = Menu::File, .Text = "&Save", .Standard = QKeySequence::Save},
     {.Id = Command::SaveAs,
      .In = Menu::File,
@@ -96,6 +101,12 @@ const CommandShape Commands[] = {
      .Text = "Reset View",
      .StartsGroup = true,
      .ViewerKey = Qt::Key_Home},
+    {.Id = Command::FrameWholeTree,
+     .In = Menu::View,
+     .Text = "Frame the Whole Tree",
+     .StartsGroup = true,
+     .ViewerKey = Qt::Key_F},
+    {.Id = Command::FrameAfterRandomize, .In = Menu::View, .Text = "Frame After Randomize"},
 };
 
 // In the order of Menu.

@@ -26,6 +26,8 @@ enum class Menu
 enum class Command
 {
     Open,
+    OpenRecent,
+    RestoreLastSession,
     Save,
     SaveAs,
     ExportPicture,
@@ -43,6 +45,8 @@ enum class Command
     ZoomIn,
     ZoomOut,
     ResetView,
+    FrameWholeTree,
+    FrameAfterRandomize,
     Count  // not a command: how many there are
 };
 

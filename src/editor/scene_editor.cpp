@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/view_zoom.h"
+#include "render/tree_framing.h"
 #include "scene/quaternion.h"
 
 namespace ramifex
@@ -63,7 +64,25 @@ void SceneEditor::Randomise()
 {
     SceneState after = scene_;
     RandomiseRecords(after, generator_);
-    Apply(EditAction::Randomize, after, SceneChange{.Records = 0b111});
+    SceneChange change{.Records = 0b111};
+    if (frameAfterRandomise_)
+    {
+        const auto [width, height] = frameAfterRandomise_();
+        after.ViewOffset = FramingViewOffset(after, width, height).value_or(after.ViewOffset);
+        change.ViewOffset = after.ViewOffset != scene_.ViewOffset;
+    }
+    Apply(EditAction::Randomize, after, change);
+}
+
+void SceneEditor::FrameWholeTree(int32_t width, int32_t height)
+{
+    SceneState after = scene_;
+    after.ViewOffset = FramingViewOffset(scene_, width, height).value_or(scene_.ViewOffset);
+    if (after == scene_)
+    {
+        return;
+    }
+    Apply(EditAction::Frame, after, ChangeBetween(scene_, after));
 }
 
 void SceneEditor::SetCurrentColour(const Vec3& colour)

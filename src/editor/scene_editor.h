@@ -37,6 +37,7 @@ enum class EditAction
     Zoom,
     ResetView,
     Open,
+    Frame,
 };
 
 // One edit as it reached the scene, for an undo history to record.
@@ -78,8 +79,18 @@ public:
     void ApplySliders(const SliderValues& values);
     // Kept within 1..MaxDepth.
     void SetIterations(int32_t count);
-    // Rewrites all three records from thirty draws of the generator.
+    // Rewrites all three records from thirty draws of the generator, and frames the new tree in
+    // the same edit while framing after it is asked for.
     void Randomise();
+    // A picture's width and height in pixels.
+    using PictureSize = std::function<std::pair<int32_t, int32_t>()>;
+    // While given, Randomise also frames the whole tree for a picture of the size this gives;
+    // none: it leaves the view offset as it is.
+    void FrameAfterRandomise(PictureSize size) { frameAfterRandomise_ = std::move(size); }
+    // Moves the view offset so that the whole tree at its depth fits a picture of this size with a
+    // little to spare, the object's turn unchanged; nothing happens when it fits so already or
+    // cannot be framed (values that are not finite, a tree too large for the far plane).
+    void FrameWholeTree(int32_t width, int32_t height);
     void SetCurrentColour(const Vec3& colour);
     // Replaces the whole scene, as opening a file does: one edit of every record, the iteration
     // count and the view offset. The record being edited stays the same one.
@@ -143,6 +154,7 @@ private:
     Recorder recorder_;
     int gesture_ = 0;
     int lastGesture_ = 0;
+    PictureSize frameAfterRandomise_;
 };
 
 }  // namespace ramifex

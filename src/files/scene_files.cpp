@@ -62,7 +62,6 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     return dialog.Size();
 }
 
-
 }  // namespace
 
 QString DocumentStatusText(const QString& path, bool modified)
@@ -83,7 +82,8 @@ SceneFiles::SceneFiles(SceneEditor& editor, SceneHistory& history, CommandRegist
       panel_(panel),
       windowPicture_(std::move(windowPicture)),
       chooseFile_(ChooseWithFileDialog),
-      chooseSize_(ChooseWithSizeDialog)
+      chooseSize_(ChooseWithSizeDialog),
+      recent_(commands, panel, [this](const QString& path) { OpenFile(path); })
 {
     BindCommands();
     panel_.setAcceptDrops(true);
@@ -125,6 +125,7 @@ bool SceneFiles::OpenFile(const QString& path)
     }
     editor_.OpenScene(*scene);
     history_.FileHolds(path);
+    recent_.Add(path);
     return true;
 }
 
@@ -155,12 +156,26 @@ bool SceneFiles::SaveTo(const QString& path)
         return false;
     }
     history_.FileHolds(path);
+    recent_.Add(path);
     return true;
 }
 
 void SceneFiles::ShowStatus()
 {
-    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified()));
+    const QString& origin = history_.Origin();
+    panel_.ShowDocumentStatus(origin.isEmpty() ? DocumentStatusText(FilePath(), Modified())
+                                               : origin);
+}
+
+void SceneFiles::OpenFromElsewhere(const SceneState& scene, const QString& origin,
+                                   const QString& file, bool saved)
+{
+    editor_.OpenScene(scene);
+    if (!file.isEmpty())
+    {
+        saved ? history_.FileHolds(file) : history_.FileIs(file);
+    }
+    history_.NameOrigin(origin);
 }
 
 void SceneFiles::Report(const QString& title, const QString& message)

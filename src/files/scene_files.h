@@ -9,6 +9,7 @@
 
 #include "commands/command_registry.h"
 #include "editor/scene_editor.h"
+#include "files/recent_files.h"
 #include "history/scene_history.h"
 
 class QWidget;
@@ -65,6 +66,11 @@ public:
     // Opens the file once the current event is done: a drop must finish, and a program starting
     // must show its panel, before a message box may wait for the user.
     void OpenLater(const QString& path);
+    // Opens a scene that came from elsewhere than a file the user chose (an example, the last
+    // session) in one edit, as belonging to `file` (none: a new scene) and saved there or not; the
+    // status line names where it came from until the next edit.
+    void OpenFromElsewhere(const SceneState& scene, const QString& origin, const QString& file = {},
+                           bool saved = false);
     // Saves to the scene's file, or asks for one as Save As does; a failure is reported and the
     // scene stays unsaved.
     bool Save();
@@ -103,6 +109,7 @@ private:
     FileChooser chooseFile_;
     SizeChooser chooseSize_;
     QPointer<PictureExport> export_;
+    RecentFiles recent_;
 };
 
 }  // namespace ramifex

@@ -13,6 +13,7 @@ struct HistoryPlace
 {
     QString File;
     uint64_t Serial = 0;
+    QString Origin;  // where a scene came from other than its file; edits from it have none
 };
 
 namespace
@@ -40,6 +41,8 @@ QString ActionName(EditAction action)
             return QStringLiteral("Reset View");
         case EditAction::Open:
             return QStringLiteral("Open");
+        case EditAction::Frame:
+            return QStringLiteral("Frame the Whole Tree");
     }
     return {};
 }
@@ -156,7 +159,7 @@ SceneHistory::~SceneHistory()
 void SceneHistory::Record(const SceneEdit& edit)
 {
     const std::shared_ptr<HistoryPlace> before = CurrentPlace();
-    auto after = std::make_shared<HistoryPlace>(HistoryPlace{before->File, ++lastSerial_});
+    auto after = std::make_shared<HistoryPlace>(HistoryPlace{before->File, ++lastSerial_, {}});
     stack_.push(new SceneStep(editor_, edit, before, std::move(after)));
     FileChanged();
 }
@@ -190,6 +193,23 @@ void SceneHistory::FileHolds(const QString& path)
     place.File = path;
     fileHolds_[path] = place.Serial;
     FileChanged();
+}
+
+void SceneHistory::FileIs(const QString& path)
+{
+    CurrentPlace()->File = path;
+    FileChanged();
+}
+
+void SceneHistory::NameOrigin(const QString& origin)
+{
+    CurrentPlace()->Origin = origin;
+    FileChanged();
+}
+
+const QString& SceneHistory::Origin() const
+{
+    return CurrentPlace()->Origin;
 }
 
 void SceneHistory::FileChanged() const

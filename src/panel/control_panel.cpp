@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,12 +14,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
 #include "panel/dialog_units.h"
 #include "panel/iterations_text.h"
+#include "panel/panel_placement.h"
 #include "panel/slider_scaling.h"
 #include "panel/walk_status.h"
 #include "resources/app_icon.h"
@@ -367,6 +370,18 @@ void ControlPanel::AddListEntry(int slot, const QString& name)
                     &services_.Editor.Scene().Records[slot]};
 }
 
+// The panel starts beside the viewer, which keeps its place, so that neither hides the other.
+void ControlPanel::PlaceBesideViewer()
+{
+    const std::optional<QRect> viewer = services_.ViewerFrame();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!viewer || screen == nullptr)
+    {
+        return;
+    }
+    move(PanelPlace(screen->availableGeometry(), *viewer, frameGeometry().size()));
+}
+
 int ControlPanel::RunModal()
 {
     bool done = false;
@@ -377,6 +392,7 @@ int ControlPanel::RunModal()
                 done = true;
                 loop.quit();
             });
+    PlaceBesideViewer();
     show();
     // QCoreApplication::exit() ends this loop too (and every other), which is the viewer's way of
     // ending the program.

@@ -41,6 +41,8 @@ struct PanelServices
     MillisecondClock& Clock;    // seeds the generator at initialisation
     CommandRegistry& Commands;  // the menu bar shows them; Quit ends the panel's run
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
+    // The viewer window's frame on the screen, which the panel starts beside; none: no viewer.
+    std::function<std::optional<QRect>()> ViewerFrame = [] { return std::nullopt; };
 };
 
 // Asks the user for a colour, starting from `initial`, in a chooser owned by `owner`; nothing when
@@ -98,6 +100,7 @@ public:
     static QString AboutText();
 
 private:
+    void PlaceBesideViewer();
     void CreateControls(const DialogTemplate& layout);
     void CreateMenus();
     void CreateStatusLine();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -26,6 +28,13 @@ private:
 
 int main(int argc, char** argv)
 {
+    // The program's settings, kept session and cached pictures go to folders of this run alone,
+    // so no test sees what another left and none touches the user's.
+    const QTemporaryDir home;
+    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+    {
+        qputenv(folder, QDir(home.path()).filePath(folder).toLocal8Bit());
+    }
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new QApplicationEnvironment(argc, argv));
     return RUN_ALL_TESTS();

@@ -1,5 +1,6 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -158,6 +159,42 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     const std::vector<FileDialogKind> expected = {FileDialogKind::SaveScene,
                                                   FileDialogKind::OpenScene};
     EXPECT_EQ(asked, expected);
+}
+
+// Open Recent lists the files opened and saved, newest first; one that has gone is taken off with
+// a message, and Clear Menu empties the list.
+TEST_F(SceneFilesTest, OpenRecentListsFilesOpenedAndSaved)
+{
+    const auto entries = [this]
+    {
+        QStringList texts;
+        for (QAction* entry : commands.Action(Command::OpenRecent).menu()->actions())
+        {
+            texts << entry->text();
+        }
+        return texts;
+    };
+    chosen = PathOf("first.ramifex.json");
+    ASSERT_TRUE(files->SaveAs());
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    chosen = PathOf("second.ramifex.json");
+    ASSERT_TRUE(files->SaveAs());
+    const SceneState second = editor.Scene();
+    ASSERT_TRUE(files->OpenFile(PathOf("first.ramifex.json")));
+    EXPECT_EQ(entries(),
+              (QStringList{"&1 first.ramifex.json", "&2 second.ramifex.json", "", "Clear Menu"}));
+
+    commands.Action(Command::OpenRecent).menu()->actions()[1]->trigger();
+    EXPECT_EQ(editor.Scene(), second);
+    ASSERT_TRUE(QFile::remove(PathOf("first.ramifex.json")));
+    EXPECT_EQ(
+        MessageOf([&] { commands.Action(Command::OpenRecent).menu()->actions()[1]->trigger(); }),
+        "Cannot open \"first.ramifex.json\": it is no longer there; it has been taken off "
+        "the list.");
+    EXPECT_EQ(entries(), (QStringList{"&1 second.ramifex.json", "", "Clear Menu"}));
+    commands.Action(Command::OpenRecent).menu()->actions().back()->trigger();
+    EXPECT_EQ(entries(), (QStringList{"", "Clear Menu"}));
+    EXPECT_FALSE(commands.Action(Command::OpenRecent).isEnabled());
 }
 
 // A file that holds no scene is refused and the scene stays as it was; a save that fails says why

@@ -1,0 +1,50 @@
+#include "app/session_keeper.h"
+
+#include <QMessageBox>
+
+#include "recovery/last_session.h"
+
+namespace ramifex
+{
+
+SessionKeeper::SessionKeeper(SceneEditor& editor, QUndoStack& history, SceneFiles& files,
+                             QWidget& panel, QString path, bool keeps)
+    : editor_(editor), files_(files), panel_(panel), path_(std::move(path)), keeps_(keeps)
+{
+    // The start-up scene is no user action, and neither is the walk's normalising of axes.
+    connect(&history, &QUndoStack::indexChanged, this, [this] { changed_ = true; });
+    connect(&timer_, &QTimer::timeout, this, &SessionKeeper::KeepIfChanged);
+    if (keeps_)
+    {
+        timer_.start(KeepMilliseconds);
+    }
+}
+
+// A failed keep leaves the kept file as it was and is tried again at the next keep.
+void SessionKeeper::KeepIfChanged()
+{
+    QString error;
+    if (keeps_ && changed_ &&
+        KeepLastSession(path_, {editor_.Scene(), files_.FilePath(), files_.Modified()}, &error))
+    {
+        changed_ = false;
+    }
+}
+
+void SessionKeeper::Restore()
+{
+    QString error;
+    const std::optional<LastSession> session = ReadLastSession(path_, &error);
+    if (!session)
+    {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Restore Last Session"),
+                        QStringLiteral("There is no last session to restore."), QMessageBox::Ok,
+                        &panel_);
+        box.exec();
+        return;
+    }
+    files_.OpenFromElsewhere(session->Scene, LastSessionText(*session), session->File,
+                             !session->Unsaved);
+}
+
+}  // namespace ramifex
