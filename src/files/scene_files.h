@@ -16,7 +16,9 @@ namespace ramifex
 {
 
 class ControlPanel;
+class GeometryExport;
 class PictureExport;
+struct GeometryChoice;
 
 // What a file dialog asks for.
 enum class FileDialogKind
@@ -24,6 +26,7 @@ enum class FileDialogKind
     OpenScene,
     SaveScene,
     ExportPicture,
+    ExportGeometry,
 };
 
 // Asks the user for a file, starting from `suggested`; empty when the user cancels.
@@ -36,11 +39,17 @@ using WindowPictureSize = std::function<std::optional<QSize>()>;
 using SizeChooser =
     std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
 
+// Asks what a geometry export writes, with the picture size from the window's up to the largest;
+// nothing when cancelled.
+using GeometryChooser = std::function<std::optional<GeometryChoice>(
+    QWidget& owner, const QSize& window, const QSize& largest)>;
+
 // What the panel's status line says of the scene's file: its name, and whether the scene has
 // changed since it was opened or saved.
 QString DocumentStatusText(const QString& path, bool modified);
 
-// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., added to the
+// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., Export
+// Geometry..., added to the
 // panel's File menu above Quit, and the opening of files dropped onto the panel or the viewer.
 // Keeps the scene's file and whether the scene has changed since, and shows both on the panel's
 // status line. Ending the program never asks about unsaved changes: it ends as it always has, and
@@ -68,14 +77,19 @@ public:
     // Asks for a size and a file, then draws the complete picture off-screen while both windows
     // go on; a progress dialog can cancel it.
     void ExportPicture();
+    // Asks what to export and a file, then gathers the spheres while both windows go on and writes
+    // them; a progress dialog can cancel it.
+    void ExportGeometry();
 
     const QString& FilePath() const { return path_; }
     bool Modified() const { return modified_; }
     bool Exporting() const { return !export_.isNull(); }
+    bool ExportingGeometry() const { return !geometryExport_.isNull(); }
 
     // Replace the toolkit's dialogs, by default window-modal over the panel.
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     void SetSizeChooser(SizeChooser chooser) { chooseSize_ = std::move(chooser); }
+    void SetGeometryChooser(GeometryChooser chooser) { chooseGeometry_ = std::move(chooser); }
 
 protected:
     // Files dropped onto the panel.
@@ -88,9 +102,12 @@ private:
     void ShowStatus();
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
+    bool ExportLimits(const QString& title, QSize* window, QSize* largest);
     std::optional<QSize> ChooseExportSize();
     void StartExport(const QSize& size, const QString& path);
     void OnExportDone(const QString& error);
+    void StartGeometryExport(const GeometryChoice& choice, const QString& path);
+    void OnGeometryExportDone(const QString& error);
 
     SceneEditor& editor_;
     ControlPanel& panel_;
@@ -100,8 +117,11 @@ private:
     bool modified_ = false;
     FileChooser chooseFile_;
     SizeChooser chooseSize_;
+    GeometryChooser chooseGeometry_;
     QAction* exportCommand_ = nullptr;
+    QAction* geometryCommand_ = nullptr;
     QPointer<PictureExport> export_;
+    QPointer<GeometryExport> geometryExport_;
 };
 
 }  // namespace ramifex
