@@ -77,8 +77,9 @@ inline constexpr uint64_t PlyVertexBytes = 3 * 4 + 3;
 inline constexpr uint64_t PlyFaceBytes = 1 + 3 * 4;
 inline constexpr uint64_t StlHeaderBytes = 80 + 4;
 inline constexpr uint64_t StlTriangleBytes = 12 * 4 + 2;
-// A glTF vertex: position (3 floats), normal (3 signed bytes and one of padding), colour (4 bytes).
-inline constexpr uint64_t GltfVertexBytes = 20;
+// A glTF vertex: position (3 shorts and one of padding), normal (3 signed bytes and one of
+// padding), colour (4 bytes).
+inline constexpr uint64_t GltfVertexBytes = 16;
 inline constexpr uint64_t GltfIndexBytes = 2;
 
 }  // namespace ramifex

@@ -1,5 +1,6 @@
-// The .glb, written by tinygltf: one mesh whose primitives hold up to 65535 points each, so that
-// 16-bit indices reach them all (the largest index value is reserved), and the camera.
+// The .glb, written by tinygltf: meshes of up to 65535 points each, so that 16-bit indices reach
+// them all (the largest index value is reserved), each under a node that places its positions,
+// stored as 16-bit fractions of its extent; and the camera.
 #include <QString>
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,8 @@ namespace
 {
 
 constexpr size_t MaxPrimitivePoints = std::numeric_limits<uint16_t>::max();
-// Normals as signed bytes: the one change to core glTF the file needs, which keeps a vertex at 20
-// bytes rather than 28.
+// Positions as 16-bit and normals as 8-bit fractions: the one extension of core glTF the file
+// needs, which keeps a vertex at 16 bytes rather than 28.
 const std::string Quantization = "KHR_mesh_quantization";
 
 // The spheres [First, End) share a primitive.
@@ -60,13 +61,49 @@ int8_t NormalByte(float component)
     return static_cast<int8_t>(std::lround(std::clamp(component, -1.0f, 1.0f) * 127.0f));
 }
 
-// Appends a run's points and indices to the buffer, and returns the bounds of its positions.
-std::pair<std::vector<double>, std::vector<double>> FillRun(
-    const std::vector<ExportedSphere>& spheres, const Run& run, unsigned char* vertices,
-    unsigned char* indices)
+// Where a run's points lie: its node shifts them by Centre and scales them by Scale from the
+// normalised 16-bit positions. A uniform scale leaves the normals' directions as they are.
+struct Placement
 {
-    std::vector<double> low(3, std::numeric_limits<double>::infinity());
-    std::vector<double> high(3, -std::numeric_limits<double>::infinity());
+    std::array<double, 3> Centre{};
+    double Scale = 1.0;
+};
+
+Placement PlacementOf(const std::vector<ExportedSphere>& spheres, const Run& run)
+{
+    std::array<double, 3> low{};
+    std::array<double, 3> high{};
+    low.fill(std::numeric_limits<double>::infinity());
+    high.fill(-std::numeric_limits<double>::infinity());
+    for (size_t s = run.First; s < run.End; ++s)
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            low[i] = std::min(low[i], double(spheres[s].Centre[i]) - spheres[s].Radius);
+            high[i] = std::max(high[i], double(spheres[s].Centre[i]) + spheres[s].Radius);
+        }
+    }
+    Placement placement;
+    double half = 0.0;
+    for (int i = 0; i < 3; ++i)
+    {
+        placement.Centre[i] = (low[i] + high[i]) / 2.0;
+        half = std::max(half, (high[i] - low[i]) / 2.0);
+    }
+    placement.Scale = half > 0.0 ? half : 1.0;
+    return placement;
+}
+
+constexpr double ShortLimit = std::numeric_limits<int16_t>::max();
+
+// Writes a run's points and indices into the buffer, and returns the bounds of its positions as
+// stored.
+std::pair<std::vector<double>, std::vector<double>> FillRun(
+    const std::vector<ExportedSphere>& spheres, const Run& run, const Placement& placement,
+    unsigned char* vertices, unsigned char* indices)
+{
+    std::vector<double> low(3, ShortLimit);
+    std::vector<double> high(3, -ShortLimit);
     uint16_t first = 0;
     for (size_t s = run.First; s < run.End; ++s)
     {
@@ -74,20 +111,25 @@ std::pair<std::vector<double>, std::vector<double>> FillRun(
         const SphereMesh& mesh = MeshOf(sphere);
         for (const auto& p : mesh.Points)
         {
-            const auto position = PlacePoint(sphere, p);
+            std::array<int16_t, 4> position{};
+            for (int i = 0; i < 3; ++i)
+            {
+                const double at = sphere.Centre[i] + double(sphere.Radius) * p[i];
+                const double stored = std::clamp(
+                    std::round((at - placement.Centre[i]) / placement.Scale * ShortLimit),
+                    -ShortLimit, ShortLimit);
+                position[i] = static_cast<int16_t>(stored);
+                low[i] = std::min(low[i], stored);
+                high[i] = std::max(high[i], stored);
+            }
             const std::array<int8_t, 4> normal = {NormalByte(p[0]), NormalByte(p[1]),
                                                   NormalByte(p[2]), 0};
             const std::array<uint8_t, 4> colour = {sphere.Colour[0], sphere.Colour[1],
                                                    sphere.Colour[2], 255};
-            std::memcpy(vertices, position.data(), 12);
-            std::memcpy(vertices + 12, normal.data(), 4);
-            std::memcpy(vertices + 16, colour.data(), 4);
+            std::memcpy(vertices, position.data(), 8);
+            std::memcpy(vertices + 8, normal.data(), 4);
+            std::memcpy(vertices + 12, colour.data(), 4);
             vertices += GltfVertexBytes;
-            for (int i = 0; i < 3; ++i)
-            {
-                low[i] = std::min(low[i], double(position[i]));
-                high[i] = std::max(high[i], double(position[i]));
-            }
         }
         for (const uint32_t index : mesh.Indices)
         {
@@ -115,31 +157,48 @@ int AddAccessor(tinygltf::Model& model, int view, size_t offset, size_t count, i
 }
 
 tinygltf::Primitive PrimitiveOf(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres,
-                                const Run& run)
+                                const Run& run, const Placement& placement)
 {
     auto& data = model.buffers[0].data;
     const size_t vertexStart = run.FirstPoint * GltfVertexBytes;
     const size_t indexStart = model.bufferViews[1].byteOffset + run.FirstIndex * GltfIndexBytes;
-    auto [low, high] = FillRun(spheres, run, data.data() + vertexStart, data.data() + indexStart);
+    auto [low, high] =
+        FillRun(spheres, run, placement, data.data() + vertexStart, data.data() + indexStart);
 
     tinygltf::Primitive primitive;
     primitive.mode = TINYGLTF_MODE_TRIANGLES;
     primitive.material = 0;
     const int position = AddAccessor(model, 0, vertexStart, run.Points,
-                                     TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3, false);
+                                     TINYGLTF_COMPONENT_TYPE_SHORT, TINYGLTF_TYPE_VEC3, true);
     model.accessors[position].minValues = std::move(low);
     model.accessors[position].maxValues = std::move(high);
     primitive.attributes["POSITION"] = position;
     primitive.attributes["NORMAL"] =
-        AddAccessor(model, 0, vertexStart + 12, run.Points, TINYGLTF_COMPONENT_TYPE_BYTE,
+        AddAccessor(model, 0, vertexStart + 8, run.Points, TINYGLTF_COMPONENT_TYPE_BYTE,
                     TINYGLTF_TYPE_VEC3, true);
     primitive.attributes["COLOR_0"] =
-        AddAccessor(model, 0, vertexStart + 16, run.Points, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE,
+        AddAccessor(model, 0, vertexStart + 12, run.Points, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE,
                     TINYGLTF_TYPE_VEC4, true);
     primitive.indices =
         AddAccessor(model, 1, run.FirstIndex * GltfIndexBytes, run.Indices,
                     TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_SCALAR, false);
     return primitive;
+}
+
+// Each run is a mesh of its own, under a node that places its stored positions.
+void AddRun(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres, const Run& run)
+{
+    const Placement placement = PlacementOf(spheres, run);
+    tinygltf::Mesh mesh;
+    mesh.name = "spheres";
+    mesh.primitives.push_back(PrimitiveOf(model, spheres, run, placement));
+    model.meshes.push_back(mesh);
+    tinygltf::Node node;
+    node.name = "spheres";
+    node.mesh = static_cast<int>(model.meshes.size() - 1);
+    node.translation.assign(placement.Centre.begin(), placement.Centre.end());
+    node.scale.assign(3, placement.Scale);
+    model.nodes.push_back(node);
 }
 
 void AddBufferViews(tinygltf::Model& model, size_t vertexBytes, size_t indexBytes)
@@ -181,17 +240,10 @@ void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spher
     model.materials.push_back(SphereMaterial());
     model.extensionsUsed.push_back(Quantization);
     model.extensionsRequired.push_back(Quantization);
-    tinygltf::Mesh mesh;
-    mesh.name = "spheres";
     for (const Run& run : runs)
     {
-        mesh.primitives.push_back(PrimitiveOf(model, spheres, run));
+        AddRun(model, spheres, run);
     }
-    model.meshes.push_back(mesh);
-    tinygltf::Node node;
-    node.name = "spheres";
-    node.mesh = 0;
-    model.nodes.push_back(node);
 }
 
 void AddCamera(tinygltf::Model& model, const ExportedCamera& view)

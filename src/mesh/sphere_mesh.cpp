@@ -102,17 +102,21 @@ const SphereMesh& UnitSphere()
 const SphereMesh& SphereAtLevel(int level)
 {
     static const std::array<SphereMesh, SphereLevels> levels = {
-        Tetrahedron(), LatitudeSphere(5, 5), LatitudeSphere(SphereMesh::Slices, SphereMesh::Stacks),
+        Tetrahedron(),          LatitudeSphere(4, 2),
+        LatitudeSphere(6, 4),   LatitudeSphere(SphereMesh::Slices, SphereMesh::Stacks),
         LatitudeSphere(20, 20), LatitudeSphere(40, 40)};
     return levels[static_cast<size_t>(level)];
 }
 
-// Each level serves radii four times those of the level below: a tetrahedron under a pixel, where
-// no shape can be seen, the program's sphere from 4 to 16 pixels, the finest from 64.
+// The coarsest level whose surface stays within a pixel of the sphere's: a level's faces
+// come as close to the centre as its radius times 1/3 (tetrahedron), 1/sqrt(3) (octahedron) or
+// about cos(pi / slices) cos(pi / (2 stacks)).
 int SphereLevelFor(double radiusPixels)
 {
+    static constexpr std::array<double, SphereLevels - 1> largestRadius = {1.5, 2.4, 5.0, 16.0,
+                                                                           64.0};
     int level = 0;
-    for (double limit = 1.0; level + 1 < SphereLevels && radiusPixels >= limit; limit *= 4.0)
+    while (level < SphereLevels - 1 && radiusPixels >= largestRadius[level])
     {
         ++level;
     }

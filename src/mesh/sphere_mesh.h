@@ -22,11 +22,11 @@ struct SphereMesh
 const SphereMesh& UnitSphere();
 
 // The unit sphere in coarser and finer versions, for files of triangles that tessellate each sphere
-// for its size on screen: level 0 is a tetrahedron for spheres under a pixel, ProgramLevel is
-// UnitSphere() itself, and each level above has twice the slices and stacks of the one below.
-// Every level is a closed surface of points on the unit sphere with outward-facing triangles.
-inline constexpr int SphereLevels = 5;
-inline constexpr int ProgramLevel = 2;
+// for its size on screen: a tetrahedron and an octahedron for spheres of about a pixel, 6 slices
+// by 4 stacks, then ProgramLevel, UnitSphere() itself, and 20 and 40 slices and stacks. Every level
+// is a closed surface of points on the unit sphere with outward-facing triangles.
+inline constexpr int SphereLevels = 6;
+inline constexpr int ProgramLevel = 3;
 const SphereMesh& SphereAtLevel(int level);
 // The level for a sphere whose radius on screen is that many pixels.
 int SphereLevelFor(double radiusPixels);

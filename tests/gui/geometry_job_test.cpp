@@ -99,7 +99,9 @@ TEST_F(GeometryExport, ViewAndWholeTreeAgreeWhenEverySphereShows)
 std::array<double, 2> PixelThroughCamera(const tinygltf::Model& model,
                                          const std::array<float, 3>& p, const QSize& size)
 {
-    const tinygltf::Node& node = model.nodes.at(1);
+    const tinygltf::Node& node =
+        *std::find_if(model.nodes.begin(), model.nodes.end(),
+                      [](const tinygltf::Node& candidate) { return candidate.camera >= 0; });
     const tinygltf::PerspectiveCamera& lens = model.cameras.at(node.camera).perspective;
     const double qx = node.rotation[0], qy = node.rotation[1], qz = node.rotation[2],
                  qw = node.rotation[3];

@@ -148,9 +148,11 @@ ReadBack ReadObj(const QByteArray& bytes)
 // poles' axis, z, so the z bounds are the boxes'; the tetrahedron lies within the others' bounds.
 ExportedGeometry ThreeSpheres()
 {
-    return {{{{0.0f, 0.0f, 0.0f}, 1.0f, {255, 255, 255}, 2},
+    return {{{{0.0f, 0.0f, 0.0f}, 1.0f, {255, 255, 255}, 3},
              {{2.0f, -1.0f, 0.5f}, 0.5f, {10, 200, 30}, 1},
-             {{-1.5f, 1.0f, -3.0f}, 0.25f, {200, 90, 10}, 4},
+             {{-1.5f, 1.0f, -3.0f}, 0.25f, {200, 90, 10}, 5},
+             {{0.0f, 0.0f, 0.2f}, 0.3f, {0, 90, 10}, 2},
+             {{0.2f, 0.0f, 0.0f}, 0.2f, {0, 90, 10}, 4},
              {{0.5f, 0.5f, 0.5f}, 0.1f, {0, 0, 255}, 0}},
             std::nullopt};
 }

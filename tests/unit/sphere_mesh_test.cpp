@@ -65,7 +65,7 @@ TEST(SphereLevels, AreClosedOutwardFacingSurfaces)
         ExpectClosedOutwardSurface(SphereAtLevel(level));
     }
     EXPECT_EQ(SphereLevelFor(0.3), 0);
-    EXPECT_EQ(SphereLevelFor(10.0), ProgramLevel);
+    EXPECT_EQ(SphereLevelFor(6.0), ProgramLevel);
     EXPECT_EQ(SphereLevelFor(1e6), SphereLevels - 1);
 }
 
