@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QProgressDialog>
 #include <QString>
-#include <QTimer>
 #include <memory>
 
+#include "files/export_progress.h"
 #include "geometry/geometry_file.h"
 #include "renderjob/geometry_job.h"
 
@@ -13,10 +11,9 @@ namespace ramifex
 {
 
 // One geometry export under way: the spheres of the scene as it was when the export began,
-// gathered by a geometry job a tick at a time from the event loop, so that both windows stay
-// responsive. A progress dialog over the owner shows how far it is and can cancel it; once
-// gathered, it shows the sphere count and the file's size, and the file is written.
-class GeometryExport final : public QObject
+// gathered by a geometry job a tick at a time. Once gathered, the progress dialog shows the sphere
+// count and the file's size while the file is written.
+class GeometryExport final : public ExportProgress
 {
     Q_OBJECT
 
@@ -26,21 +23,14 @@ public:
                    const QString& path, QWidget& owner, QObject* parent);
     ~GeometryExport() override;
 
-signals:
-    // Sent once, when the file is written (error empty), cannot be written (error says why) or the
-    // user cancelled (error empty, no file).
-    void Done(const QString& error);
-
 private:
-    void Tick();
-    void Write();
-    void Finish(const QString& error);
+    void Tick() override;
+    void Release() override;
+    QString Write();
 
     std::unique_ptr<GeometryJob> job_;
     GeometryOptions options_;
     QString path_;
-    QProgressDialog progress_;
-    QTimer ticks_;
 };
 
 }  // namespace ramifex

@@ -2,27 +2,30 @@
 
 #include <QFileInfo>
 
-#include "files/export_progress.h"
 #include "scenefile/scene_file.h"
 
 namespace ramifex
 {
+namespace
+{
+
+QString DrawingText(const QString& path, const QSize& size)
+{
+    return QString::fromUtf8("Drawing %1, %2 \u00d7 %3 pixels\u2026")
+        .arg(QFileInfo(path).fileName())
+        .arg(size.width())
+        .arg(size.height());
+}
+
+}  // namespace
 
 PictureExport::PictureExport(std::unique_ptr<RenderJob> job, const QString& path, QWidget& owner,
                              QObject* parent)
-    : QObject(parent), job_(std::move(job)), path_(path), progress_(&owner)
+    : ExportProgress(owner, parent, QStringLiteral("Export Picture"),
+                     DrawingText(path, job->Settings().Size)),
+      job_(std::move(job)),
+      path_(path)
 {
-    const QSize size = job_->Settings().Size;
-    ShowExportProgress(progress_, QStringLiteral("Export Picture"),
-                       QString::fromUtf8("Drawing %1, %2 \u00d7 %3 pixels\u2026")
-                           .arg(QFileInfo(path).fileName())
-                           .arg(size.width())
-                           .arg(size.height()));
-    connect(&progress_, &QProgressDialog::canceled, this, [this] { Finish({}); });
-    // Each tick draws for at most the walk's budget, then lets the events and the viewer's own
-    // ticks through.
-    connect(&ticks_, &QTimer::timeout, this, &PictureExport::Tick);
-    ticks_.start(0);
 }
 
 PictureExport::~PictureExport() = default;
@@ -37,7 +40,7 @@ void PictureExport::Tick()
     }
     if (!frame)
     {
-        progress_.setValue(static_cast<int>(job_->Fraction() * ExportProgressSteps));
+        ShowFraction(job_->Fraction());
         return;
     }
     QString error;
@@ -45,16 +48,9 @@ void PictureExport::Tick()
 }
 
 // The job's framebuffer goes at once: a large one holds much memory.
-void PictureExport::Finish(const QString& error)
+void PictureExport::Release()
 {
-    if (!ticks_.isActive())
-    {
-        return;  // already done
-    }
-    ticks_.stop();
-    progress_.hide();
     job_.reset();
-    emit Done(error);
 }
 
 }  // namespace ramifex

@@ -276,7 +276,9 @@ bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error
     {
         AddCamera(model, *geometry.Camera);
     }
+    // Named, so that a scene with no spheres and no camera is still written as an object.
     tinygltf::Scene scene;
+    scene.name = "Ramifex";
     for (size_t i = 0; i < model.nodes.size(); ++i)
     {
         scene.nodes.push_back(static_cast<int>(i));
