@@ -20,15 +20,15 @@ namespace
     std::exit(ReportFailure(why));
 }
 
-QSize SizeFrom(const QString& text)
+QSize SizeFrom(const QString& text, const char* option = "--size")
 {
     static const QRegularExpression pattern(
         QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
     {
-        Refuse(QStringLiteral("--size takes WIDTHxHEIGHT in pixels, such as 1920x1080, not \"%1\"")
-                   .arg(text));
+        Refuse(QStringLiteral("%1 takes WIDTHxHEIGHT in pixels, such as 1920x1080, not \"%2\"")
+                   .arg(QLatin1String(option), text));
     }
     return {match.captured(1).toInt(), match.captured(2).toInt()};
 }
@@ -46,17 +46,92 @@ void RefuseRepeats(const QCommandLineParser& parser, const QList<QCommandLineOpt
     }
 }
 
-int32_t DepthFrom(const QString& text)
+int32_t DepthFrom(const QString& text, const char* option = "--depth", int32_t deepest = MaxDepth)
 {
     bool number = false;
     const int depth = text.toInt(&number);
-    if (!number || depth < 1 || depth > MaxDepth)
+    if (!number || depth < 1 || depth > deepest)
     {
-        Refuse(QStringLiteral("--depth takes a whole number from 1 to %1, not \"%2\"")
-                   .arg(MaxDepth)
+        Refuse(QStringLiteral("%1 takes a whole number from 1 to %2, not \"%3\"")
+                   .arg(QLatin1String(option))
+                   .arg(deepest)
                    .arg(text));
     }
     return depth;
+}
+
+// The options of --export-geometry.
+struct GeometryOptionSet
+{
+    QCommandLineOption Export{QStringLiteral("export-geometry"),
+                              QStringLiteral("Write the spheres of SCENE as a .glb, .ply, .stl or "
+                                             ".obj file without any window, then end."),
+                              QStringLiteral("OUT")};
+    QCommandLineOption View{QStringLiteral("view"),
+                            QStringLiteral("The picture at which --export-geometry judges what the "
+                                           "view shows, and tessellates each sphere for "
+                                           "(default 640x480)."),
+                            QStringLiteral("WxH")};
+    QCommandLineOption Whole{QStringLiteral("whole"),
+                             QStringLiteral("--export-geometry writes every sphere of the tree to "
+                                            "depth N, 1 to 24, not what the view shows."),
+                             QStringLiteral("N")};
+    QCommandLineOption Camera{QStringLiteral("camera"),
+                              QStringLiteral("--export-geometry also writes the view's camera "
+                                             "(.glb only).")};
+    QCommandLineOption Points{QStringLiteral("points"),
+                              QStringLiteral("--export-geometry writes a .ply of points: x y z "
+                                             "radius red green blue.")};
+
+    QList<QCommandLineOption> All() const { return {Export, View, Whole, Camera, Points}; }
+};
+
+// Refuses every mistake before the walk, which may take long.
+GeometryRequest ReadGeometryRequest(const QCommandLineParser& parser,
+                                    const GeometryOptionSet& options, const QString& scene)
+{
+    GeometryRequest request;
+    request.Scene = scene;
+    request.Output = parser.value(options.Export);
+    if (scene.isEmpty())
+    {
+        Refuse(
+            QStringLiteral("--export-geometry needs a scene: ramifex --export-geometry OUT.glb "
+                           "SCENE"));
+    }
+    if (SameFile(request.Scene, request.Output))
+    {
+        Refuse(QStringLiteral("--export-geometry \"%1\" is the scene itself").arg(request.Output));
+    }
+    QString error;
+    if (!CanWriteGeometry(request.Output, &error))
+    {
+        Refuse(error);
+    }
+    request.Format = *FormatForPath(request.Output, parser.isSet(options.Points));
+    if (parser.isSet(options.Points) && request.Format != GeometryFormat::PlyPoints)
+    {
+        Refuse(QStringLiteral("--points goes with a .ply file"));
+    }
+    if (parser.isSet(options.Camera) && request.Format != GeometryFormat::Gltf)
+    {
+        Refuse(QStringLiteral("--camera goes with a .glb file"));
+    }
+    if (parser.isSet(options.View) && parser.isSet(options.Whole))
+    {
+        Refuse(QStringLiteral("--view and --whole exclude each other"));
+    }
+    if (parser.isSet(options.View))
+    {
+        request.Settings.Size = SizeFrom(parser.value(options.View), "--view");
+    }
+    if (parser.isSet(options.Whole))
+    {
+        request.Settings.WholeDepth =
+            DepthFrom(parser.value(options.Whole), "--whole", MaxWholeDepth);
+    }
+    request.Settings.Camera = parser.isSet(options.Camera);
+    return request;
 }
 
 }  // namespace
@@ -111,19 +186,34 @@ CommandLine ReadCommandLine(int argc, char** argv)
                        "scene's)."),
         QStringLiteral("N"));
     parser.addOptions({render, output, size, depth});
+    const GeometryOptionSet geometry;
+    parser.addOptions(geometry.All());
     parser.process(application);
     if (parser.isSet(help))
     {
         parser.showHelp();
     }
-    RefuseRepeats(parser, {render, output, size, depth});
+    RefuseRepeats(parser, QList<QCommandLineOption>{render, output, size, depth} + geometry.All());
 
     const QStringList scenes = parser.positionalArguments();
     if (scenes.size() > 1)
     {
         Refuse(QStringLiteral("one scene at most, not %1").arg(scenes.size()));
     }
-    CommandLine command{scenes.value(0), std::nullopt};
+    CommandLine command{scenes.value(0), std::nullopt, std::nullopt};
+    if (parser.isSet(geometry.Export))
+    {
+        if (parser.isSet(render))
+        {
+            Refuse(QStringLiteral("--render and --export-geometry are separate runs"));
+        }
+        command.Geometry = ReadGeometryRequest(parser, geometry, command.Scene);
+    }
+    else if (parser.isSet(geometry.View) || parser.isSet(geometry.Whole) ||
+             parser.isSet(geometry.Camera) || parser.isSet(geometry.Points))
+    {
+        Refuse(QStringLiteral("--view, --whole, --camera and --points go with --export-geometry"));
+    }
     if (!parser.isSet(render))
     {
         if (parser.isSet(output) || parser.isSet(size) || parser.isSet(depth))

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "geometry/geometry_file.h"
+#include "renderjob/geometry_job.h"
+
 namespace ramifex
 {
 
@@ -17,12 +20,22 @@ struct RenderRequest
     std::optional<int32_t> Depth;  // none: the scene's own iteration count
 };
 
+// What --export-geometry asks for: the spheres of a scene written as a file for other programs.
+struct GeometryRequest
+{
+    QString Scene;
+    QString Output;
+    GeometryFormat Format = GeometryFormat::Gltf;
+    GeometrySettings Settings;
+};
+
 // What the command line asks for: the program with a scene to start with (none: as it always
 // starts), or a picture drawn without a window.
 struct CommandLine
 {
     QString Scene;
     std::optional<RenderRequest> Render;
+    std::optional<GeometryRequest> Geometry;
 };
 
 // Prints one line on standard error, the program's name and why it failed; returns the exit status

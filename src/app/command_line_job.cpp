@@ -1,10 +1,18 @@
 #include "app/command_line_job.h"
 
+#include <QGuiApplication>
+#include <QString>
+
 #include <unistd.h>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <string>
+
+#include "app/command_line.h"
+#include "app/display_check.h"
+#include "renderjob/offscreen_gl.h"
+#include "scenefile/scene_file.h"
 
 namespace ramifex
 {
@@ -100,6 +108,24 @@ bool CommandLineJob::Run(const std::function<bool()>& slice,
 int CommandLineJob::StoppedStatus() const
 {
     return 128 + stopSignal;
+}
+
+int RunWithoutDisplay(const QString& scenePath, char** argv,
+                      const std::function<int(const SceneState&, CommandLineJob&)>& job)
+{
+    QString error;
+    const std::optional<SceneState> scene = ReadSceneFile(scenePath, &error);
+    if (!scene)
+    {
+        return ReportFailure(error);
+    }
+    UseHeadlessPlatform();
+    // The toolkit's own remarks are held back for good: a failure is told in one line.
+    BeginDisplayGuard();
+    int toolkitArgc = 1;
+    const QGuiApplication application(toolkitArgc, argv);
+    CommandLineJob run;
+    return job(*scene, run);
 }
 
 }  // namespace ramifex

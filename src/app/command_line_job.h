@@ -2,6 +2,10 @@
 
 #include <functional>
 
+#include "scene/scene_state.h"
+
+class QString;
+
 namespace ramifex
 {
 
@@ -25,5 +29,11 @@ public:
     // report a process that the signal ended.
     int StoppedStatus() const;
 };
+
+// Reads the scene file, brings up the toolkit's headless platform with its remarks held back, and
+// runs `job` on the scene with a CommandLineJob. A scene that cannot be read is told in one line.
+// Returns the exit status `job` returns. `argv` gives the toolkit the program's name alone.
+int RunWithoutDisplay(const QString& scenePath, char** argv,
+                      const std::function<int(const SceneState&, CommandLineJob&)>& job);
 
 }  // namespace ramifex

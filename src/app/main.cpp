@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/geometry_command.h"
 #include "app/render_command.h"
 #include "app/viewer_app.h"
 #include "resources/app_icon.h"
@@ -11,11 +12,16 @@
 int main(int argc, char** argv)
 {
     using namespace ramifex;
-    // Read before any display is needed, so that --help, --version and --render work without one.
+    // Read before any display is needed, so that --help, --version, --render and --export-geometry
+    // work without one.
     const CommandLine command = ReadCommandLine(argc, argv);
     if (command.Render)
     {
         return RenderWithoutDisplay(*command.Render, argv);
+    }
+    if (command.Geometry)
+    {
+        return ExportGeometryWithoutDisplay(*command.Geometry, argv);
     }
     if (!DisplayConfigured())
     {

@@ -1,10 +1,8 @@
 #include "app/render_command.h"
 
-#include <QGuiApplication>
 #include <cstdlib>
 
 #include "app/command_line_job.h"
-#include "app/display_check.h"
 #include "renderjob/offscreen_gl.h"
 #include "renderjob/render_job.h"
 #include "scenefile/scene_file.h"
@@ -19,23 +17,9 @@ QString SizeText(const QSize& size)
     return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
 }
 
-}  // namespace
-
-int RenderWithoutDisplay(const RenderRequest& request, char** argv)
+int Render(const RenderRequest& request, const SceneState& scene, CommandLineJob& run)
 {
     QString error;
-    const std::optional<SceneState> scene = ReadSceneFile(request.Scene, &error);
-    if (!scene)
-    {
-        return ReportFailure(error);
-    }
-
-    UseHeadlessPlatform();
-    // The toolkit's own remarks are held back for good: a failure is told in one line.
-    BeginDisplayGuard();
-    int toolkitArgc = 1;
-    const QGuiApplication application(toolkitArgc, argv);
-    CommandLineJob run;
     const QSize largest = LargestOffscreenPicture(&error);
     if (largest.isEmpty())
     {
@@ -49,7 +33,7 @@ int RenderWithoutDisplay(const RenderRequest& request, char** argv)
     RenderSettings settings;
     settings.Size = request.Size;
     settings.Depth = request.Depth;
-    RenderJob job({*scene}, settings);
+    RenderJob job({scene}, settings);
     if (!job.Start())
     {
         return ReportFailure(job.Error());
@@ -75,6 +59,15 @@ int RenderWithoutDisplay(const RenderRequest& request, char** argv)
         return ReportFailure(error);
     }
     return EXIT_SUCCESS;
+}
+
+}  // namespace
+
+int RenderWithoutDisplay(const RenderRequest& request, char** argv)
+{
+    return RunWithoutDisplay(request.Scene, argv,
+                             [&](const SceneState& scene, CommandLineJob& run)
+                             { return Render(request, scene, run); });
 }
 
 }  // namespace ramifex

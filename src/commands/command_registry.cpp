@@ -45,6 +45,7 @@ const CommandShape Commands[] = {
      .Text = "&Export Picture\u2026",
      .StartsGroup = true,
      .Keys = {Qt::CTRL | Qt::Key_E}},
+    {.Id = Command::ExportGeometry, .In = Menu::File, .Text = "Export &Geometry\u2026"},
     {.Id = Command::Quit,
      .In = Menu::File,
      .Text = "&Quit",

@@ -31,6 +31,7 @@ enum class Command
     Save,
     SaveAs,
     ExportPicture,
+    ExportGeometry,
     Quit,
     Undo,
     Redo,

@@ -9,31 +9,23 @@ namespace ramifex
 namespace
 {
 
-constexpr int ProgressSteps = 1000;
+QString DrawingText(const QString& path, const QSize& size)
+{
+    return QString::fromUtf8("Drawing %1, %2 \u00d7 %3 pixels\u2026")
+        .arg(QFileInfo(path).fileName())
+        .arg(size.width())
+        .arg(size.height());
+}
 
 }  // namespace
 
 PictureExport::PictureExport(std::unique_ptr<RenderJob> job, const QString& path, QWidget& owner,
                              QObject* parent)
-    : QObject(parent), job_(std::move(job)), path_(path), progress_(&owner)
+    : ExportProgress(owner, parent, QStringLiteral("Export Picture"),
+                     DrawingText(path, job->Settings().Size)),
+      job_(std::move(job)),
+      path_(path)
 {
-    const QSize size = job_->Settings().Size;
-    progress_.setWindowTitle(QStringLiteral("Export Picture"));
-    progress_.setLabelText(QString::fromUtf8("Drawing %1, %2 \u00d7 %3 pixels\u2026")
-                               .arg(QFileInfo(path).fileName())
-                               .arg(size.width())
-                               .arg(size.height()));
-    progress_.setRange(0, ProgressSteps);
-    progress_.setAutoReset(false);
-    progress_.setAutoClose(false);
-    // Both windows stay usable while the picture is drawn.
-    progress_.setWindowModality(Qt::NonModal);
-    connect(&progress_, &QProgressDialog::canceled, this, [this] { Finish({}); });
-    progress_.show();
-    // Each tick draws for at most the walk's budget, then lets the events and the viewer's own
-    // ticks through.
-    connect(&ticks_, &QTimer::timeout, this, &PictureExport::Tick);
-    ticks_.start(0);
 }
 
 PictureExport::~PictureExport() = default;
@@ -48,7 +40,7 @@ void PictureExport::Tick()
     }
     if (!frame)
     {
-        progress_.setValue(static_cast<int>(job_->Fraction() * ProgressSteps));
+        ShowFraction(job_->Fraction());
         return;
     }
     QString error;
@@ -56,16 +48,9 @@ void PictureExport::Tick()
 }
 
 // The job's framebuffer goes at once: a large one holds much memory.
-void PictureExport::Finish(const QString& error)
+void PictureExport::Release()
 {
-    if (!ticks_.isActive())
-    {
-        return;  // already done
-    }
-    ticks_.stop();
-    progress_.hide();
     job_.reset();
-    emit Done(error);
 }
 
 }  // namespace ramifex

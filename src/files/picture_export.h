@@ -1,21 +1,18 @@
 #pragma once
 
-#include <QObject>
-#include <QProgressDialog>
 #include <QString>
-#include <QTimer>
 #include <memory>
 
+#include "files/export_progress.h"
 #include "renderjob/render_job.h"
 
 namespace ramifex
 {
 
-// One export under way: the complete picture of the scene as it was when the export began, drawn
-// by a render job a tick at a time from the event loop, so that both windows stay responsive and
-// the viewer's own walk goes on. A progress dialog over the owner shows how far it is and can
-// cancel it. Once complete, the picture is written as a PNG that carries the scene.
-class PictureExport final : public QObject
+// One picture export under way: the complete picture of the scene as it was when the export
+// began, drawn by a render job a tick at a time. Once complete, the picture is written as a PNG
+// that carries the scene.
+class PictureExport final : public ExportProgress
 {
     Q_OBJECT
 
@@ -25,19 +22,12 @@ public:
                   QObject* parent);
     ~PictureExport() override;
 
-signals:
-    // Sent once, when the file is written (error empty), cannot be written (error says why) or the
-    // user cancelled (error empty, no file). Nothing is drawn afterwards.
-    void Done(const QString& error);
-
 private:
-    void Tick();
-    void Finish(const QString& error);
+    void Tick() override;
+    void Release() override;
 
     std::unique_ptr<RenderJob> job_;
     QString path_;
-    QProgressDialog progress_;
-    QTimer ticks_;
 };
 
 }  // namespace ramifex

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include "files/export_size_dialog.h"
+#include "files/geometry_export.h"
+#include "files/geometry_export_dialog.h"
 #include "files/picture_export.h"
 #include "panel/control_panel.h"
 #include "renderjob/offscreen_gl.h"
@@ -35,6 +37,8 @@ QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString&
         {"Save Scene As", "Ramifex scenes (*.ramifex.json)", QFileDialog::AcceptSave,
          "ramifex.json"},
         {"Export Picture", "PNG pictures (*.png)", QFileDialog::AcceptSave, "png"},
+        {"Export Geometry", "Geometry files (*.glb *.ply *.stl *.obj)", QFileDialog::AcceptSave,
+         ""},
     };
     const DialogShape& shape = shapes[static_cast<int>(kind)];
     QFileDialog dialog(&owner, shape.Caption, QString(), shape.Filter);
@@ -62,6 +66,18 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     return dialog.Size();
 }
 
+std::optional<GeometryChoice> ChooseWithGeometryDialog(QWidget& owner, const QSize& window,
+                                                       const QSize& largest)
+{
+    GeometryExportDialog dialog(window, largest, &owner);
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return std::nullopt;
+    }
+    return dialog.Choice();
+}
+
 }  // namespace
 
 QString DocumentStatusText(const QString& path, bool modified)
@@ -83,6 +99,7 @@ SceneFiles::SceneFiles(SceneEditor& editor, SceneHistory& history, CommandRegist
       windowPicture_(std::move(windowPicture)),
       chooseFile_(ChooseWithFileDialog),
       chooseSize_(ChooseWithSizeDialog),
+      chooseGeometry_(ChooseWithGeometryDialog),
       recent_(commands, panel, [this](const QString& path) { OpenFile(path); })
 {
     BindCommands();
@@ -103,6 +120,7 @@ void SceneFiles::BindCommands()
     commands_.Bind(Command::Save, *this, [this] { Save(); });
     commands_.Bind(Command::SaveAs, *this, [this] { SaveAs(); });
     commands_.Bind(Command::ExportPicture, *this, [this] { ExportPicture(); });
+    commands_.Bind(Command::ExportGeometry, *this, [this] { ExportGeometry(); });
 }
 
 void SceneFiles::Open()
@@ -231,25 +249,37 @@ void SceneFiles::ExportPicture()
     StartExport(*size, path);
 }
 
-// From the window's size up to the largest picture a render job can draw; nothing when there is
-// no window to start from, no job can draw or the user cancels.
-std::optional<QSize> SceneFiles::ChooseExportSize()
+// The window's size, which an export starts from, and the largest picture a render job can draw;
+// false, when there is no window or no job can draw, after saying so.
+bool SceneFiles::ExportLimits(const QString& title, QSize* window, QSize* largest)
 {
-    const std::optional<QSize> window = windowPicture_();
-    if (!window)
+    const std::optional<QSize> shown = windowPicture_();
+    if (!shown)
     {
-        Report(QStringLiteral("Export Picture"),
-               QStringLiteral("Cannot export: the OpenGL Window is not open."));
-        return std::nullopt;
+        Report(title, QStringLiteral("Cannot export: the OpenGL Window is not open."));
+        return false;
     }
     QString why;
-    const QSize largest = LargestOffscreenPicture(&why);
-    if (largest.isEmpty())
+    *window = *shown;
+    *largest = LargestOffscreenPicture(&why);
+    if (largest->isEmpty())
     {
-        Report(QStringLiteral("Export Picture"), QStringLiteral("Cannot export: %1.").arg(why));
+        Report(title, QStringLiteral("Cannot export: %1.").arg(why));
+        return false;
+    }
+    return true;
+}
+
+// Nothing when the export cannot start or the user cancels.
+std::optional<QSize> SceneFiles::ChooseExportSize()
+{
+    QSize window;
+    QSize largest;
+    if (!ExportLimits(QStringLiteral("Export Picture"), &window, &largest))
+    {
         return std::nullopt;
     }
-    return chooseSize_(panel_, *window, largest);
+    return chooseSize_(panel_, window, largest);
 }
 
 void SceneFiles::StartExport(const QSize& size, const QString& path)
@@ -277,6 +307,61 @@ void SceneFiles::OnExportDone(const QString& error)
     if (!error.isEmpty())
     {
         Report(QStringLiteral("Export Picture"), error);
+    }
+}
+
+void SceneFiles::ExportGeometry()
+{
+    const QString title = QStringLiteral("Export Geometry");
+    QSize window;
+    QSize largest;
+    if (ExportingGeometry() || !ExportLimits(title, &window, &largest))
+    {
+        return;
+    }
+    const std::optional<GeometryChoice> choice = chooseGeometry_(panel_, window, largest);
+    if (!choice)
+    {
+        return;
+    }
+    const QString path = chooseFile_(panel_, FileDialogKind::ExportGeometry,
+                                     Suggested(SuffixOf(choice->Options.Format)));
+    if (path.isEmpty())
+    {
+        return;
+    }
+    QString error;
+    if (!CanWriteGeometry(path, &error))  // before gathering, which may take long
+    {
+        Report(title, error);
+        return;
+    }
+    StartGeometryExport(*choice, path);
+}
+
+void SceneFiles::StartGeometryExport(const GeometryChoice& choice, const QString& path)
+{
+    auto job = std::make_unique<GeometryJob>(editor_.Scene(), choice.Settings);
+    if (!job->Start())
+    {
+        Report(QStringLiteral("Export Geometry"),
+               QStringLiteral("Cannot export \"%1\": %2.")
+                   .arg(QFileInfo(path).fileName(), job->Error()));
+        return;
+    }
+    geometryExport_ = new GeometryExport(std::move(job), choice.Options, path, panel_, this);
+    connect(geometryExport_, &GeometryExport::Done, this, &SceneFiles::OnGeometryExportDone);
+    commands_.Action(Command::ExportGeometry).setEnabled(false);
+}
+
+void SceneFiles::OnGeometryExportDone(const QString& error)
+{
+    geometryExport_->deleteLater();
+    geometryExport_.clear();
+    commands_.Action(Command::ExportGeometry).setEnabled(true);
+    if (!error.isEmpty())
+    {
+        Report(QStringLiteral("Export Geometry"), error);
     }
 }
 

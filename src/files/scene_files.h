@@ -18,7 +18,9 @@ namespace ramifex
 {
 
 class ControlPanel;
+class GeometryExport;
 class PictureExport;
+struct GeometryChoice;
 
 // What a file dialog asks for.
 enum class FileDialogKind
@@ -26,6 +28,7 @@ enum class FileDialogKind
     OpenScene,
     SaveScene,
     ExportPicture,
+    ExportGeometry,
 };
 
 // Asks the user for a file, starting from `suggested`; empty when the user cancels.
@@ -38,16 +41,21 @@ using WindowPictureSize = std::function<std::optional<QSize>()>;
 using SizeChooser =
     std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
 
+// Asks what a geometry export writes, with the picture size from the window's up to the largest;
+// nothing when cancelled.
+using GeometryChooser = std::function<std::optional<GeometryChoice>(
+    QWidget& owner, const QSize& window, const QSize& largest)>;
+
 // What the panel's status line says of the scene's file: its name, and whether the scene differs
 // from what the file holds.
 QString DocumentStatusText(const QString& path, bool modified);
 
-// The File menu's commands on the scene: Open..., Save, Save As... and Export Picture..., and the
-// opening of files dropped onto the panel or the viewer. The history keeps the scene's file and
-// whether the scene is saved there, so that both follow undo and redo; the panel's status line
-// shows them. Ending the program never asks about unsaved changes, so that OK, Cancel and closing
-// a window end it at once; the status line says what is unsaved. Errors are reported in a message
-// box over the panel.
+// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture... and Export
+// Geometry..., and the opening of files dropped onto the panel or the viewer. The history keeps
+// the scene's file and whether the scene is saved there, so that both follow undo and redo; the
+// panel's status line shows them. Ending the program never asks about unsaved changes, so that OK,
+// Cancel and closing a window end it at once; the status line says what is unsaved. Errors are
+// reported in a message box over the panel.
 class SceneFiles final : public QObject
 {
     Q_OBJECT
@@ -78,14 +86,19 @@ public:
     // Asks for a size and a file, then draws the complete picture off-screen while both windows
     // go on; a progress dialog can cancel it.
     void ExportPicture();
+    // Asks what to export and a file, then gathers the spheres while both windows go on and writes
+    // them; a progress dialog can cancel it.
+    void ExportGeometry();
 
     const QString& FilePath() const { return history_.FilePath(); }
     bool Modified() const { return history_.Modified(); }
     bool Exporting() const { return !export_.isNull(); }
+    bool ExportingGeometry() const { return !geometryExport_.isNull(); }
 
     // Replace the toolkit's dialogs, by default window-modal over the panel.
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     void SetSizeChooser(SizeChooser chooser) { chooseSize_ = std::move(chooser); }
+    void SetGeometryChooser(GeometryChooser chooser) { chooseGeometry_ = std::move(chooser); }
 
 protected:
     // Files dropped onto the panel.
@@ -97,9 +110,12 @@ private:
     void ShowStatus();
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
+    bool ExportLimits(const QString& title, QSize* window, QSize* largest);
     std::optional<QSize> ChooseExportSize();
     void StartExport(const QSize& size, const QString& path);
     void OnExportDone(const QString& error);
+    void StartGeometryExport(const GeometryChoice& choice, const QString& path);
+    void OnGeometryExportDone(const QString& error);
 
     SceneEditor& editor_;
     SceneHistory& history_;
@@ -108,7 +124,9 @@ private:
     WindowPictureSize windowPicture_;
     FileChooser chooseFile_;
     SizeChooser chooseSize_;
+    GeometryChooser chooseGeometry_;
     QPointer<PictureExport> export_;
+    QPointer<GeometryExport> geometryExport_;
     RecentFiles recent_;
 };
 

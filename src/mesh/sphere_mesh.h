@@ -21,6 +21,16 @@ struct SphereMesh
 
 const SphereMesh& UnitSphere();
 
+// The unit sphere in coarser and finer versions, for files of triangles that tessellate each sphere
+// for its size on screen: a tetrahedron and an octahedron for spheres of about a pixel, 6 slices
+// by 4 stacks, then ProgramLevel, UnitSphere() itself, and 20 and 40 slices and stacks. Every level
+// is a closed surface of points on the unit sphere with outward-facing triangles.
+inline constexpr int SphereLevels = 6;
+inline constexpr int ProgramLevel = 3;
+const SphereMesh& SphereAtLevel(int level);
+// The level for a sphere whose radius on screen is that many pixels.
+int SphereLevelFor(double radiusPixels);
+
 // Calls place(position, normal) for each point of UnitSphere() carried through a node matrix, in
 // double and rounded once to float: the points every sphere is drawn with. Node matrices are a turn
 // times a uniform scale plus a shift, so the upper 3x3 block keeps a normal's direction; its length

@@ -4,6 +4,7 @@
 
 #include "picture/sphere_picture.h"
 #include "render/complete_walk.h"
+#include "render/tee_surface.h"
 #include "renderjob/offscreen_gl.h"
 
 namespace ramifex
@@ -81,7 +82,7 @@ std::optional<RenderedFrame> RenderJob::Tick()
     }
     if (!walk_)
     {
-        walk_ = std::make_unique<CompleteWalk>(scenes_[next_], *picture_, clock_);
+        walk_ = std::make_unique<CompleteWalk>(scenes_[next_], Surface(), clock_);
     }
     if (!walk_->Tick())
     {
@@ -109,6 +110,15 @@ double RenderJob::Fraction() const
     return (static_cast<double>(next_) + current) / static_cast<double>(scenes_.size());
 }
 
+DrawSurface& RenderJob::Surface()
+{
+    if (alongside_ && !tee_)
+    {
+        tee_ = std::make_unique<TeeSurface>(*picture_, *alongside_);
+    }
+    return tee_ ? static_cast<DrawSurface&>(*tee_) : *picture_;
+}
+
 bool RenderJob::Fail(const QString& why)
 {
     error_ = why;
@@ -120,6 +130,7 @@ bool RenderJob::Fail(const QString& why)
 void RenderJob::Release()
 {
     walk_.reset();
+    tee_.reset();
     if (gl_)
     {
         gl_->MakeCurrent();

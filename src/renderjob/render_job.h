@@ -15,6 +15,8 @@ namespace ramifex
 {
 
 class CompleteWalk;
+class DrawSurface;
+class TeeSurface;
 class OffscreenGl;
 class SpherePicture;
 
@@ -50,6 +52,9 @@ public:
     RenderJob(const RenderJob&) = delete;
     RenderJob& operator=(const RenderJob&) = delete;
 
+    // Every sphere the pictures draw is also handed to `surface`, which must outlive the job; set
+    // before the first tick.
+    void DrawAlongside(DrawSurface& surface) { alongside_ = &surface; }
     // Makes the context and the picture. False when either cannot be made, or the settings ask for
     // what the context cannot draw, with Error() saying why.
     bool Start();
@@ -66,6 +71,7 @@ public:
     const RenderSettings& Settings() const { return settings_; }
 
 private:
+    DrawSurface& Surface();
     bool Fail(const QString& why);
     void Release();
 
@@ -74,6 +80,8 @@ private:
     size_t next_ = 0;  // the scene whose picture is drawn, or is to be drawn next
     std::unique_ptr<OffscreenGl> gl_;
     std::unique_ptr<SpherePicture> picture_;
+    DrawSurface* alongside_ = nullptr;
+    std::unique_ptr<TeeSurface> tee_;
     SteadyMillisecondClock clock_;
     std::unique_ptr<CompleteWalk> walk_;
     QString error_;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The command line with no display at all: --help, --version, --render's picture, and every mistake
-# told in one line with a failure status and no output file.
+# The command line with no display at all: --help, --version, --render's picture, geometry files,
+# and every mistake told in one line with a failure status and no output file.
 set -uo pipefail
 program=$1
 version=$2
@@ -49,8 +49,19 @@ headless --render tree.png --output again.png --size 320x240 || fail "render fro
 cmp -s tree.png again.png || fail "the picture's scene draws another picture"
 echo "ok: render"
 
+# Geometry in each format; the .ply of points holds one point per sphere of the whole tree.
+for file in tree.glb tree.stl tree.obj; do
+    headless --export-geometry "$file" tree.ramifex.json --view 320x240 || fail "export $file"
+    [[ -s $file ]] || fail "export $file wrote nothing"
+done
+headless --export-geometry points.ply tree.ramifex.json --whole 6 --points || fail "export points"
+grep -aq "^element vertex 63$" points.ply || fail "the whole tree to depth 6 is not 63 points"
+rm tree.glb tree.stl tree.obj points.ply
+echo "ok: export geometry"
+
 # Special files that an output must not replace, and a picture cut short.
-mkfifo pipe
+mkfifo pipe pipe.glb
+mkdir folder.glb
 mknod device c 1 3 2>/dev/null || { echo "note: no device node without root: a pipe stands in"; mkfifo device; }
 head -c 100 tree.png >cut.png
 
@@ -86,10 +97,22 @@ depth given twice|--render tree.ramifex.json --output out.png --depth 9 --depth 
 options without render|tree.ramifex.json --output out.png
 two scenes|tree.ramifex.json broken.ramifex.json
 unknown option|--bogus
+export without scene|--export-geometry out.glb
+export of another kind|--export-geometry out.png tree.ramifex.json
+export in no folder|--export-geometry gone/out.glb tree.ramifex.json
+export over a folder|--export-geometry folder.glb tree.ramifex.json
+export into a pipe|--export-geometry pipe.glb tree.ramifex.json
+points into a glb|--export-geometry out.glb tree.ramifex.json --points
+camera into a ply|--export-geometry out.ply tree.ramifex.json --camera
+view and whole|--export-geometry out.glb tree.ramifex.json --view 640x480 --whole 4
+whole too deep|--export-geometry out.glb tree.ramifex.json --whole 25
+view without height|--export-geometry out.glb tree.ramifex.json --view 640
+export and render|--render tree.ramifex.json --output out.png --export-geometry out.glb
+whole without export|tree.ramifex.json --whole 4
 CASES
 
-# Large spheres that all show, at depth 24: a render that would take hours. SIGTERM, or Ctrl-C's
-# SIGINT, one second in ends it within two seconds, failing, with neither the output file nor a
+# Large spheres that all show, at depth 24: a render (or export) that would take hours. SIGTERM on
+# a render, or Ctrl-C's SIGINT on an export, one second in ends it within two seconds, failing, with neither the output file nor a
 # temporary one left.
 cat >slow.ramifex.json <<'SCENE'
 {"format": "ramifex-scene", "version": 1, "iterations": 24, "viewOffset": [0, 0, -3],
@@ -99,7 +122,11 @@ cat >slow.ramifex.json <<'SCENE'
 SCENE
 before=$(ls -A)
 for signal in TERM INT; do
-    "${without_display[@]}" --render slow.ramifex.json --output slow.png &
+    if [[ $signal == TERM ]]; then
+        "${without_display[@]}" --render slow.ramifex.json --output slow.png &
+    else
+        "${without_display[@]}" --export-geometry slow.glb slow.ramifex.json &
+    fi
     pid=$!
     sleep 1
     kill -s "$signal" "$pid"
@@ -115,5 +142,5 @@ for signal in TERM INT; do
     rc=$?
     [[ $rc -ne 0 ]] || fail "SIG$signal: exit status 0"
     [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
-    echo "ok: SIG$signal stops a render (exit status $rc)"
+    echo "ok: SIG$signal stops a render or an export (exit status $rc)"
 done

@@ -1,14 +1,18 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "files/export_size_dialog.h"
+#include "files/geometry_export_dialog.h"
 #include "files/scene_files.h"
 #include "gui/panel_fixture.h"
 #include "gui/viewer_test_support.h"
@@ -376,6 +380,44 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     // Edges and the finer spheres differ by about 10 levels; the picture moved by one pixel
     // differs by about 40.
     EXPECT_LT(MeanDifferenceWhereLit(scaled, seen), 15.0);
+}
+
+// Export Geometry from the File menu: the dialog tells the whole tree's sphere count before
+// anything is gathered, the file holds those spheres, and a cancelled export writes nothing.
+TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
+{
+    ASSERT_TRUE(viewer.Open(editor));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
+    editor.OpenScene(SpreadTree(12));
+    QString estimate;
+    files->SetGeometryChooser(
+        [&estimate](QWidget& owner, const QSize& window, const QSize& largest)
+        {
+            GeometryExportDialog dialog(window, largest, &owner);
+            dialog.findChildren<QRadioButton*>().at(1)->click();  // the whole tree
+            dialog.findChildren<QSpinBox*>().at(0)->setValue(6);  // to depth 6
+            dialog.findChild<QComboBox*>()->setCurrentIndex(1);   // PLY points
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+            {
+                estimate += label->text() + "\n";
+            }
+            return std::optional(dialog.Choice());
+        });
+    QAction* command = &commands.Action(Command::ExportGeometry);
+
+    chosen = PathOf("cancelled.ply");
+    command->trigger();
+    QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
+                      Qt::LeftButton);
+    EXPECT_FALSE(files->ExportingGeometry());
+    EXPECT_FALSE(QFileInfo::exists(chosen));
+
+    chosen = PathOf("tree.ply");
+    command->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !files->ExportingGeometry(); }, 10000));
+    EXPECT_TRUE(estimate.contains("\n63 spheres, about ")) << estimate.toStdString();
+    EXPECT_TRUE(FileBytes(chosen).contains("\nelement vertex 63\n"));
+    EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);
 }
 
 }  // namespace

@@ -19,13 +19,8 @@ std::array<double, 3> Minus(const std::array<float, 3>& a, const std::array<floa
 
 // What files of triangles rely on: a closed surface of points on the unit sphere, each edge shared
 // by exactly two triangles that run along it in opposite directions, every triangle facing out.
-TEST(UnitSphere, IsAClosedOutwardFacingSurface)
+void ExpectClosedOutwardSurface(const SphereMesh& mesh)
 {
-    const SphereMesh& mesh = UnitSphere();
-    constexpr int Slices = SphereMesh::Slices;
-    constexpr int Stacks = SphereMesh::Stacks;
-    ASSERT_EQ(mesh.Points.size(), size_t{Slices * (Stacks - 1) + 2});
-    ASSERT_EQ(mesh.Indices.size(), size_t{3 * 2 * Slices * (Stacks - 1)});
     for (const auto& p : mesh.Points)
     {
         EXPECT_NEAR(std::hypot(p[0], p[1], p[2]), 1.0, 1e-6);
@@ -54,6 +49,24 @@ TEST(UnitSphere, IsAClosedOutwardFacingSurface)
         EXPECT_EQ(count, 1) << edge.first << "-" << edge.second;
         EXPECT_EQ(edges.count({edge.second, edge.first}), 1u) << edge.first << "-" << edge.second;
     }
+}
+
+// Every level of the tessellation, the program's own sphere among them.
+TEST(SphereLevels, AreClosedOutwardFacingSurfaces)
+{
+    constexpr int Slices = SphereMesh::Slices;
+    constexpr int Stacks = SphereMesh::Stacks;
+    ASSERT_EQ(UnitSphere().Points.size(), size_t{Slices * (Stacks - 1) + 2});
+    ASSERT_EQ(UnitSphere().Indices.size(), size_t{3 * 2 * Slices * (Stacks - 1)});
+    EXPECT_EQ(SphereAtLevel(0).Points.size(), 4u);
+    for (int level = 0; level < SphereLevels; ++level)
+    {
+        SCOPED_TRACE(level);
+        ExpectClosedOutwardSurface(SphereAtLevel(level));
+    }
+    EXPECT_EQ(SphereLevelFor(0.3), 0);
+    EXPECT_EQ(SphereLevelFor(6.0), ProgramLevel);
+    EXPECT_EQ(SphereLevelFor(1e6), SphereLevels - 1);
 }
 
 }  // namespace

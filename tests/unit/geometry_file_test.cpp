@@ -1,0 +1,229 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "geometry/geometry_file.h"
+#include "mesh/sphere_mesh.h"
+
+namespace ramifex
+{
+namespace
+{
+
+using Point = std::array<float, 3>;
+
+// What a reader finds in a file: its points (or, for STL, its triangles' corners) and triangles.
+struct ReadBack
+{
+    size_t Points = 0;
+    size_t Triangles = 0;
+    Point Low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+              std::numeric_limits<float>::max()};
+    Point High{-std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+               -std::numeric_limits<float>::max()};
+
+    void Add(const Point& p)
+    {
+        ++Points;
+        for (int i = 0; i < 3; ++i)
+        {
+            Low[i] = std::min(Low[i], p[i]);
+            High[i] = std::max(High[i], p[i]);
+        }
+    }
+};
+
+template <typename T>
+T Take(const QByteArray& bytes, qsizetype& at)
+{
+    T value;
+    std::memcpy(&value, bytes.constData() + at, sizeof value);
+    at += sizeof value;
+    return value;
+}
+
+// The counts a PLY header declares, and where its data starts.
+struct PlyHeader
+{
+    size_t Vertices = 0;
+    size_t Faces = 0;
+    qsizetype DataStart = 0;
+};
+
+PlyHeader ReadPlyHeader(const QByteArray& bytes)
+{
+    PlyHeader header;
+    const qsizetype end = bytes.indexOf("end_header\n");
+    std::istringstream lines(bytes.left(end).toStdString());
+    EXPECT_TRUE(bytes.startsWith("ply\nformat binary_little_endian 1.0\n"));
+    for (std::string word; lines >> word;)
+    {
+        if (word == "element")
+        {
+            lines >> word;
+            (word == "vertex" ? lines >> header.Vertices : lines >> header.Faces);
+        }
+    }
+    header.DataStart = end + qsizetype(std::strlen("end_header\n"));
+    return header;
+}
+
+ReadBack ReadPly(const QByteArray& bytes, bool points)
+{
+    const PlyHeader header = ReadPlyHeader(bytes);
+    ReadBack read;
+    qsizetype at = header.DataStart;
+    for (size_t v = 0; v < header.Vertices; ++v)
+    {
+        read.Add(Take<Point>(bytes, at));
+        at += points ? 4 + 3 : 3;  // the radius and the colour
+    }
+    for (size_t f = 0; f < header.Faces; ++f)
+    {
+        EXPECT_EQ(Take<uint8_t>(bytes, at), 3);
+        for (int k = 0; k < 3; ++k)
+        {
+            EXPECT_LT(Take<uint32_t>(bytes, at), header.Vertices);
+        }
+        ++read.Triangles;
+    }
+    EXPECT_EQ(at, bytes.size());
+    return read;
+}
+
+ReadBack ReadStl(const QByteArray& bytes)
+{
+    ReadBack read;
+    qsizetype at = 80;
+    read.Triangles = Take<uint32_t>(bytes, at);
+    for (size_t t = 0; t < read.Triangles; ++t)
+    {
+        at += 12;  // the facet's normal
+        for (int k = 0; k < 3; ++k)
+        {
+            read.Add(Take<Point>(bytes, at));
+        }
+        at += 2;
+    }
+    EXPECT_EQ(at, bytes.size());
+    return read;
+}
+
+ReadBack ReadObj(const QByteArray& bytes)
+{
+    ReadBack read;
+    std::istringstream lines(bytes.toStdString());
+    for (std::string line; std::getline(lines, line);)
+    {
+        std::istringstream words(line);
+        std::string kind;
+        words >> kind;
+        if (kind == "v")
+        {
+            Point p;
+            std::array<float, 3> colour{};
+            words >> p[0] >> p[1] >> p[2] >> colour[0] >> colour[1] >> colour[2];
+            EXPECT_FALSE(words.fail()) << line;
+            read.Add(p);
+        }
+        else if (kind == "f")
+        {
+            size_t a = 0, b = 0, c = 0;
+            words >> a >> b >> c;
+            EXPECT_TRUE(a >= 1 && b >= 1 && c >= 1 && std::max({a, b, c}) <= read.Points) << line;
+            ++read.Triangles;
+        }
+    }
+    return read;
+}
+
+// Spheres of every tessellation level. The latitude spheres reach the box around them on their
+// poles' axis, z, so the z bounds are the boxes'; the tetrahedron lies within the others' bounds.
+ExportedGeometry ThreeSpheres()
+{
+    return {{{{0.0f, 0.0f, 0.0f}, 1.0f, {255, 255, 255}, 3},
+             {{2.0f, -1.0f, 0.5f}, 0.5f, {10, 200, 30}, 1},
+             {{-1.5f, 1.0f, -3.0f}, 0.25f, {200, 90, 10}, 5},
+             {{0.0f, 0.0f, 0.2f}, 0.3f, {0, 90, 10}, 2},
+             {{0.2f, 0.0f, 0.0f}, 0.2f, {0, 90, 10}, 4},
+             {{0.5f, 0.5f, 0.5f}, 0.1f, {0, 0, 255}, 0}},
+            std::nullopt};
+}
+
+// Each format written and read back: its counts, the bounds of its points (the z bounds are the
+// spheres' own, x and y within them), and its size as told before writing.
+TEST(GeometryFile, WrittenFilesReadBackWithTheirCountsAndBounds)
+{
+    const ExportedGeometry geometry = ThreeSpheres();
+    size_t points = 0;
+    size_t triangles = 0;
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        points += SphereAtLevel(sphere.Level).Points.size();
+        triangles += SphereAtLevel(sphere.Level).Indices.size() / 3;
+    }
+    const QTemporaryDir folder;
+    struct Case
+    {
+        const char* Name;
+        GeometryFormat Format;
+        size_t Points;  // read back: STL repeats each triangle's corners
+        size_t Triangles;
+        float Scale;       // millimetres per unit for STL
+        double SizeSlack;  // how far the size told may be from the file's
+    };
+    const Case cases[] = {
+        {"points.ply", GeometryFormat::PlyPoints, geometry.Spheres.size(), 0, 1.0f, 0.0},
+        {"mesh.ply", GeometryFormat::PlyMesh, points, triangles, 1.0f, 0.0},
+        {"mesh.stl", GeometryFormat::Stl, 3 * triangles, triangles, 5.0f, 0.0},
+        {"mesh.obj", GeometryFormat::Obj, points, triangles, 1.0f, 0.3},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        const QString path = folder.filePath(QString::fromLatin1(c.Name));
+        QString error;
+        ASSERT_TRUE(WriteGeometry(path, geometry, {c.Format, 10.0}, &error)) << error.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const ReadBack read = c.Format == GeometryFormat::Stl ? ReadStl(bytes)
+                              : c.Format == GeometryFormat::Obj
+                                  ? ReadObj(bytes)
+                                  : ReadPly(bytes, c.Format == GeometryFormat::PlyPoints);
+        EXPECT_EQ(read.Points, c.Points);
+        EXPECT_EQ(read.Triangles, c.Triangles);
+        const bool centres = c.Format == GeometryFormat::PlyPoints;
+        EXPECT_NEAR(read.Low[2], (centres ? -3.0f : -3.25f) * c.Scale, 1e-5);
+        EXPECT_NEAR(read.High[2], (centres ? 0.5f : 1.0f) * c.Scale, 1e-5);
+        EXPECT_GE(read.Low[0], -1.75f * c.Scale - 1e-5);
+        EXPECT_LE(read.High[0], 2.5f * c.Scale + 1e-5);
+        const double told = double(FileBytes(geometry, c.Format));
+        EXPECT_NEAR(told, double(bytes.size()), c.SizeSlack * double(bytes.size()));
+    }
+}
+
+TEST(GeometryFile, NamesGiveTheFormatAndNothingIsWrittenOverAFolder)
+{
+    EXPECT_EQ(FormatForPath(QStringLiteral("a.GLB"), false), GeometryFormat::Gltf);
+    EXPECT_EQ(FormatForPath(QStringLiteral("a.ply"), true), GeometryFormat::PlyPoints);
+    EXPECT_EQ(FormatForPath(QStringLiteral("a.ply"), false), GeometryFormat::PlyMesh);
+    EXPECT_EQ(FormatForPath(QStringLiteral("a.png"), false), std::nullopt);
+
+    const QTemporaryDir folder;
+    QString error;
+    EXPECT_FALSE(WriteGeometry(folder.path() + QStringLiteral("/."), ThreeSpheres(), {}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(
+        WriteGeometry(folder.filePath(QStringLiteral("gone/a.glb")), ThreeSpheres(), {}, &error));
+}
+
+}  // namespace
+}  // namespace ramifex
