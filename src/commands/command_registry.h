@@ -18,6 +18,7 @@ enum class Menu
     File,
     Edit,
     View,
+    Examples,
     Count  // not a menu: how many there are
 };
 
@@ -32,6 +33,7 @@ enum class Command
     Quit,
     Undo,
     Redo,
+    Variations,
     TurnObjectLeft,
     TurnObjectRight,
     TurnObjectUp,
@@ -43,6 +45,7 @@ enum class Command
     ZoomIn,
     ZoomOut,
     ResetView,
+    Examples,
     Count  // not a command: how many there are
 };
 

@@ -62,14 +62,13 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     return dialog.Size();
 }
 
-
 }  // namespace
 
-QString DocumentStatusText(const QString& path, bool modified)
+QString DocumentStatusText(const QString& path, bool modified, const QString& title)
 {
     if (path.isEmpty())
     {
-        return QStringLiteral("New scene, not saved");
+        return title.isEmpty() ? QStringLiteral("New scene, not saved") : title;
     }
     const QString name = QFileInfo(path).fileName();
     return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
@@ -133,6 +132,12 @@ void SceneFiles::OpenLater(const QString& path)
     QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
 }
 
+void SceneFiles::OpenExample(const QString& name, const SceneState& scene)
+{
+    editor_.OpenScene(scene);
+    history_.NameScene(QStringLiteral("Example: %1").arg(name));
+}
+
 // A picture holds its scene but is no scene file, nor is a file of another name: saving asks for
 // one.
 bool SceneFiles::Save()
@@ -160,7 +165,7 @@ bool SceneFiles::SaveTo(const QString& path)
 
 void SceneFiles::ShowStatus()
 {
-    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified()));
+    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified(), history_.Title()));
 }
 
 void SceneFiles::Report(const QString& title, const QString& message)

@@ -38,8 +38,8 @@ using SizeChooser =
     std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
 
 // What the panel's status line says of the scene's file: its name, and whether the scene differs
-// from what the file holds.
-QString DocumentStatusText(const QString& path, bool modified);
+// from what the file holds; without a file, the scene's title when it has one.
+QString DocumentStatusText(const QString& path, bool modified, const QString& title = {});
 
 // The File menu's commands on the scene: Open..., Save, Save As... and Export Picture..., and the
 // opening of files dropped onto the panel or the viewer. The history keeps the scene's file and
@@ -65,6 +65,8 @@ public:
     // Opens the file once the current event is done: a drop must finish, and a program starting
     // must show its panel, before a message box may wait for the user.
     void OpenLater(const QString& path);
+    // Opens a scene that is no file's, in one edit; the status line names it "Example: NAME".
+    void OpenExample(const QString& name, const SceneState& scene);
     // Saves to the scene's file, or asks for one as Save As does; a failure is reported and the
     // scene stays unsaved.
     bool Save();

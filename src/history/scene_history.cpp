@@ -7,12 +7,13 @@
 namespace ramifex
 {
 
-// One place in the history, shared by the steps on either side of it: the scene's file there, and
-// a number no other place has had.
+// One place in the history, shared by the steps on either side of it: the scene's file there, a
+// number no other place has had, and what the scene is called there when it has no file.
 struct HistoryPlace
 {
     QString File;
     uint64_t Serial = 0;
+    QString Title;
 };
 
 namespace
@@ -40,6 +41,8 @@ QString ActionName(EditAction action)
             return QStringLiteral("Reset View");
         case EditAction::Open:
             return QStringLiteral("Open");
+        case EditAction::Variation:
+            return QStringLiteral("Variation");
     }
     return {};
 }
@@ -152,11 +155,12 @@ SceneHistory::~SceneHistory()
     editor_.SetRecorder({});
 }
 
-// An edit keeps the file; the new place is saved nowhere yet.
+// An edit keeps the file but not the title; the new place is saved nowhere yet.
 void SceneHistory::Record(const SceneEdit& edit)
 {
     const std::shared_ptr<HistoryPlace> before = CurrentPlace();
-    auto after = std::make_shared<HistoryPlace>(HistoryPlace{before->File, ++lastSerial_});
+    auto after = std::make_shared<HistoryPlace>(
+        HistoryPlace{.File = before->File, .Serial = ++lastSerial_, .Title = {}});
     stack_.push(new SceneStep(editor_, edit, before, std::move(after)));
     FileChanged();
 }
@@ -190,6 +194,19 @@ void SceneHistory::FileHolds(const QString& path)
     place.File = path;
     fileHolds_[path] = place.Serial;
     FileChanged();
+}
+
+void SceneHistory::NameScene(const QString& title)
+{
+    HistoryPlace& place = *CurrentPlace();
+    place.File.clear();
+    place.Title = title;
+    FileChanged();
+}
+
+const QString& SceneHistory::Title() const
+{
+    return CurrentPlace()->Title;
 }
 
 void SceneHistory::FileChanged() const
