@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ramifex
 {
@@ -11,7 +12,7 @@ namespace
 // Deep enough to show each example's shape; every thumbnail takes well under a second.
 constexpr int32_t ThumbnailDepth = 14;
 constexpr int Columns = 4;
-constexpr int Rows = 3;
+constexpr int MostRows = 4;
 
 }  // namespace
 
@@ -33,7 +34,8 @@ ExamplesGallery::ExamplesGallery(Opener open, const QString& version, QWidget* p
     layout->addWidget(&list_);
     FillList();
     const QSize cell = list_.sizeHintForIndex(list_.model()->index(0, 0));
-    resize(Columns * (cell.width() + 12) + 40, Rows * (cell.height() + 12) + 40);
+    const int rows = std::min(MostRows, (list_.count() + Columns - 1) / Columns);
+    resize(Columns * (cell.width() + 12) + 40, rows * (cell.height() + 12) + 40);
     connect(&list_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { open_(examples_[list_.row(item)]); });
     connect(&drawer_, &ThumbnailDrawer::Drawn, this,
