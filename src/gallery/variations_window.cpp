@@ -35,7 +35,7 @@ VariationsWindow::VariationsWindow(SceneEditor& editor, QWidget* parent)
     listener_ = editor_.AddListener(
         [this](const SceneChange&)
         {
-            if (editor_.Scene() != middleScene_)
+            if (isVisible() && editor_.Scene() != middleScene_)
             {
                 settle_.start();
             }
@@ -78,6 +78,7 @@ QLayout* VariationsWindow::MakeControls()
         {QStringLiteral("Subtle"), QStringLiteral("Medium"), QStringLiteral("Wild")});
     strength_.setCurrentIndex(static_cast<int>(VariationStrength::Medium));
     seed_.setRange(0, LargestSeed);
+    seed_.setKeyboardTracking(false);  // a typed seed counts once it is complete
     seed_.setValue(static_cast<int>(QRandomGenerator::global()->bounded(1000000)));
     seed_.setToolTip(QStringLiteral("The same seed makes the same variations"));
     auto* strengthLabel = new QLabel(QStringLiteral("&Strength:"));
@@ -96,6 +97,16 @@ QLayout* VariationsWindow::MakeControls()
     connect(&more_, &QPushButton::clicked, this,
             [this] { seed_.setValue(seed_.value() == LargestSeed ? 0 : seed_.value() + 1); });
     return row;
+}
+
+// A closed window draws nothing, whatever the scene does meanwhile.
+void VariationsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (editor_.Scene() != middleScene_)
+    {
+        FollowEditor();
+    }
 }
 
 // The middle scene is known before the edit, so the editor's listener sees nothing to follow.

@@ -19,7 +19,8 @@ namespace ramifex
 // A window of nine thumbnails: the editor's scene in the middle and eight variations of it around
 // it, made from the seed it shows at the strength chosen. More makes eight others from the next
 // seed. Clicking a variation adopts it as one edit, and it becomes the middle with eight new
-// variations around it; any other change of the scene does the same once it settles.
+// variations around it; any other change of the scene does the same once it settles, or when the
+// window shows again.
 class VariationsWindow final : public QWidget
 {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
     QSpinBox& Seed() { return seed_; }
     QPushButton& More() { return more_; }
     bool Drawing() const { return drawer_.Drawing(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLayout* MakeGrid();

@@ -111,7 +111,8 @@ TEST_F(GalleryTest, TheGalleryOpensAnExampleAsOneStep)
 }
 
 // The seed shown makes the variations, at the strength chosen; adopting one is one step that
-// undoing takes back bit for bit, and the adopted scene gets variations of its own.
+// undoing takes back bit for bit, and the scene in the middle, adopted or not, gets variations of
+// its own.
 TEST_F(GalleryTest, VariationsAreReproducibleAndAdoptedAsOneStep)
 {
     editor.OpenScene(Examples().front().Scene);
@@ -146,6 +147,14 @@ TEST_F(GalleryTest, VariationsAreReproducibleAndAdoptedAsOneStep)
     EXPECT_EQ(editor.Scene(), before);
     QTRY_COMPARE_WITH_TIMEOUT(window.Variations(),
                               MakeVariations(before, VariationStrength::Wild, 42), DrawingMs);
+
+    // A closed window follows the scene when it shows again.
+    window.close();
+    editor.Randomise();
+    QTest::qWait(500);
+    EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Wild, 42));
+    commands.Action(Command::Variations).trigger();
+    EXPECT_EQ(window.Variations(), MakeVariations(editor.Scene(), VariationStrength::Wild, 42));
 }
 
 }  // namespace
