@@ -13,6 +13,8 @@ namespace
 constexpr int32_t ThumbnailDepth = 14;
 constexpr int Columns = 4;
 constexpr int MostRows = 4;
+constexpr int Spacing = 6;
+constexpr int Margins = 40;  // the window's, the list's frame and its scroll bar
 
 }  // namespace
 
@@ -29,13 +31,9 @@ ExamplesGallery::ExamplesGallery(Opener open, const QString& version, QWidget* p
     list_.setMovement(QListView::Static);
     list_.setResizeMode(QListView::Adjust);
     list_.setUniformItemSizes(true);
-    list_.setSpacing(6);
+    list_.setSpacing(Spacing);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(&list_);
-    FillList();
-    const QSize cell = list_.sizeHintForIndex(list_.model()->index(0, 0));
-    const int rows = std::min(MostRows, (list_.count() + Columns - 1) / Columns);
-    resize(Columns * (cell.width() + 12) + 40, rows * (cell.height() + 12) + 40);
     connect(&list_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { open_(examples_[list_.row(item)]); });
     connect(&drawer_, &ThumbnailDrawer::Drawn, this,
@@ -45,6 +43,21 @@ ExamplesGallery::ExamplesGallery(Opener open, const QString& version, QWidget* p
                 cache_.Keep(examples_[example].Name, picture);
                 ShowThumbnail(example, picture);
             });
+    FillList();
+    ShowAllColumns();
+}
+
+// Four examples a row, and as many rows as fit on most screens.
+void ExamplesGallery::ShowAllColumns()
+{
+    if (list_.count() == 0)
+    {
+        return;
+    }
+    const QSize cell =
+        list_.sizeHintForIndex(list_.model()->index(0, 0)) + QSize(2 * Spacing, 2 * Spacing);
+    const int rows = std::min(MostRows, (list_.count() + Columns - 1) / Columns);
+    resize(Columns * cell.width() + Margins, rows * cell.height() + Margins);
 }
 
 // Kept thumbnails show at once; the others are drawn in the list's order.

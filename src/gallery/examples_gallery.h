@@ -30,6 +30,7 @@ public:
 
 private:
     void FillList();
+    void ShowAllColumns();
     void ShowThumbnail(size_t index, const QImage& picture);
 
     Opener open_;
