@@ -7,6 +7,7 @@
 #include "app/session_keeper.h"
 #include "app/view_commands.h"
 #include "files/scene_files.h"
+#include "gallery/gallery_commands.h"
 #include "panel/control_panel.h"
 #include "recovery/last_session.h"
 
@@ -51,6 +52,10 @@ void ViewerApp::Start(const QString& scene)
     SceneFiles files(
         editor_, history_, commands_, panel,
         [this] { return viewer_.IsOpen() ? std::optional(viewer_.PictureSize()) : std::nullopt; });
+    GalleryCommands gallery(
+        editor_, commands_, panel,
+        [&files](const Example& example) { files.OpenExample(example.Name, example.Scene); },
+        QStringLiteral(RAMIFEX_VERSION));
     // The viewer's keys and files dropped onto it, while the panel lives.
     viewer_.SetKeyRelay([this](const QKeyEvent& event)
                         { return commands_.TriggerViewerKey(event.keyCombination()); });

@@ -58,6 +58,7 @@ const CommandShape Commands[] = {
      .In = Menu::Edit,
      .Text = "&Redo",
      .Keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}},
+    {.Id = Command::Variations, .In = Menu::Edit, .Text = "&Variations\u2026", .StartsGroup = true},
     {.Id = Command::TurnObjectLeft,
      .In = Menu::View,
      .Text = "Turn Object Left",
@@ -108,10 +109,11 @@ const CommandShape Commands[] = {
      .StartsGroup = true,
      .ViewerKey = Qt::Key_F},
     {.Id = Command::FrameAfterRandomize, .In = Menu::View, .Text = "Frame After Randomize"},
+    {.Id = Command::Examples, .In = Menu::Examples, .Text = "&Examples\u2026"},
 };
 
 // In the order of Menu.
-const char* const MenuTitles[] = {"&File", "&Edit", "&View"};
+const char* const MenuTitles[] = {"&File", "&Edit", "&View", "E&xamples"};
 static_assert(std::size(MenuTitles) == static_cast<size_t>(Menu::Count));
 
 size_t IndexOf(Command command)

@@ -18,6 +18,7 @@ enum class Menu
     File,
     Edit,
     View,
+    Examples,
     Count  // not a menu: how many there are
 };
 
@@ -35,6 +36,7 @@ enum class Command
     Quit,
     Undo,
     Redo,
+    Variations,
     TurnObjectLeft,
     TurnObjectRight,
     TurnObjectUp,
@@ -48,6 +50,7 @@ enum class Command
     ResetView,
     FrameWholeTree,
     FrameAfterRandomize,
+    Examples,
     Count  // not a command: how many there are
 };
 

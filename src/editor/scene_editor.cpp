@@ -98,6 +98,13 @@ void SceneEditor::OpenScene(const SceneState& scene)
           SceneChange{.Records = 0b111, .Iterations = true, .ViewOffset = true});
 }
 
+void SceneEditor::AdoptVariation(const SceneState& variation)
+{
+    SceneState after = scene_;
+    after.Records = variation.Records;
+    Apply(EditAction::Variation, after, SceneChange{.Records = 0b111});
+}
+
 void SceneEditor::RotateCurrentRecord(int32_t dx, int32_t dy)
 {
     RotateRecord(current_, dx, dy);

@@ -38,6 +38,7 @@ enum class EditAction
     ResetView,
     Open,
     Frame,
+    Variation,
 };
 
 // One edit as it reached the scene, for an undo history to record.
@@ -95,6 +96,8 @@ public:
     // Replaces the whole scene, as opening a file does: one edit of every record, the iteration
     // count and the view offset. The record being edited stays the same one.
     void OpenScene(const SceneState& scene);
+    // Takes a variation's records, which is all a variation changes.
+    void AdoptVariation(const SceneState& variation);
 
     // Navigator: the viewer's gestures. A drag of no movement changes nothing.
     void RotateCurrentRecord(int32_t dx, int32_t dy) override;

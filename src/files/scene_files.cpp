@@ -80,8 +80,12 @@ std::optional<GeometryChoice> ChooseWithGeometryDialog(QWidget& owner, const QSi
 
 }  // namespace
 
-QString DocumentStatusText(const QString& path, bool modified)
+QString DocumentStatusText(const QString& path, bool modified, const QString& title)
 {
+    if (!title.isEmpty())
+    {
+        return title;
+    }
     if (path.isEmpty())
     {
         return QStringLiteral("New scene, not saved");
@@ -152,6 +156,11 @@ void SceneFiles::OpenLater(const QString& path)
     QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
 }
 
+void SceneFiles::OpenExample(const QString& name, const SceneState& scene)
+{
+    OpenFromElsewhere(scene, QStringLiteral("Example: %1").arg(name));
+}
+
 // A picture holds its scene but is no scene file, nor is a file of another name: saving asks for
 // one.
 bool SceneFiles::Save()
@@ -180,20 +189,18 @@ bool SceneFiles::SaveTo(const QString& path)
 
 void SceneFiles::ShowStatus()
 {
-    const QString& origin = history_.Origin();
-    panel_.ShowDocumentStatus(origin.isEmpty() ? DocumentStatusText(FilePath(), Modified())
-                                               : origin);
+    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified(), history_.Title()));
 }
 
 void SceneFiles::OpenFromElsewhere(const SceneState& scene, const QString& origin,
                                    const QString& file, bool saved)
 {
     editor_.OpenScene(scene);
+    history_.NameScene(origin);
     if (!file.isEmpty())
     {
         saved ? history_.FileHolds(file) : history_.FileIs(file);
     }
-    history_.NameOrigin(origin);
 }
 
 void SceneFiles::Report(const QString& title, const QString& message)

@@ -47,8 +47,8 @@ using GeometryChooser = std::function<std::optional<GeometryChoice>(
     QWidget& owner, const QSize& window, const QSize& largest)>;
 
 // What the panel's status line says of the scene's file: its name, and whether the scene differs
-// from what the file holds.
-QString DocumentStatusText(const QString& path, bool modified);
+// from what the file holds; without a file, the scene's title when it has one.
+QString DocumentStatusText(const QString& path, bool modified, const QString& title = {});
 
 // The File menu's commands on the scene: Open..., Save, Save As..., Export Picture... and Export
 // Geometry..., and the opening of files dropped onto the panel or the viewer. The history keeps
@@ -74,6 +74,8 @@ public:
     // Opens the file once the current event is done: a drop must finish, and a program starting
     // must show its panel, before a message box may wait for the user.
     void OpenLater(const QString& path);
+    // Opens a scene that is no file's, in one edit; the status line names it "Example: NAME".
+    void OpenExample(const QString& name, const SceneState& scene);
     // Opens a scene that came from elsewhere than a file the user chose (an example, the last
     // session) in one edit, as belonging to `file` (none: a new scene) and saved there or not; the
     // status line names where it came from until the next edit.

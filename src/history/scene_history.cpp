@@ -7,13 +7,15 @@
 namespace ramifex
 {
 
-// One place in the history, shared by the steps on either side of it: the scene's file there, and
-// a number no other place has had.
+// One place in the history, shared by the steps on either side of it: the scene's file there, a
+// number no other place has had, and what the scene is called there when it has no file.
 struct HistoryPlace
 {
     QString File;
     uint64_t Serial = 0;
-    QString Origin;  // where a scene came from other than its file; edits from it have none
+    // What the status line names the scene by at this place, when it came from no file the user
+    // chose (an example, the last session); the edits made from it have none.
+    QString Title;
 };
 
 namespace
@@ -43,6 +45,8 @@ QString ActionName(EditAction action)
             return QStringLiteral("Open");
         case EditAction::Frame:
             return QStringLiteral("Frame the Whole Tree");
+        case EditAction::Variation:
+            return QStringLiteral("Variation");
     }
     return {};
 }
@@ -155,11 +159,12 @@ SceneHistory::~SceneHistory()
     editor_.SetRecorder({});
 }
 
-// An edit keeps the file; the new place is saved nowhere yet.
+// An edit keeps the file but not the title; the new place is saved nowhere yet.
 void SceneHistory::Record(const SceneEdit& edit)
 {
     const std::shared_ptr<HistoryPlace> before = CurrentPlace();
-    auto after = std::make_shared<HistoryPlace>(HistoryPlace{before->File, ++lastSerial_, {}});
+    auto after = std::make_shared<HistoryPlace>(
+        HistoryPlace{.File = before->File, .Serial = ++lastSerial_, .Title = {}});
     stack_.push(new SceneStep(editor_, edit, before, std::move(after)));
     FileChanged();
 }
@@ -201,15 +206,17 @@ void SceneHistory::FileIs(const QString& path)
     FileChanged();
 }
 
-void SceneHistory::NameOrigin(const QString& origin)
+void SceneHistory::NameScene(const QString& title)
 {
-    CurrentPlace()->Origin = origin;
+    HistoryPlace& place = *CurrentPlace();
+    place.File.clear();
+    place.Title = title;
     FileChanged();
 }
 
-const QString& SceneHistory::Origin() const
+const QString& SceneHistory::Title() const
 {
-    return CurrentPlace()->Origin;
+    return CurrentPlace()->Title;
 }
 
 void SceneHistory::FileChanged() const

@@ -51,12 +51,14 @@ public:
     // The current scene was just read from this file (after the editor's OpenScene) or written to
     // it: the file of the current place, and of the edits made from it; other places keep theirs.
     void FileHolds(const QString& path);
+    // The current scene was just opened from what is no file, such as an example (after the
+    // editor's OpenScene): it has no file at the current place, which the title names; the edits
+    // made from it have neither.
+    void NameScene(const QString& title);
+    // The current place's title, while it has no file.
+    const QString& Title() const;
     // The current scene belongs to this file but differs from what it holds.
     void FileIs(const QString& path);
-    // Where the current scene came from when that is not its file alone, as the status line names
-    // it ("Example: Fern", "Last session: tree.ramifex.json"); an edit from it starts afresh.
-    void NameOrigin(const QString& origin);
-    const QString& Origin() const;
     // Hears of every change of the file or of whether the scene is saved; none by default.
     void SetFileListener(std::function<void()> listener) { fileListener_ = std::move(listener); }
 

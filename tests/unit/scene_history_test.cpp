@@ -63,6 +63,13 @@ TEST(SceneHistory, OneStepPerUserActionUndoneToTheStartAndRedoneToTheEnd)
         {[](SceneEditor& e) { e.ResetView(); }, 12, "Reset View"},  // changes nothing
         {[](SceneEditor& e) { e.SetIterations(30); }, 13, "Set Iterations"},
         {[](SceneEditor& e) { e.SetIterations(13); }, 12, "Reset View"},  // typed back
+        {[](SceneEditor& e)
+         {
+             SceneState variation = e.Scene();
+             variation.Records[Branch1Record].Scale = 0.3;
+             e.AdoptVariation(variation);
+         },
+         13, "Variation"},
     };
     for (size_t row = 0; row < std::size(rows); ++row)
     {
@@ -108,7 +115,8 @@ TEST(SceneHistory, KeepsTheNewestStepsUpToItsLimit)
 }
 
 // The file follows the places in the history: saved where it was last read or written, whatever
-// happened since; an edit keeps the file, a Save As names only the places from there on.
+// happened since; an edit keeps the file, a Save As names only the places from there on. A scene
+// opened from no file, such as an example, has no file and the title given at its place alone.
 TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
 {
     SceneEditor editor;
@@ -127,6 +135,7 @@ TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
         std::function<void()> Step;
         const char* File;
         bool Modified;
+        const char* Title = "";
     };
     const FileRow rows[] = {
         {[] {}, "", true},
@@ -150,6 +159,16 @@ TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
         {undo, "", true},
         {redo, "a", true},
         {redo, "b", false},
+        {[&]
+         {
+             editor.OpenScene(opened);
+             history.NameScene("Example: Fern");
+         },
+         "", true, "Example: Fern"},
+        {zoom, "", true},
+        {undo, "", true, "Example: Fern"},
+        {undo, "b", false},
+        {redo, "", true, "Example: Fern"},
     };
     for (size_t row = 0; row < std::size(rows); ++row)
     {
@@ -157,6 +176,7 @@ TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
         rows[row].Step();
         EXPECT_EQ(history.FilePath().toStdString(), rows[row].File) << "row " << row;
         EXPECT_EQ(history.Modified(), rows[row].Modified) << "row " << row;
+        EXPECT_EQ(history.Title().toStdString(), rows[row].Title) << "row " << row;
         EXPECT_TRUE(row == 0 || heard > heardBefore) << "row " << row;
     }
 }

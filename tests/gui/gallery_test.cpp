@@ -1,0 +1,161 @@
+// The Examples gallery and the Variations window, with the File menu's status line and the undo
+// history, as the user works them.
+#include <QStandardPaths>
+
+#include "files/scene_files.h"
+#include "gallery/gallery_commands.h"
+#include "gui/panel_fixture.h"
+#include "history/scene_history.h"
+
+namespace ramifex::test
+{
+namespace
+{
+
+constexpr int DrawingMs = 60000;
+
+bool HasLitPixel(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y)
+    {
+        for (int x = 0; x < picture.width(); ++x)
+        {
+            if ((picture.pixel(x, y) & 0xffffff) != 0)
+            {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QImage PictureOf(const QIcon& icon)
+{
+    return icon.pixmap(ThumbnailSize).toImage();
+}
+
+void Click(QWidget& widget, const QPoint& at)
+{
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, at);
+}
+
+class GalleryTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);  // a cache folder of the tests' own
+        ThumbnailCache(QStringLiteral("none"));    // empties it
+        PanelTest::SetUp();
+        history.BindCommands(commands);
+        files = std::make_unique<SceneFiles>(editor, history, commands, *panel,
+                                             [] { return std::optional<QSize>(); });
+        gallery = std::make_unique<GalleryCommands>(
+            editor, commands, *panel,
+            [this](const Example& example) { files->OpenExample(example.Name, example.Scene); },
+            Version);
+    }
+
+    ExamplesGallery& ShowGallery()
+    {
+        commands.Action(Command::Examples).trigger();
+        return *gallery->Gallery();
+    }
+
+    static constexpr const char* Version = "1.2.3";
+    SceneHistory history{editor};
+    std::unique_ptr<SceneFiles> files;
+    std::unique_ptr<GalleryCommands> gallery;
+};
+
+// Every example shows with its thumbnail; clicking one opens it as one step that the status line
+// names; a thumbnail kept in the cache is shown rather than drawn again, until the version changes.
+TEST_F(GalleryTest, TheGalleryOpensAnExampleAsOneStep)
+{
+    ExamplesGallery& shown = ShowGallery();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    const std::vector<Example> examples = Examples();
+    ASSERT_EQ(shown.List().count(), static_cast<int>(examples.size()));
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.Drawing(), DrawingMs);
+    for (size_t index = 0; index < examples.size(); ++index)
+    {
+        const QListWidgetItem& item = *shown.List().item(static_cast<int>(index));
+        EXPECT_EQ(item.text(), examples[index].Name);
+        EXPECT_TRUE(HasLitPixel(PictureOf(item.icon()))) << item.text().toStdString();
+    }
+
+    const SceneState before = editor.Scene();
+    const int steps = history.Stack().count();
+    const int chosen = 3;
+    QListWidget& list = shown.List();
+    Click(*list.viewport(), list.visualItemRect(list.item(chosen)).center());
+    EXPECT_EQ(editor.Scene(), examples[chosen].Scene);
+    EXPECT_EQ(history.Stack().count(), steps + 1);
+    EXPECT_EQ(panel->DocumentStatus(), "Example: " + examples[chosen].Name);
+    history.Stack().undo();
+    EXPECT_EQ(editor.Scene(), before);
+    EXPECT_EQ(panel->DocumentStatus(), "New scene, not saved");
+
+    // A kept thumbnail marked red shows as it is kept.
+    QImage red(ThumbnailSize, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ThumbnailCache(Version).Keep(examples[chosen].Name, red);
+    delete gallery->Gallery();
+    ExamplesGallery& again = ShowGallery();
+    EXPECT_FALSE(again.Drawing());
+    EXPECT_EQ(PictureOf(again.List().item(chosen)->icon()).pixel(5, 5), QColor(Qt::red).rgb());
+
+    const ExamplesGallery nextVersion({}, QStringLiteral("1.2.4"));
+    EXPECT_TRUE(nextVersion.Drawing());
+    EXPECT_TRUE(ThumbnailCache(Version).Find(examples[chosen].Name).isNull());
+}
+
+// The seed shown makes the variations, at the strength chosen; adopting one is one step that
+// undoing takes back bit for bit, and the scene in the middle, adopted or not, gets variations of
+// its own.
+TEST_F(GalleryTest, VariationsAreReproducibleAndAdoptedAsOneStep)
+{
+    editor.OpenScene(Examples().front().Scene);
+    commands.Action(Command::Variations).trigger();
+    VariationsWindow& window = *gallery->Variations();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const SceneState before = editor.Scene();
+    EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Medium,
+                                                  static_cast<uint32_t>(window.Seed().value())));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.Drawing(), DrawingMs);
+    EXPECT_TRUE(HasLitPixel(window.Middle().pixmap().toImage()));
+    for (int index = 0; index < VariationCount; ++index)
+    {
+        EXPECT_TRUE(HasLitPixel(PictureOf(window.VariationButton(index).icon()))) << index;
+    }
+
+    window.Strength().setCurrentIndex(static_cast<int>(VariationStrength::Wild));
+    window.Seed().setValue(41);
+    Click(window.More(), window.More().rect().center());
+    EXPECT_EQ(window.Seed().value(), 42);
+    EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Wild, 42));
+
+    const int steps = history.Stack().count();
+    const SceneState adopted = window.Variations()[2];
+    QToolButton& button = window.VariationButton(2);
+    Click(button, button.rect().center());
+    EXPECT_EQ(editor.Scene(), adopted);
+    EXPECT_EQ(history.Stack().count(), steps + 1);
+    EXPECT_EQ(window.Variations(), MakeVariations(adopted, VariationStrength::Wild, 42));
+
+    history.Stack().undo();
+    EXPECT_EQ(editor.Scene(), before);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Variations(),
+                              MakeVariations(before, VariationStrength::Wild, 42), DrawingMs);
+
+    // A closed window follows the scene when it shows again.
+    window.close();
+    editor.Randomise();
+    QTest::qWait(500);
+    EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Wild, 42));
+    commands.Action(Command::Variations).trigger();
+    EXPECT_EQ(window.Variations(), MakeVariations(editor.Scene(), VariationStrength::Wild, 42));
+}
+
+}  // namespace
+}  // namespace ramifex::test
