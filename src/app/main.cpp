@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/animate_command.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/render_command.h"
@@ -16,6 +17,14 @@ int main(int argc, char** argv)
     if (command.Render)
     {
         return RenderWithoutDisplay(*command.Render, argv);
+    }
+    if (command.Animate)
+    {
+        return AnimateWithoutDisplay(*command.Animate, argv);
+    }
+    if (command.Encode)
+    {
+        return EncodeFrames(*command.Encode);
     }
     if (!DisplayConfigured())
     {

@@ -11,16 +11,6 @@
 
 namespace ramifex
 {
-namespace
-{
-
-QString SizeText(const QSize& size)
-{
-    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-}
-
-}  // namespace
-
 int RenderWithoutDisplay(const RenderRequest& request, char** argv)
 {
     QString error;
@@ -41,14 +31,15 @@ int RenderWithoutDisplay(const RenderRequest& request, char** argv)
     {
         return ReportFailure(QStringLiteral("cannot draw without a display: %1").arg(error));
     }
-    if (request.Size.boundedTo(largest) != request.Size)
+    const QString problem = SampledSizeProblem(request.Size, request.Samples, largest);
+    if (!problem.isEmpty())
     {
-        return ReportFailure(QStringLiteral("--size %1 is larger than the largest picture, %2")
-                                 .arg(SizeText(request.Size), SizeText(largest)));
+        return ReportFailure(QStringLiteral("--size %1").arg(problem));
     }
     RenderSettings settings;
     settings.Size = request.Size;
     settings.Depth = request.Depth;
+    settings.Samples = request.Samples;
     RenderJob job({*scene}, settings);
     if (!job.Start())
     {
