@@ -74,14 +74,18 @@ Quaternion Slerp(const Quaternion& a, const Quaternion& b, double fraction)
 
 BranchParams Interpolated(const BranchParams& a, const BranchParams& b, double fraction)
 {
-    Quaternion rotation = Slerp(RotationOf(a), RotationOf(b), fraction);
-    rotation.ToAngleAxis();
-    const auto& [angle, x, y, z] = rotation.Slots();
     BranchParams record = a;
-    record.Angle = angle > 180.0 ? angle - 360.0 : angle;
-    if (x != 0.0 || y != 0.0 || z != 0.0)
+    // A rotation that stays keeps its values exactly, rather than as the arithmetic returns them.
+    if (a.Angle != b.Angle || a.Axis != b.Axis)
     {
-        record.Axis = {x, y, z};  // no turn at all keeps a's axis
+        Quaternion rotation = Slerp(RotationOf(a), RotationOf(b), fraction);
+        rotation.ToAngleAxis();
+        const auto& [angle, x, y, z] = rotation.Slots();
+        record.Angle = angle > 180.0 ? angle - 360.0 : angle;
+        if (x != 0.0 || y != 0.0 || z != 0.0)
+        {
+            record.Axis = {x, y, z};  // no turn at all keeps a's axis
+        }
     }
     record.Scale = Mix(a.Scale, b.Scale, fraction);
     record.Offset = Mix(a.Offset, b.Offset, fraction);

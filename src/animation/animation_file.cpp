@@ -177,14 +177,14 @@ std::optional<Animation> ReadAnimationFile(const QString& path, QString* error)
         return scene ? std::optional(Animation{{{*scene}}}) : std::nullopt;
     }
     QFile file(path);
-    if (!QFileInfo(path).isFile())
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
     {
         *error = Sentence("open", path, "it is not a regular file");
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly))
     {
-        *error = Sentence("open", path, file.errorString());
+        *error = Sentence("open", path, file.errorString().toLower());
         return std::nullopt;
     }
     QString problem;

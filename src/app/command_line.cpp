@@ -307,12 +307,12 @@ EncodeRequest ReadEncode(const OptionReader& options)
                 .arg(request.Frames));
     }
     request.Output = options.Value(known.Output);
-    request.Format = OutputFormat(request.Output);
-    if (request.Format == VideoFormat::PngSequence)
+    if (VideoFormatOf(request.Output, &error) == VideoFormat::PngSequence)
     {
         Refuse(QStringLiteral("--encode writes a video (.mp4, .webm), not \"%1\"")
                    .arg(request.Output));
     }
+    request.Format = OutputFormat(request.Output);
     request.Fps = options.Fps();
     return request;
 }
