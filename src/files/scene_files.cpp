@@ -53,7 +53,8 @@ QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString&
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, const QSize& largest)
+std::optional<ExportChoice> ChooseWithSizeDialog(QWidget& owner, const QSize& window,
+                                                 const QSize& largest)
 {
     ExportSizeDialog dialog(window, largest, &owner);
     dialog.setWindowModality(Qt::WindowModal);
@@ -61,7 +62,7 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     {
         return std::nullopt;
     }
-    return dialog.Size();
+    return ExportChoice(dialog.Size(), dialog.Samples());
 }
 
 // The desktop's keys for a command. Without a desktop that names any, Save As takes the keys most
@@ -237,8 +238,8 @@ void SceneFiles::ExportPicture()
     {
         return;
     }
-    const std::optional<QSize> size = ChooseExportSize();
-    if (!size)
+    const std::optional<ExportChoice> choice = ChooseExportSize();
+    if (!choice)
     {
         return;
     }
@@ -253,12 +254,12 @@ void SceneFiles::ExportPicture()
         Report(QStringLiteral("Export Picture"), error);
         return;
     }
-    StartExport(*size, path);
+    StartExport(*choice, path);
 }
 
 // From the window's size up to the largest picture a render job can draw; nothing when there is
 // no window to start from, no job can draw or the user cancels.
-std::optional<QSize> SceneFiles::ChooseExportSize()
+std::optional<ExportChoice> SceneFiles::ChooseExportSize()
 {
     const std::optional<QSize> window = windowPicture_();
     if (!window)
@@ -277,10 +278,11 @@ std::optional<QSize> SceneFiles::ChooseExportSize()
     return chooseSize_(panel_, *window, largest);
 }
 
-void SceneFiles::StartExport(const QSize& size, const QString& path)
+void SceneFiles::StartExport(const ExportChoice& choice, const QString& path)
 {
     RenderSettings settings;
-    settings.Size = size;
+    settings.Size = choice.Size;
+    settings.Samples = choice.Samples;
     auto job = std::make_unique<RenderJob>(std::vector{editor_.Scene()}, settings);
     if (!job->Start())
     {

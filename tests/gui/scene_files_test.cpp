@@ -1,9 +1,11 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
+#include <QComboBox>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "files/export_size_dialog.h"
@@ -255,6 +257,28 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     // Edges and the finer spheres differ by about 10 levels; the picture moved by one pixel
     // differs by about 40.
     EXPECT_LT(MeanDifferenceWhereLit(scaled, seen), 15.0);
+}
+
+// The Export Picture dialog offers smooth edges and starts with the choice last accepted.
+TEST(ExportSizeDialog, RemembersSmoothEdges)
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    const auto dialogChoosing = [](const QString& item)
+    {
+        auto dialog = std::make_unique<ExportSizeDialog>(QSize(64, 48), QSize(512, 512), nullptr);
+        auto* box = dialog->findChild<QComboBox*>();
+        if (!item.isEmpty())
+        {
+            box->setCurrentIndex(box->findText(item));
+        }
+        return dialog;
+    };
+    EXPECT_EQ(dialogChoosing({})->Samples(), 1);
+    dialogChoosing(QString::fromUtf8("3\u00d73"))->accept();
+    EXPECT_EQ(dialogChoosing({})->Samples(), 3);
+    dialogChoosing(QString::fromUtf8("2\u00d72"))->reject();
+    EXPECT_EQ(dialogChoosing({})->Samples(), 3);
 }
 
 }  // namespace
