@@ -64,6 +64,32 @@ AnimationWindow::~AnimationWindow()
     Stop();
 }
 
+void AnimationWindow::BindCommands(CommandRegistry& commands)
+{
+    const auto raise = [this]
+    {
+        show();
+        QWidget::raise();
+        activateWindow();
+    };
+    commands.Bind(Command::ShowAnimation, *this, raise);
+    commands.Bind(Command::Turntable, *this,
+                  [this, raise]
+                  {
+                      raise();
+                      ChooseTurntable();
+                  });
+    commands.Bind(Command::PlayAnimation, *this, [this] { Playing() ? Stop() : Play(); });
+    commands.Bind(Command::ExportVideo, *this,
+                  [this, raise]
+                  {
+                      raise();
+                      ChooseExport();
+                  });
+    playCommand_ = &commands.Action(Command::PlayAnimation);
+    ShowKeyframes(keyframes_->currentRow());
+}
+
 void AnimationWindow::BuildLayout()
 {
     keyframes_->setIconSize(ThumbnailSize);
@@ -181,8 +207,7 @@ void AnimationWindow::ShowKeyframes(int select)
     }
     keyframes_->setCurrentRow(select);
     ShowSelected();
-    playButton_->setEnabled(!animation_.Keyframes.empty());
-    exportButton_->setEnabled(!animation_.Keyframes.empty() && !export_);
+    ShowPlaying();
     DrawThumbnails();
 }
 
@@ -264,7 +289,7 @@ void AnimationWindow::Play()
     currentBeforePlay_ = editor_.Current();
     playClock_.start();
     play_.start(PlayIntervalMs);
-    playButton_->setText(QStringLiteral("Stop"));
+    ShowPlaying();
     PlayTick();
 }
 
@@ -275,7 +300,7 @@ void AnimationWindow::Stop()
         return;
     }
     play_.stop();
-    playButton_->setText(QStringLiteral("Play"));
+    ShowPlaying();
     editor_.Restore(*beforePlay_, currentBeforePlay_);
     beforePlay_.reset();
 }
@@ -292,6 +317,21 @@ void AnimationWindow::PlayTick()
         return;
     }
     editor_.Restore(FrameScene(animation_, Millisecond, elapsed % frames), std::nullopt);
+}
+
+// The button, the menu's command and the export follow the animation and whether it plays.
+void AnimationWindow::ShowPlaying()
+{
+    const bool any = !animation_.Keyframes.empty();
+    const QString text = Playing() ? QStringLiteral("Stop") : QStringLiteral("Play");
+    playButton_->setText(text);
+    playButton_->setEnabled(any);
+    exportButton_->setEnabled(any && !export_);
+    if (playCommand_ != nullptr)
+    {
+        playCommand_->setText(Playing() ? QStringLiteral("&Stop") : QStringLiteral("&Play"));
+        playCommand_->setEnabled(any);
+    }
 }
 
 bool AnimationWindow::OpenAnimation(const QString& path)
@@ -357,7 +397,7 @@ bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& 
             {
                 export_->deleteLater();
                 export_.clear();
-                exportButton_->setEnabled(!animation_.Keyframes.empty());
+                ShowPlaying();
                 if (!why.isEmpty())
                 {
                     Report(why);

@@ -15,6 +15,7 @@
 #include "animation/animation.h"
 #include "animwindow/video_export.h"
 #include "animwindow/video_settings_dialog.h"
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
 
 namespace ramifex
@@ -33,6 +34,10 @@ class AnimationWindow final : public QWidget
 public:
     explicit AnimationWindow(SceneEditor& editor, QWidget* parent = nullptr);
     ~AnimationWindow() override;
+
+    // The Animation menu's commands: showing this window, a turntable, Play and Stop, Export
+    // Video.
+    void BindCommands(CommandRegistry& commands);
 
     const Animation& CurrentAnimation() const { return animation_; }
     void SetAnimation(const Animation& animation);
@@ -70,6 +75,7 @@ private:
     void ChooseSave();
     void ChooseTurntable();
     void ChooseExport();
+    void ShowPlaying();
 
     SceneEditor& editor_;
     Animation animation_;
@@ -86,6 +92,7 @@ private:
     std::optional<SceneState> beforePlay_;
     int32_t currentBeforePlay_ = BaseRecord;
     QPointer<VideoExport> export_;
+    QAction* playCommand_ = nullptr;
 };
 
 }  // namespace ramifex

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "renderjob/render_job.h"
 #include "scene/scene_state.h"
@@ -371,7 +372,17 @@ int ReportFailure(const QString& why)
 
 CommandLine ReadCommandLine(int argc, char** argv)
 {
-    const QCoreApplication application(argc, argv);
+    // The toolkit takes the usage line's name from the first argument: the program's name, not the
+    // path it was started by.
+    char name[] = "ramifex";
+    std::vector<char*> arguments{name};
+    if (argc > 1)
+    {
+        arguments.insert(arguments.end(), argv + 1, argv + argc);
+    }
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    const QCoreApplication application(count, arguments.data());
     QCoreApplication::setApplicationVersion(QStringLiteral(RAMIFEX_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(

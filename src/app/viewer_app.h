@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <QUndoStack>
 
+#include "app/frame_loop.h"
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
+#include "history/scene_history.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
 #include "viewer/gl_viewer.h"
@@ -10,22 +14,26 @@
 namespace ramifex
 {
 
-// The application: owns the scene editor, the clock, the viewer and the renderer for the life of
-// the process, and runs the control panel, whose run is the program's whole interactive life. The
-// viewer's gestures go to the editor, so they stay safe once the panel has gone.
+// The application: owns the scene editor, the clock, the viewer, the renderer, the program's
+// commands, the undo history and the frame loop for the life of the process, and runs the control
+// panel, whose run is the program's whole interactive life. The viewer's gestures go to the
+// editor, so they stay safe once the panel has gone.
 class ViewerApp
 {
 public:
+    // Needs the application object.
     ViewerApp();
 
     // Runs the control panel, with the scene of a file when one is named, until it is ended or the
-    // viewer window is closed, then destroys it. Returns false: nothing runs after the panel, and
-    // the program ends.
-    bool Start(const QString& scene = {});
+    // viewer window is closed, then destroys it; the frame loop ticks while the panel is up.
+    // Nothing runs after the panel: the program ends.
+    void Start(const QString& scene = {});
 
     GlViewer& Viewer() { return viewer_; }
     SceneEditor& Editor() { return editor_; }
     const TreeRenderer& Renderer() const { return renderer_; }
+    QUndoStack& History() { return history_.Stack(); }
+    const FrameLoop& Frames() const { return frames_; }
 
 private:
     // The program keeps no settings, but the toolkit's colour chooser remembers custom colours in
@@ -35,6 +43,9 @@ private:
     SteadyMillisecondClock clock_;
     GlViewer viewer_;
     TreeRenderer renderer_;
+    CommandRegistry commands_;
+    SceneHistory history_;
+    FrameLoop frames_;
 };
 
 }  // namespace ramifex

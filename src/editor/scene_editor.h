@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "navigation/navigator.h"
 #include "scene/random_generator.h"
 #include "scene/scene_state.h"
-#include "viewer/navigator.h"
 
 namespace ramifex
 {

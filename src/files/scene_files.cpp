@@ -1,10 +1,8 @@
 #include "files/scene_files.h"
 
-#include <QAction>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -65,17 +63,6 @@ std::optional<ExportChoice> ChooseWithSizeDialog(QWidget& owner, const QSize& wi
     return ExportChoice(dialog.Size(), dialog.Samples());
 }
 
-// The desktop's keys for a command. Without a desktop that names any, Save As takes the keys most
-// desktops give it.
-QList<QKeySequence> StandardKeys(QKeySequence::StandardKey command)
-{
-    const QList<QKeySequence> keys = QKeySequence::keyBindings(command);
-    if (keys.isEmpty() && command == QKeySequence::SaveAs)
-    {
-        return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
-    }
-    return keys;
-}
 
 }  // namespace
 
@@ -89,59 +76,39 @@ QString DocumentStatusText(const QString& path, bool modified)
     return modified ? QStringLiteral("%1: unsaved changes").arg(name) : name;
 }
 
-SceneFiles::SceneFiles(SceneEditor& editor, ControlPanel& panel, WindowPictureSize windowPicture)
+SceneFiles::SceneFiles(SceneEditor& editor, SceneHistory& history, CommandRegistry& commands,
+                       ControlPanel& panel, WindowPictureSize windowPicture)
     : editor_(editor),
+      history_(history),
+      commands_(commands),
       panel_(panel),
       windowPicture_(std::move(windowPicture)),
       chooseFile_(ChooseWithFileDialog),
       chooseSize_(ChooseWithSizeDialog)
 {
-    AddCommands();
+    BindCommands();
     panel_.setAcceptDrops(true);
     panel_.installEventFilter(this);
-    // Whatever changes the picture changes the scene; choosing a record to edit does not.
-    listener_ = editor_.AddListener(
-        [this](const SceneChange& change)
-        {
-            if (change != SceneChange{.Selection = change.Selection} && !modified_)
-            {
-                modified_ = true;
-                ShowStatus();
-            }
-        });
+    history_.SetFileListener([this] { ShowStatus(); });
     ShowStatus();
 }
 
 SceneFiles::~SceneFiles()
 {
-    editor_.RemoveListener(listener_);
+    history_.SetFileListener({});
 }
 
-void SceneFiles::AddCommands()
+void SceneFiles::BindCommands()
 {
-    QMenu& menu = *panel_.FileMenu();
-    QAction* quit = menu.actions().value(0);
-    const auto add = [&](const QString& text, const QList<QKeySequence>& keys, auto command)
-    {
-        auto* action = new QAction(text, this);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, command);
-        menu.insertAction(quit, action);
-        return action;
-    };
-    add(QString::fromUtf8("&Open\u2026"), StandardKeys(QKeySequence::Open), &SceneFiles::Open);
-    add(QStringLiteral("&Save"), StandardKeys(QKeySequence::Save), &SceneFiles::Save);
-    add(QString::fromUtf8("Save &As\u2026"), StandardKeys(QKeySequence::SaveAs),
-        &SceneFiles::SaveAs);
-    menu.insertSeparator(quit);
-    exportCommand_ = add(QString::fromUtf8("&Export Picture\u2026"),
-                         {QKeySequence(Qt::CTRL | Qt::Key_E)}, &SceneFiles::ExportPicture);
-    menu.insertSeparator(quit);
+    commands_.Bind(Command::Open, *this, [this] { Open(); });
+    commands_.Bind(Command::Save, *this, [this] { Save(); });
+    commands_.Bind(Command::SaveAs, *this, [this] { SaveAs(); });
+    commands_.Bind(Command::ExportPicture, *this, [this] { ExportPicture(); });
 }
 
 void SceneFiles::Open()
 {
-    const QString path = chooseFile_(panel_, FileDialogKind::OpenScene, path_);
+    const QString path = chooseFile_(panel_, FileDialogKind::OpenScene, FilePath());
     if (!path.isEmpty())
     {
         OpenFile(path);
@@ -158,7 +125,7 @@ bool SceneFiles::OpenFile(const QString& path)
         return false;
     }
     editor_.OpenScene(*scene);
-    Saved(path);
+    history_.FileHolds(path);
     return true;
 }
 
@@ -171,7 +138,7 @@ void SceneFiles::OpenLater(const QString& path)
 // one.
 bool SceneFiles::Save()
 {
-    return path_.isEmpty() || !IsSceneFileName(path_) ? SaveAs() : SaveTo(path_);
+    return FilePath().isEmpty() || !IsSceneFileName(FilePath()) ? SaveAs() : SaveTo(FilePath());
 }
 
 bool SceneFiles::SaveAs()
@@ -188,20 +155,13 @@ bool SceneFiles::SaveTo(const QString& path)
         Report(QStringLiteral("Save Scene"), error);
         return false;
     }
-    Saved(path);
+    history_.FileHolds(path);
     return true;
-}
-
-void SceneFiles::Saved(const QString& path)
-{
-    path_ = path;
-    modified_ = false;
-    ShowStatus();
 }
 
 void SceneFiles::ShowStatus()
 {
-    panel_.ShowDocumentStatus(DocumentStatusText(path_, modified_));
+    panel_.ShowDocumentStatus(DocumentStatusText(FilePath(), Modified()));
 }
 
 void SceneFiles::Report(const QString& title, const QString& message)
@@ -216,11 +176,11 @@ void SceneFiles::Report(const QString& title, const QString& message)
 // The scene's file with another suffix, or a new name in the working folder.
 QString SceneFiles::Suggested(const char* suffix) const
 {
-    if (path_.isEmpty())
+    if (FilePath().isEmpty())
     {
         return QStringLiteral("untitled") + suffix;
     }
-    QString stem = path_;
+    QString stem = FilePath();
     for (const QString& known : {QString(SceneFileSuffix), QStringLiteral(".png")})
     {
         if (stem.endsWith(known, Qt::CaseInsensitive))
@@ -293,14 +253,14 @@ void SceneFiles::StartExport(const ExportChoice& choice, const QString& path)
     }
     export_ = new PictureExport(std::move(job), path, panel_, this);
     connect(export_, &PictureExport::Done, this, &SceneFiles::OnExportDone);
-    exportCommand_->setEnabled(false);
+    commands_.Action(Command::ExportPicture).setEnabled(false);
 }
 
 void SceneFiles::OnExportDone(const QString& error)
 {
     export_->deleteLater();
     export_.clear();
-    exportCommand_->setEnabled(true);
+    commands_.Action(Command::ExportPicture).setEnabled(true);
     if (!error.isEmpty())
     {
         Report(QStringLiteral("Export Picture"), error);

@@ -7,9 +7,10 @@
 #include <functional>
 #include <optional>
 
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
+#include "history/scene_history.h"
 
-class QAction;
 class QWidget;
 
 namespace ramifex
@@ -44,22 +45,25 @@ struct ExportChoice
 using SizeChooser = std::function<std::optional<ExportChoice>(QWidget& owner, const QSize& window,
                                                               const QSize& largest)>;
 
-// What the panel's status line says of the scene's file: its name, and whether the scene has
-// changed since it was opened or saved.
+// What the panel's status line says of the scene's file: its name, and whether the scene differs
+// from what the file holds.
 QString DocumentStatusText(const QString& path, bool modified);
 
-// The File menu's commands on the scene: Open..., Save, Save As..., Export Picture..., added to the
-// panel's File menu above Quit, and the opening of files dropped onto the panel or the viewer.
-// Keeps the scene's file and whether the scene has changed since, and shows both on the panel's
-// status line. Ending the program never asks about unsaved changes: it ends as it always has, and
-// the status line says what is unsaved. Errors are reported in a message box over the panel.
+// The File menu's commands on the scene: Open..., Save, Save As... and Export Picture..., and the
+// opening of files dropped onto the panel or the viewer. The history keeps the scene's file and
+// whether the scene is saved there, so that both follow undo and redo; the panel's status line
+// shows them. Ending the program never asks about unsaved changes, so that OK, Cancel and closing
+// a window end it at once; the status line says what is unsaved. Errors are reported in a message
+// box over the panel.
 class SceneFiles final : public QObject
 {
     Q_OBJECT
 
 public:
-    // The editor and the panel outlive this.
-    SceneFiles(SceneEditor& editor, ControlPanel& panel, WindowPictureSize windowPicture);
+    // Binds the File menu's commands. The editor, its history, the commands and the panel outlive
+    // this.
+    SceneFiles(SceneEditor& editor, SceneHistory& history, CommandRegistry& commands,
+               ControlPanel& panel, WindowPictureSize windowPicture);
     ~SceneFiles() override;
 
     void Open();
@@ -77,8 +81,8 @@ public:
     // go on; a progress dialog can cancel it.
     void ExportPicture();
 
-    const QString& FilePath() const { return path_; }
-    bool Modified() const { return modified_; }
+    const QString& FilePath() const { return history_.FilePath(); }
+    bool Modified() const { return history_.Modified(); }
     bool Exporting() const { return !export_.isNull(); }
 
     // Replace the toolkit's dialogs, by default window-modal over the panel.
@@ -90,9 +94,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AddCommands();
+    void BindCommands();
     bool SaveTo(const QString& path);
-    void Saved(const QString& path);
     void ShowStatus();
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
@@ -101,14 +104,12 @@ private:
     void OnExportDone(const QString& error);
 
     SceneEditor& editor_;
+    SceneHistory& history_;
+    CommandRegistry& commands_;
     ControlPanel& panel_;
     WindowPictureSize windowPicture_;
-    SceneEditor::ListenerId listener_{};
-    QString path_;
-    bool modified_ = false;
     FileChooser chooseFile_;
     SizeChooser chooseSize_;
-    QAction* exportCommand_ = nullptr;
     QPointer<PictureExport> export_;
 };
 

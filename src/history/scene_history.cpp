@@ -1,10 +1,20 @@
 #include "history/scene_history.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 namespace ramifex
 {
+
+// One place in the history, shared by the steps on either side of it: the scene's file there, and
+// a number no other place has had.
+struct HistoryPlace
+{
+    QString File;
+    uint64_t Serial = 0;
+};
+
 namespace
 {
 
@@ -41,11 +51,12 @@ bool RunsOn(EditAction action)
 }
 
 // One user action: the scene and the record being edited, from before its first edit and after
-// its last.
+// its last, and the places in the history on either side of it.
 class SceneStep final : public QUndoCommand
 {
 public:
-    SceneStep(SceneEditor& editor, const SceneEdit& edit)
+    SceneStep(SceneEditor& editor, const SceneEdit& edit, std::shared_ptr<HistoryPlace> placeBefore,
+              std::shared_ptr<HistoryPlace> placeAfter)
         : QUndoCommand(ActionName(edit.Action)),
           editor_(editor),
           action_(edit.Action),
@@ -53,10 +64,15 @@ public:
           before_(edit.Before),
           after_(edit.After),
           currentBefore_(edit.Current),
-          currentAfter_(edit.Current)
+          currentAfter_(edit.Current),
+          placeBefore_(std::move(placeBefore)),
+          placeAfter_(std::move(placeAfter))
     {
         setObsolete(ChangesNothing());
     }
+
+    const std::shared_ptr<HistoryPlace>& PlaceBefore() const { return placeBefore_; }
+    const std::shared_ptr<HistoryPlace>& PlaceAfter() const { return placeAfter_; }
 
     // Commands that may merge share an id: each action's own, so that a gesture's turns stay apart
     // from a wheel turn made while the button is held.
@@ -78,6 +94,7 @@ public:
         }
         after_ = next.after_;
         currentAfter_ = next.currentAfter_;
+        placeAfter_ = next.placeAfter_;
         setObsolete(ChangesNothing());
         return true;
     }
@@ -109,21 +126,94 @@ private:
     SceneState after_;
     int32_t currentBefore_;
     int32_t currentAfter_;
+    std::shared_ptr<HistoryPlace> placeBefore_;
+    std::shared_ptr<HistoryPlace> placeAfter_;
     bool pushed_ = true;
 };
 
+const SceneStep& StepAt(const QUndoStack& stack, int index)
+{
+    return static_cast<const SceneStep&>(*stack.command(index));
+}
+
 }  // namespace
 
-SceneHistory::SceneHistory(SceneEditor& editor) : editor_(editor)
+SceneHistory::SceneHistory(SceneEditor& editor)
+    : editor_(editor), start_(std::make_shared<HistoryPlace>())
 {
     stack_.setUndoLimit(Limit);
-    editor_.SetRecorder([this](const SceneEdit& edit)
-                        { stack_.push(new SceneStep(editor_, edit)); });
+    editor_.SetRecorder([this](const SceneEdit& edit) { Record(edit); });
+    // Undo and redo move the index.
+    QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, [this] { FileChanged(); });
 }
 
 SceneHistory::~SceneHistory()
 {
     editor_.SetRecorder({});
+}
+
+// An edit keeps the file; the new place is saved nowhere yet.
+void SceneHistory::Record(const SceneEdit& edit)
+{
+    const std::shared_ptr<HistoryPlace> before = CurrentPlace();
+    auto after = std::make_shared<HistoryPlace>(HistoryPlace{before->File, ++lastSerial_});
+    stack_.push(new SceneStep(editor_, edit, before, std::move(after)));
+    FileChanged();
+}
+
+// The place after the last step done, which is also the one before the next step to redo.
+const std::shared_ptr<HistoryPlace>& SceneHistory::CurrentPlace() const
+{
+    const int index = stack_.index();
+    if (index > 0)
+    {
+        return StepAt(stack_, index - 1).PlaceAfter();
+    }
+    return stack_.count() > 0 ? StepAt(stack_, 0).PlaceBefore() : start_;
+}
+
+const QString& SceneHistory::FilePath() const
+{
+    return CurrentPlace()->File;
+}
+
+bool SceneHistory::Modified() const
+{
+    const HistoryPlace& place = *CurrentPlace();
+    const auto holds = fileHolds_.constFind(place.File);
+    return holds == fileHolds_.cend() || *holds != place.Serial;
+}
+
+void SceneHistory::FileHolds(const QString& path)
+{
+    HistoryPlace& place = *CurrentPlace();
+    place.File = path;
+    fileHolds_[path] = place.Serial;
+    FileChanged();
+}
+
+void SceneHistory::FileChanged() const
+{
+    if (fileListener_)
+    {
+        fileListener_();
+    }
+}
+
+void SceneHistory::BindCommands(CommandRegistry& commands)
+{
+    commands.Bind(Command::Undo, stack_, [this] { stack_.undo(); });
+    commands.Bind(Command::Redo, stack_, [this] { stack_.redo(); });
+    const auto follow = [this, &commands]
+    {
+        commands.Action(Command::Undo).setEnabled(stack_.canUndo());
+        commands.NameAfter(Command::Undo, stack_.undoText());
+        commands.Action(Command::Redo).setEnabled(stack_.canRedo());
+        commands.NameAfter(Command::Redo, stack_.redoText());
+    };
+    follow();
+    // Every push, merge, undo and redo moves the index or announces it again.
+    QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, follow);
 }
 
 }  // namespace ramifex

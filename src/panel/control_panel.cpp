@@ -81,63 +81,6 @@ QLabel* CreateStaticText(const QString& caption, QWidget* parent)
     return label;
 }
 
-// The enabled command among the actions, or in their submenus, that this shortcut triggers.
-QAction* ShortcutCommand(const QList<QAction*>& actions, const QKeySequence& keys)
-{
-    for (QAction* action : actions)
-    {
-        QAction* found = action->menu() != nullptr
-                             ? ShortcutCommand(action->menu()->actions(), keys)
-                         : action->isEnabled() && action->shortcuts().contains(keys) ? action
-                                                                                     : nullptr;
-        if (found != nullptr)
-        {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-// The viewer's keys, as the View menu lists them. An arrow turns as a drag of this many pixels.
-constexpr int32_t KeyTurn = 5;
-
-struct ViewKey
-{
-    const char* Text;
-    QKeyCombination Keys;
-    void (*Steer)(SceneEditor& editor);
-    bool StartsGroup = false;
-};
-
-const ViewKey ViewKeys[] = {
-    {"Turn Object Left", Qt::Key_Left, [](SceneEditor& e) { e.RotateBaseRecord(-KeyTurn, 0); }},
-    {"Turn Object Right", Qt::Key_Right, [](SceneEditor& e) { e.RotateBaseRecord(KeyTurn, 0); }},
-    {"Turn Object Up", Qt::Key_Up, [](SceneEditor& e) { e.RotateBaseRecord(0, -KeyTurn); }},
-    {"Turn Object Down", Qt::Key_Down, [](SceneEditor& e) { e.RotateBaseRecord(0, KeyTurn); }},
-    {"Turn Current Branch Left", Qt::SHIFT | Qt::Key_Left,
-     [](SceneEditor& e) { e.RotateCurrentRecord(-KeyTurn, 0); }, true},
-    {"Turn Current Branch Right", Qt::SHIFT | Qt::Key_Right,
-     [](SceneEditor& e) { e.RotateCurrentRecord(KeyTurn, 0); }},
-    {"Turn Current Branch Up", Qt::SHIFT | Qt::Key_Up,
-     [](SceneEditor& e) { e.RotateCurrentRecord(0, -KeyTurn); }},
-    {"Turn Current Branch Down", Qt::SHIFT | Qt::Key_Down,
-     [](SceneEditor& e) { e.RotateCurrentRecord(0, KeyTurn); }},
-    {"Zoom In", Qt::Key_Plus, [](SceneEditor& e) { e.Zoom(1.0); }, true},
-    {"Zoom Out", Qt::Key_Minus, [](SceneEditor& e) { e.Zoom(-1.0); }},
-    {"Reset View", Qt::Key_Home, [](SceneEditor& e) { e.ResetView(); }, true},
-};
-
-// Keypad keys count as the main ones, and + and - whether or not Shift typed them.
-QKeyCombination ViewerKey(QKeyCombination pressed)
-{
-    Qt::KeyboardModifiers modifiers = pressed.keyboardModifiers() & ~Qt::KeypadModifier;
-    if (pressed.key() == Qt::Key_Plus || pressed.key() == Qt::Key_Minus)
-    {
-        modifiers &= ~Qt::ShiftModifier;
-    }
-    return QKeyCombination(modifiers, pressed.key());
-}
-
 // What a mouse button does on a slider, from the first press to the last release, is one action.
 class SliderGestures final : public QObject
 {
@@ -178,9 +121,7 @@ Widget* Bound(const std::map<int, QWidget*>& controls, int id)
 ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
     : QDialog(parent),
       services_(std::move(services)),
-      history_(services_.Editor),
       icon_(AppIcon()),
-      frameTimer_(this),
       chooseColour_(ChooseWithColourDialog)
 {
     const DialogTemplate& layout = ControlPanelTemplate();
@@ -195,8 +136,6 @@ ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
     LayOut(templateArea_->size());
     BindControls();
     ConnectHandlers();
-    frameTimer_.setInterval(TickMilliseconds);
-    connect(&frameTimer_, &QTimer::timeout, this, &ControlPanel::Tick);
     listener_ =
         services_.Editor.AddListener([this](const SceneChange& change) { OnSceneChanged(change); });
 }
@@ -255,44 +194,27 @@ QWidget* ControlPanel::CreateControl(const DialogControl& control, QWidget* pare
     return CreateStaticText(caption, parent);
 }
 
-// The menu bar sits above the template's controls and takes no part in the tab order.
+// The menu bar sits above the template's controls and takes no part in the tab order. It shows
+// the program's commands; File > Quit ends the panel's run as Cancel does.
 void ControlPanel::CreateMenus()
 {
     menuBar_ = new QMenuBar(this);
-    fileMenu_ = menuBar_->addMenu(QStringLiteral("&File"));
-    QAction* quit = fileMenu_->addAction(QStringLiteral("&Quit"), this, &QDialog::reject);
-    quit->setShortcut(QKeySequence::Quit);
-    CreateEditMenu();
-    CreateViewMenu();
-}
-
-// Undo and redo are named after the action ("Undo Randomize"). A text box with the focus keeps
-// these keys for its own undo: it claims them before shortcuts are looked at.
-void ControlPanel::CreateEditMenu()
-{
-    editMenu_ = menuBar_->addMenu(QStringLiteral("&Edit"));
-    QAction* undo = History().createUndoAction(editMenu_, QStringLiteral("&Undo"));
-    undo->setShortcut(Qt::CTRL | Qt::Key_Z);
-    QAction* redo = History().createRedoAction(editMenu_, QStringLiteral("&Redo"));
-    redo->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
-    editMenu_->addActions({undo, redo});
-}
-
-// The keys are shown after a tab rather than set as shortcuts: in the panel the sliders, the list
-// and the text box keep them.
-void ControlPanel::CreateViewMenu()
-{
-    viewMenu_ = menuBar_->addMenu(QStringLiteral("&View"));
-    for (const ViewKey& key : ViewKeys)
+    for (const MenuContents& contents : services_.Commands.Menus())
     {
-        if (key.StartsGroup)
+        QMenu* menu = menuBar_->addMenu(contents.Title);
+        for (QAction* entry : contents.Entries)
         {
-            viewMenu_->addSeparator();
+            if (entry == nullptr)
+            {
+                menu->addSeparator();
+            }
+            else
+            {
+                menu->addAction(entry);
+            }
         }
-        const QString text = QString::fromUtf8(key.Text) + u'\t' +
-                             QKeySequence(key.Keys).toString(QKeySequence::NativeText);
-        viewMenu_->addAction(text, this, [this, steer = key.Steer] { steer(services_.Editor); });
     }
+    services_.Commands.Bind(Command::Quit, *this, [this] { reject(); });
 }
 
 // Status lines under the buttons, never tab stops: two for the picture, one for the scene's file.
@@ -394,7 +316,6 @@ void ControlPanel::Initialise()
     // The panel works without a viewer; the ticks then draw into nothing. The viewer's gestures
     // go to the editor, which outlives the panel.
     services_.OpenViewer(services_.Editor);
-    frameTimer_.start();
     okButton_->setFocus();
 }
 
@@ -448,7 +369,6 @@ void ControlPanel::AddListEntry(int slot, const QString& name)
 
 int ControlPanel::RunModal()
 {
-    Initialise();
     bool done = false;
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop,
@@ -462,23 +382,12 @@ int ControlPanel::RunModal()
     // ending the program.
     loop.exec();
     hide();
-    frameTimer_.stop();
     return done ? result() : -1;
 }
 
-void ControlPanel::Tick()
+void ControlPanel::ShowWalkStatus(const WalkProgress& progress)
 {
-    services_.FrameTick();
-    ShowWalkStatus();
-}
-
-void ControlPanel::ShowWalkStatus()
-{
-    if (!services_.Progress)
-    {
-        return;
-    }
-    const QString text = WalkStatusText(services_.Progress(), locale());
+    const QString text = WalkStatusText(progress, locale());
     if (text != walkStatus_->text())
     {
         walkStatus_->setText(text);
@@ -500,26 +409,6 @@ QString ControlPanel::DocumentStatus() const
     return documentStatus_->text();
 }
 
-bool ControlPanel::HandleViewerKey(QKeyCombination keys)
-{
-    const QKeyCombination viewerKey = ViewerKey(keys);
-    for (const ViewKey& key : ViewKeys)
-    {
-        if (key.Keys == viewerKey)
-        {
-            key.Steer(services_.Editor);
-            return true;
-        }
-    }
-    QAction* command = ShortcutCommand(menuBar_->actions(), QKeySequence(keys));
-    if (command == nullptr)
-    {
-        return false;
-    }
-    command->trigger();
-    return true;
-}
-
 void ControlPanel::ShowCurrentRecord()
 {
     const BranchParams& record = CurrentRecord();
@@ -531,7 +420,7 @@ void ControlPanel::ShowCurrentRecord()
     UpdateSwatch();
 }
 
-// Shows the count in force; the program's own text is not the user's edit.
+// Positions the program sets are no user action: the sliders are not read back.
 void ControlPanel::ShowAxis(const Vec3& axis)
 {
     axisXSlider_->setValue(ToPosition(axis[0], AxisScale));

@@ -4,23 +4,21 @@
 #include <QDialog>
 #include <QIcon>
 #include <QImage>
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 
+#include "commands/command_registry.h"
 #include "editor/scene_editor.h"
-#include "history/scene_history.h"
+#include "panel/dialog_template.h"
 #include "render/millisecond_clock.h"
 #include "render/tree_renderer.h"
-#include "resources/dialog_template.h"
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMenu;
 class QMenuBar;
 class QPushButton;
 class QSlider;
@@ -39,11 +37,10 @@ struct BranchSlot
 // What the panel drives but does not own.
 struct PanelServices
 {
-    SceneEditor& Editor;              // every edit goes through it; it outlives the panel
-    std::function<void()> FrameTick;  // runs on every timer tick
-    MillisecondClock& Clock;          // seeds the generator at initialisation
+    SceneEditor& Editor;        // every edit goes through it; it outlives the panel
+    MillisecondClock& Clock;    // seeds the generator at initialisation
+    CommandRegistry& Commands;  // the menu bar shows them; Quit ends the panel's run
     std::function<bool(Navigator&)> OpenViewer;  // opens the viewer; the panel runs on either way
-    std::function<WalkProgress()> Progress;      // how far the picture is; none: no status shown
 };
 
 // Asks the user for a colour, starting from `initial`, in a chooser owned by `owner`; nothing when
@@ -51,29 +48,28 @@ struct PanelServices
 using ColourChooser = std::function<std::optional<QColor>(QWidget& owner, const QColor& initial)>;
 
 // The program's main window and a view of the scene editor: its controls edit the three records
-// and the iteration count through the editor, and its 50 ms timer drives the frame tick. Edits
-// never draw; they change the scene and request a redraw, and the next tick restarts the picture.
+// and the iteration count through the editor, its menu bar shows the program's commands, and its
+// status lines say how far the picture is and what the scene's file is. Edits never draw; they
+// change the scene and request a redraw, and the next frame tick restarts the picture.
 class ControlPanel final : public QDialog
 {
     Q_OBJECT
 
 public:
-    static constexpr int TickMilliseconds = 50;
-
     explicit ControlPanel(PanelServices services, QWidget* parent = nullptr);
     ~ControlPanel() override;
 
     // Sets the panel up and opens the viewer; run once, before the panel is shown.
     void Initialise();
 
-    // Initialises and shows the panel, then runs until it is done (OK, Cancel, Escape, the close
-    // box) with QDialog's result, or until the application is told to exit (the viewer was
-    // closed) with -1. Other windows stay usable meanwhile, unlike QDialog::exec(). The panel is
-    // hidden and its timer stopped on return.
+    // Shows the initialised panel, then runs until it is done (OK, Cancel, Escape, the close box,
+    // File > Quit) with QDialog's result, or until the application is told to exit (the viewer
+    // was closed) with -1. Other windows stay usable meanwhile, unlike QDialog::exec(). The panel
+    // is hidden on return.
     int RunModal();
 
-    // One frame tick; the timer calls it.
-    void Tick();
+    // The status line's account of the picture, after each frame tick.
+    void ShowWalkStatus(const WalkProgress& progress);
 
     void ShowCurrentRecord();
     void ShowRecordIfCurrent(const BranchParams* record);
@@ -89,21 +85,11 @@ public:
     // line.
     QWidget* TemplateArea() const { return templateArea_; }
     QMenuBar* MenuBar() const { return menuBar_; }
-    QMenu* FileMenu() const { return fileMenu_; }
-    QMenu* EditMenu() const { return editMenu_; }
-    // Lists the viewer's keys; they steer the view only when pressed in the viewer.
-    QMenu* ViewMenu() const { return viewMenu_; }
-    QUndoStack& History() { return history_.Stack(); }
     // The status line's account of the picture.
     QString WalkStatus() const;
     // The status line's account of the scene's file, one line under the picture's.
     void ShowDocumentStatus(const QString& text);
     QString DocumentStatus() const;
-
-    // A key pressed in the viewer, which passes on every key: the View menu's keys steer the view,
-    // and the menu commands' shortcuts work there as in the panel. Returns whether the key was
-    // used.
-    bool HandleViewerKey(QKeyCombination keys);
 
     // Replaces the colour chooser, by default the toolkit's window-modal colour dialog.
     void SetColourChooser(ColourChooser chooser) { chooseColour_ = std::move(chooser); }
@@ -114,11 +100,8 @@ public:
 private:
     void CreateControls(const DialogTemplate& layout);
     void CreateMenus();
-    void CreateEditMenu();
-    void CreateViewMenu();
     void CreateStatusLine();
     void LayOut(const QSize& templateSize);
-    void ShowWalkStatus();
     QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     void BindControls();
     void ConnectHandlers();
@@ -139,12 +122,8 @@ private:
     void OnAbout();
 
     PanelServices services_;
-    SceneHistory history_;
     QWidget* templateArea_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QMenu* viewMenu_ = nullptr;
     QWidget* statusArea_ = nullptr;
     QLabel* walkStatus_ = nullptr;
     QLabel* documentStatus_ = nullptr;
@@ -165,7 +144,6 @@ private:
     SceneEditor::ListenerId listener_{};
     bool ownEdit_ = false;  // set while a handler shows the result of its edit itself
     QImage swatch_;
-    QTimer frameTimer_;
     ColourChooser chooseColour_;
 };
 

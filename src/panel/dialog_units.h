@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QRect>
 
-#include "resources/dialog_template.h"
+#include "panel/dialog_template.h"
 
 namespace ramifex
 {

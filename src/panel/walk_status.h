@@ -9,7 +9,7 @@ namespace ramifex
 {
 
 // The status line's account of the picture, in the user's locale: "Drawing 37% · about 12 s left"
-// while the walk runs, and "1,737,243 spheres drawn, 1,071,004,580 left out as unseen · 6.2 s"
+// while the walk runs, and "1,737,243 spheres drawn, 1,072,004,580 left out as unseen · 6.2 s"
 // once it is complete.
 QString WalkStatusText(const WalkProgress& progress, const QLocale& locale);
 

@@ -23,8 +23,8 @@ struct Frustum
 
 // The frustum of a picture of width by height pixels (both positive): the near plane at distance 1
 // spans -1..1 across, 90 degrees, and its height follows the picture's shape. The half-height is
-// height / width rounded to float, and the bottom is exactly the negated top, as pictures have
-// always been drawn.
+// height / width rounded to float, and the bottom is exactly the negated top: the exact frustum is
+// part of the picture, and any other rounding moves pixels at the edges of spheres.
 Frustum FrustumFor(int32_t width, int32_t height);
 
 // Roughly how many pixels a unit sphere at view * node covers on a picture of width by height

@@ -96,7 +96,7 @@ protected:
     {
         if (event->buttons() == event->button())
         {
-            viewer_.panel_->BeginGesture();  // the first button down
+            viewer_.navigator_->BeginGesture();  // the first button down
         }
     }
 
@@ -104,7 +104,7 @@ protected:
     {
         if (event->buttons() == Qt::NoButton)
         {
-            viewer_.panel_->EndGesture();  // the last button up
+            viewer_.navigator_->EndGesture();  // the last button up
         }
     }
 
@@ -166,9 +166,9 @@ QWindow* GlViewer::Window() const
     return window_.get();
 }
 
-bool GlViewer::Open(Navigator& panel)
+bool GlViewer::Open(Navigator& navigator)
 {
-    panel_ = &panel;
+    navigator_ = &navigator;
     const QRect geometry(0, 0, 640, 480);
     if (!CreateViewerWindow("OpenGL Window", geometry, 32))
     {
@@ -389,20 +389,20 @@ void GlViewer::OnSizeChanged(int32_t width, int32_t height)
         return;
     }
     Resize(width, height);
-    panel_->RequestRedraw();
+    navigator_->RequestRedraw();
 }
 
 void GlViewer::OnMouseMove(int32_t x, int32_t y, unsigned flags)
 {
     tracker_.Update(x, y);
-    Navigate(tracker_, flags, *panel_);
+    Navigate(tracker_, flags, *navigator_);
 }
 
 void GlViewer::OnWheel(double notches)
 {
     if (notches != 0.0)
     {
-        panel_->Zoom(notches);
+        navigator_->Zoom(notches);
     }
 }
 

@@ -9,9 +9,9 @@
 #include <QSize>
 #include <QString>
 
+#include "navigation/mouse_tracker.h"
+#include "navigation/navigator.h"
 #include "render/draw_surface.h"
-#include "viewer/mouse_tracker.h"
-#include "viewer/navigator.h"
 #include "viewer/viewer_platform.h"
 
 class QKeyEvent;
@@ -37,11 +37,11 @@ public:
     GlViewer(const GlViewer&) = delete;
     GlViewer& operator=(const GlViewer&) = delete;
 
-    // Keeps the panel for navigation, creates window and context (a failing step tears down what it
-    // holds and shows its message box, as does a context that cannot keep a picture), then makes
-    // the picture, which sets the fixed lighting and material state. Called once. On failure
-    // nothing is set and every later drawing call does nothing.
-    bool Open(Navigator& panel);
+    // Keeps the navigator that the gestures go to, creates window and context (a failing step tears
+    // down what it holds and shows its message box, as does a context that cannot keep a picture),
+    // then makes the picture, which sets the fixed lighting and material state. Called once. On
+    // failure nothing is set and every later drawing call does nothing.
+    bool Open(Navigator& navigator);
 
     // Sizes the picture (SpherePicture::Resize) for a drawing area in device pixels.
     void Resize(int32_t width, int32_t height);
@@ -97,7 +97,7 @@ private:
 
     int32_t width_ = 0;
     int32_t height_ = 0;
-    Navigator* panel_ = nullptr;
+    Navigator* navigator_ = nullptr;
     bool doubleBuffered_;
     std::unique_ptr<ViewerPlatform> ownPlatform_;
     ViewerPlatform& platform_;

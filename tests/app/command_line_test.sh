@@ -20,6 +20,8 @@ SCENE
 echo '{"format": "ramifex-scene"}' >broken.ramifex.json
 
 headless --help | grep -q -- "--render" || fail "--help lists no --render"
+usage=$(headless --help | head -n 1)
+[[ $usage == "Usage: ramifex [options] [SCENE]" ]] || fail "--help: $usage"
 [[ $(headless --version) == "ramifex $version" ]] || fail "--version: $(headless --version)"
 echo "ok: --help and --version"
 

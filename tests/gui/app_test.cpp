@@ -1,10 +1,14 @@
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenuBar>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "app/viewer_app.h"
@@ -81,7 +85,7 @@ TEST(ViewerApp, ClosingTheViewerWindowEndsTheProgram)
             app.Viewer().Window()->close();
             closed = true;
         });
-    EXPECT_FALSE(app.Start());
+    app.Start();
     EXPECT_TRUE(closed);
     EXPECT_EQ(VisiblePanel(), nullptr);
 }
@@ -115,7 +119,7 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
             // The panel's File > Quit, from the viewer's keyboard.
             QTest::keyClick(app.Viewer().Window(), Qt::Key_Q, Qt::ControlModifier);
         });
-    EXPECT_FALSE(app.Start());
+    app.Start();
     EXPECT_EQ(VisiblePanel(), nullptr);
 }
 
@@ -160,7 +164,7 @@ TEST(ViewerApp, DraggingInTheViewerTurnsTheObjectWhileThePanelRunsAndMovesItAfte
             EXPECT_NE(FinishedPicture(app, *panel), after);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdOk)), Qt::LeftButton);
         });
-    EXPECT_FALSE(app.Start());
+    app.Start();
 
     // The viewer window outlives the panel; its gestures now reach the editor alone.
     const Vec3 offset = app.Editor().Scene().ViewOffset;
@@ -214,11 +218,11 @@ TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
             EXPECT_EQ(angle->value(), shown - 1) << "the slider keeps its arrow keys";
             QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
             EXPECT_EQ(angle->value(), shown);
-            EXPECT_EQ(panel->History().undoText(), "Randomize");
+            EXPECT_EQ(app.History().undoText(), "Randomize");
             QTest::keyClicks(box, "2");
             QTest::keyClick(angle, Qt::Key_Z, Qt::ControlModifier);
             EXPECT_EQ(box->text(), "5");
-            EXPECT_EQ(panel->History().redoText(), "Set Iterations") << "showing is no edit";
+            EXPECT_EQ(app.History().redoText(), "Set Iterations") << "showing is no edit";
 
             const QImage picture = FinishedPicture(app, *panel);
             const SceneState drawn = scene;
@@ -251,13 +255,111 @@ TEST(ViewerApp, EachActionIsUndoneByTheShortcutOfTheFocusedWindow)
             QTest::keyClick(viewer, Qt::Key_Home);
             EXPECT_EQ(scene.ViewOffset, SceneState{}.ViewOffset);
             EXPECT_EQ(scene.Records[BaseRecord].Angle, 0.0);
-            EXPECT_EQ(panel->History().undoText(), "Reset View");
+            EXPECT_EQ(app.History().undoText(), "Reset View");
             QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
             QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(panel->History().undoText(), "Turn");
+            EXPECT_EQ(app.History().undoText(), "Turn");
             QTest::keyClick(viewer, Qt::Key_Q, Qt::ControlModifier);
         });
-    EXPECT_FALSE(app.Start());
+    app.Start();
+}
+
+// In the program every command is bound to its code, so the menu bar shows every one of them.
+TEST(ViewerApp, TheMenusShowEveryCommand)
+{
+    ViewerApp app;
+    QStringList hidden;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            for (QAction* menu : panel->MenuBar()->actions())
+            {
+                for (QAction* entry : menu->menu()->actions())
+                {
+                    if (!entry->isVisible())
+                    {
+                        hidden << entry->text();
+                    }
+                }
+            }
+            panel->reject();
+        });
+    app.Start();
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(", ").toStdString();
+}
+
+QList<QFileDialog*> VisibleFileDialogs()
+{
+    QList<QFileDialog*> dialogs;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+    {
+        if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible())
+        {
+            dialogs.append(dialog);
+        }
+    }
+    return dialogs;
+}
+
+// Save As pressed in the panel opens its dialog, which waits in a loop of its own; meanwhile no
+// command does anything, whichever window its key is pressed in.
+TEST(ViewerApp, CommandsDoNothingWhileADialogIsOpen)
+{
+    ViewerApp app;
+    qsizetype mostDialogs = 0;
+    // Closes any second dialog at once, so that it cannot hold the test up.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout,
+                     [&]
+                     {
+                         const QList<QFileDialog*> dialogs = VisibleFileDialogs();
+                         mostDialogs = std::max(mostDialogs, dialogs.size());
+                         for (qsizetype extra = 1; extra < dialogs.size(); ++extra)
+                         {
+                             dialogs[extra]->reject();
+                         }
+                     });
+    watch.start(10);
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
+                              Qt::LeftButton);
+            panel->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+            // Once the dialog is open, the keys again in either window.
+            QTimer whileOpen;
+            QObject::connect(&whileOpen, &QTimer::timeout,
+                             [&]
+                             {
+                                 if (VisibleFileDialogs().isEmpty())
+                                 {
+                                     return;
+                                 }
+                                 whileOpen.stop();
+                                 QWindow* viewer = app.Viewer().Window();
+                                 QTest::keyClick(viewer, Qt::Key_S,
+                                                 Qt::ControlModifier | Qt::ShiftModifier);
+                                 QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+                                 QTest::keyClick(panel->windowHandle(), Qt::Key_S,
+                                                 Qt::ControlModifier | Qt::ShiftModifier);
+                                 QTest::qWait(50);
+                                 EXPECT_TRUE(app.History().canUndo()) << "Randomize is not undone";
+                                 VisibleFileDialogs().value(0)->reject();
+                             });
+            whileOpen.start(10);
+            QTest::keyClick(panel->windowHandle(), Qt::Key_S,
+                            Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(mostDialogs, 1);
+            // The commands work again once the dialog is gone.
+            QTest::keyClick(app.Viewer().Window(), Qt::Key_Q, Qt::ControlModifier);
+        });
+    app.Start();
+    EXPECT_EQ(VisiblePanel(), nullptr);
 }
 
 // A tree whose axes are already of unit length, so that the walk leaves the scene as it is.

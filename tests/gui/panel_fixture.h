@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/frame_loop.h"
+#include "commands/command_registry.h"
 #include "panel/control_panel.h"
 #include "render/tree_renderer.h"
 #include "support/recording_surface.h"
@@ -62,7 +64,8 @@ inline bool DropFile(QObject& target, const QString& path)
     return drop.isAccepted();
 }
 
-// The editor, renderer and fake clock a panel works with; the panel itself is made by each test.
+// The editor, renderer, fake clock, commands and frame loop a panel works with; the panel itself is
+// made by each test.
 class PanelHarness : public ::testing::Test
 {
 protected:
@@ -71,11 +74,9 @@ protected:
     std::unique_ptr<ControlPanel> MakePanel(std::function<bool(Navigator&)> openViewer)
     {
         return std::make_unique<ControlPanel>(
-            PanelServices{editor, [this] { renderer.FrameTick(editor.RedrawFlag()); }, clock,
-                          std::move(openViewer), [this] { return renderer.Progress(); }});
+            PanelServices{editor, clock, commands, std::move(openViewer)});
     }
 
-    QTimer* FrameTimer() const { return panel->findChild<QTimer*>(); }
     QSlider* Slider(int id) const { return qobject_cast<QSlider*>(panel->Control(id)); }
     QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(panel->Control(id)); }
     QLineEdit* IterationsBox() const
@@ -117,6 +118,8 @@ protected:
     RecordingSurface surface;
     SteppingClock clock{ClockStart};
     TreeRenderer renderer{scene, surface, clock};
+    FrameLoop frames{editor, renderer};
+    CommandRegistry commands;
     int viewerOpens = 0;
     std::unique_ptr<ControlPanel> panel;
 };
@@ -124,8 +127,8 @@ protected:
 class PanelTest : public PanelHarness
 {
 protected:
-    // A panel that has run its initialisation, on screen, with its timer stopped so that only the
-    // test decides when a frame tick clears the redraw flag.
+    // A panel that has run its initialisation, on screen, with no frame ticks but those the test
+    // makes, so that only the test decides when a tick clears the redraw flag.
     void SetUp() override
     {
         panel = MakePanel(
@@ -135,15 +138,11 @@ protected:
                 return true;
             });
         panel->Initialise();
-        timerStarted = FrameTimer()->isActive();
-        FrameTimer()->stop();
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
-        panel->Tick();  // clears the initial redraw request
+        frames.Tick();  // clears the initial redraw request
         ASSERT_FALSE(panel->RedrawRequested());
     }
-
-    bool timerStarted = false;
 };
 
 }  // namespace ramifex::test

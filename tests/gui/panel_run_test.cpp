@@ -39,7 +39,8 @@ protected:
         panel = MakePanel([](Navigator&) { return true; });
     }
 
-    // Runs the panel modally with `whileRunning` called from inside its loop, once it is on screen.
+    // Runs the panel modally, as the program does, with `whileRunning` called from inside its
+    // loop, once it is on screen.
     int RunWith(std::function<void()> whileRunning)
     {
         Later(
@@ -48,13 +49,13 @@ protected:
                 EXPECT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
                 whileRunning();
             });
-        return panel->RunModal();
+        return frames.Run(*panel);
     }
 
     void ExpectEnded() const
     {
         EXPECT_FALSE(panel->isVisible());
-        EXPECT_FALSE(FrameTimer()->isActive());
+        EXPECT_FALSE(frames.Timer().isActive());
     }
 };
 
@@ -144,6 +145,8 @@ TEST_F(PanelRunTest, TheTimerDrivesTheFrameTickAndOtherWindowsStayUsable)
     RunWith(
         [&]
         {
+            EXPECT_TRUE(frames.Timer().isActive());
+            EXPECT_EQ(frames.Timer().interval(), 50);
             // The initial redraw request makes the first tick clear and restart the picture.
             EXPECT_TRUE(QTest::qWaitFor([&] { return surface.Count("clear") >= 1; }, 10000));
             EXPECT_FALSE(panel->RedrawRequested());

@@ -1,6 +1,7 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QComboBox>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -54,8 +55,9 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
+        history.BindCommands(commands);
         files = std::make_unique<SceneFiles>(
-            editor, *panel,
+            editor, history, commands, *panel,
             [this]
             { return viewer.IsOpen() ? std::optional(viewer.PictureSize()) : std::nullopt; });
         files->SetFileChooser(
@@ -67,6 +69,23 @@ protected:
     }
 
     QString PathOf(const QString& name) const { return folder.filePath(name); }
+
+    // Chooses the entry of the panel's menu bar whose text starts so, as the user does.
+    void Choose(const QString& entry) const
+    {
+        for (QAction* menu : panel->MenuBar()->actions())
+        {
+            for (QAction* command : menu->menu()->actions())
+            {
+                if (command->text().startsWith(entry))
+                {
+                    command->trigger();
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << entry.toStdString();
+    }
 
     // The text of the message box that the command shows; the box is then closed.
     static QString MessageOf(const std::function<void()>& command)
@@ -87,12 +106,13 @@ protected:
     void ExportTo(const QString& path)
     {
         chosen = path;
-        ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+        ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
         ASSERT_TRUE(QTest::qWaitFor([this] { return !files->Exporting(); }, 10000));
     }
 
     QTemporaryDir folder;
     GlViewer viewer;
+    SceneHistory history{editor};
     std::unique_ptr<SceneFiles> files;
     QString chosen;
     std::vector<FileDialogKind> asked;
@@ -110,7 +130,7 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     IterationsBox()->setText("9");
     const SceneState saved = editor.Scene();
     chosen = PathOf("tree.ramifex.json");
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Save)[0]));
     EXPECT_EQ(ReadSceneFile(chosen, &error), saved);
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json");
 
@@ -120,8 +140,8 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     IterationsBox()->setText("4");
     EXPECT_EQ(panel->DocumentStatus(), "tree.ramifex.json: unsaved changes");
 
-    panel->Tick();
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]));
+    frames.Tick();
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Open)[0]));
     EXPECT_EQ(editor.Scene(), saved);
     EXPECT_EQ(IterationsBox()->text(), "9");
     EXPECT_EQ(Slider(IdAngle)->value(), ToPosition(editor.CurrentRecord().Angle, AngleScale));
@@ -135,7 +155,7 @@ TEST_F(SceneFilesTest, SaveThenOpenThroughTheMenuOrADropGivesTheSceneBack)
     EXPECT_FALSE(DropFile(*panel, QString()));  // no local file: the panel takes no drop
 
     QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
-    ASSERT_TRUE(panel->HandleViewerKey(QKeySequence(QKeySequence::Save)[0]));
+    ASSERT_TRUE(commands.TriggerViewerKey(QKeySequence(QKeySequence::Save)[0]));
     EXPECT_EQ(ReadSceneFile(chosen, &error), editor.Scene());
     const std::vector<FileDialogKind> expected = {FileDialogKind::SaveScene,
                                                   FileDialogKind::OpenScene};
@@ -156,7 +176,7 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
     notAScene.write("{}");
     notAScene.close();
     chosen = notAScene.fileName();
-    EXPECT_EQ(MessageOf([this] { panel->HandleViewerKey(QKeySequence(QKeySequence::Open)[0]); }),
+    EXPECT_EQ(MessageOf([this] { commands.TriggerViewerKey(QKeySequence(QKeySequence::Open)[0]); }),
               "Cannot open \"notes.ramifex.json\": the field \"format\" is missing.");
     EXPECT_EQ(editor.Scene(), edited);
 
@@ -178,6 +198,68 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
     EXPECT_FALSE(QFileInfo::exists(chosen));
 }
 
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The scene's file follows undo and redo: undoing an Open, a Save As or a drop gives back the file
+// from before, saved or not as it was, and Save writes there, never over the file just opened.
+TEST_F(SceneFilesTest, TheScenesFileFollowsUndoAndRedo)
+{
+    const QString first = PathOf("first.ramifex.json");
+    const QString second = PathOf("second.ramifex.json");
+    const QString copy = PathOf("copy.ramifex.json");
+    ASSERT_TRUE(WriteSceneFile(second, SpreadTree(7), &error));
+    const QByteArray secondBytes = Bytes(second);
+    const auto expect = [&](const char* status, const QString& file, const QByteArray& bytes)
+    {
+        EXPECT_EQ(panel->DocumentStatus().toStdString(), status);
+        EXPECT_TRUE(Bytes(file) == bytes) << file.toStdString() << " was written";
+    };
+
+    chosen = second;
+    Choose("&Open");
+    Choose("&Undo");
+    expect("New scene, not saved", second, secondBytes);
+    chosen.clear();
+    Choose("&Save");
+    EXPECT_EQ(asked.back(), FileDialogKind::SaveScene) << "a new scene has no file to save to";
+
+    editor.Seed(5);
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    chosen = first;
+    Choose("Save &As");
+    QTest::mouseClick(Button(IdRandomize), Qt::LeftButton);
+    const SceneState edited = editor.Scene();
+    chosen = second;
+    Choose("&Open");
+    EXPECT_EQ(panel->DocumentStatus(), "second.ramifex.json");
+    Choose("&Undo");
+    EXPECT_EQ(panel->DocumentStatus(), "first.ramifex.json: unsaved changes");
+    Choose("&Save");
+    expect("first.ramifex.json", second, secondBytes);
+    EXPECT_EQ(ReadSceneFile(first, &error), edited);
+    Choose("&Redo");
+    EXPECT_EQ(panel->DocumentStatus(), "second.ramifex.json");
+
+    chosen = copy;
+    Choose("Save &As");
+    const QByteArray copyBytes = Bytes(copy);
+    Choose("&Undo");
+    Choose("&Save");
+    expect("first.ramifex.json", copy, copyBytes);
+    Choose("&Redo");
+    expect("copy.ramifex.json", second, secondBytes);
+
+    ASSERT_TRUE(DropFile(*panel, first));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.Scene() == edited; }, 10000));
+    EXPECT_EQ(panel->DocumentStatus(), "first.ramifex.json");
+    Choose("&Undo");
+    expect("copy.ramifex.json", copy, copyBytes);
+}
+
 // At the window's size the export is the window's completed picture, pixel for pixel, and carries
 // its scene, as --render's file does byte for byte; at twice the size, scaled down, it is close to
 // it. It is drawn beside the viewer's own walk, which goes on meanwhile and comes out as it would
@@ -194,19 +276,21 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
 
     files->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
     chosen = PathOf("cancelled.png");
-    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
     QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
                       Qt::LeftButton);
     EXPECT_FALSE(files->Exporting());
     EXPECT_FALSE(QFileInfo::exists(chosen));
     chosen = PathOf("tree.jpg");
-    EXPECT_EQ(MessageOf([this] { panel->HandleViewerKey(Qt::CTRL | Qt::Key_E); }),
+    EXPECT_EQ(MessageOf([this] { commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E); }),
               "Cannot save \"tree.jpg\": a picture's name ends in .png.");
     EXPECT_FALSE(files->Exporting());
 
     ExportTo(PathOf("tree.png"));
     EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);
     EXPECT_EQ(ReadSceneFile(chosen, &error), tree);
+    // The picture is no scene file: the scene's stays as it was.
+    EXPECT_EQ(panel->DocumentStatus(), "New scene, not saved");
 
     // The command line, with no display at all, writes the very same file for the same scene.
     const QString sceneFile = PathOf("tree.ramifex.json");
@@ -241,7 +325,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     bool redraw = true;
     viewerWalk.FrameTick(redraw);
     chosen = PathOf("twice.png");
-    ASSERT_TRUE(panel->HandleViewerKey(Qt::CTRL | Qt::Key_E));
+    ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
     ASSERT_TRUE(QTest::qWaitFor(
         [&]
         {

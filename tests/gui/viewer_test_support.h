@@ -11,11 +11,12 @@
 
 #include <GL/gl.h>
 
+#include "navigation/navigator.h"
 #include "render/complete_walk.h"
 #include "support/recording_navigator.h"
 #include "support/test_clocks.h"
 #include "viewer/gl_viewer.h"
-#include "viewer/navigator.h"
+#include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
 {

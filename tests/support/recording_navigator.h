@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/navigator.h"
+#include "navigation/navigator.h"
 
 namespace ramifex::test
 {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "navigation/mouse_tracker.h"
 #include "support/recording_navigator.h"
-#include "viewer/mouse_tracker.h"
 
 namespace ramifex
 {

@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,60 @@ TEST(SceneHistory, KeepsTheNewestStepsUpToItsLimit)
         history.Stack().undo();
     }
     EXPECT_EQ(editor.Scene(), scenes[20]);
+}
+
+// The file follows the places in the history: saved where it was last read or written, whatever
+// happened since; an edit keeps the file, a Save As names only the places from there on.
+TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
+{
+    SceneEditor editor;
+    SceneHistory history(editor);
+    int heard = 0;
+    history.SetFileListener([&heard] { ++heard; });
+    SceneState opened;
+    opened.Iterations = 9;
+    const auto undo = [&] { history.Stack().undo(); };
+    const auto redo = [&] { history.Stack().redo(); };
+    const auto holds = [&](const char* path)
+    { return [&history, path] { history.FileHolds(path); }; };
+    const auto zoom = [&] { editor.Zoom(1); };
+    struct FileRow
+    {
+        std::function<void()> Step;
+        const char* File;
+        bool Modified;
+    };
+    const FileRow rows[] = {
+        {[] {}, "", true},
+        {[&]
+         {
+             editor.OpenScene(opened);
+             history.FileHolds("a");
+         },
+         "a", false},
+        {zoom, "a", true},
+        {undo, "a", false},
+        {redo, "a", true},
+        {holds("a"), "a", false},
+        {zoom, "a", true},  // the zoom runs on: its step ends at a place the file does not hold
+        {undo, "a", true},
+        {redo, "a", true},
+        {holds("b"), "b", false},
+        {[&] { editor.Randomise(); }, "b", true},
+        {undo, "b", false},
+        {undo, "a", true},
+        {undo, "", true},
+        {redo, "a", true},
+        {redo, "b", false},
+    };
+    for (size_t row = 0; row < std::size(rows); ++row)
+    {
+        const int heardBefore = heard;
+        rows[row].Step();
+        EXPECT_EQ(history.FilePath().toStdString(), rows[row].File) << "row " << row;
+        EXPECT_EQ(history.Modified(), rows[row].Modified) << "row " << row;
+        EXPECT_TRUE(row == 0 || heard > heardBefore) << "row " << row;
+    }
 }
 
 // Depths of the root sphere's centre (the view offset's -z) before and after a zoom.

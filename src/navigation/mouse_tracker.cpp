@@ -1,4 +1,4 @@
-#include "viewer/mouse_tracker.h"
+#include "navigation/mouse_tracker.h"
 
 namespace ramifex
 {

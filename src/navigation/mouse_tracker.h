@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "viewer/navigator.h"
+#include "navigation/navigator.h"
 
 namespace ramifex
 {

@@ -1,4 +1,4 @@
-#include "resources/dialog_template.h"
+#include "panel/dialog_template.h"
 
 #include <array>
 

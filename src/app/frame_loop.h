@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QTimer>
+
+#include "editor/scene_editor.h"
+#include "panel/control_panel.h"
+#include "render/tree_renderer.h"
+
+namespace ramifex
+{
+
+// The program's frame loop: every 50 ms while the panel runs, the frame tick continues the walk
+// for up to its budget and presents it, or restarts it once an edit has requested a redraw, and
+// the panel's status line says how far the picture is. Ticks come from the event loop, so they go
+// on in the nested loops of dialogs too.
+class FrameLoop
+{
+public:
+    static constexpr int TickMilliseconds = 50;
+
+    // The renderer walks the editor's scene; both outlive the loop.
+    FrameLoop(SceneEditor& editor, TreeRenderer& renderer);
+
+    // Initialises the panel and runs it (ControlPanel::RunModal), ticking from the end of its
+    // initialisation to the end of its run; returns the run's result.
+    int Run(ControlPanel& panel);
+
+    // One frame tick; the timer calls it.
+    void Tick();
+    const QTimer& Timer() const { return timer_; }
+
+private:
+    SceneEditor& editor_;
+    TreeRenderer& renderer_;
+    ControlPanel* panel_ = nullptr;  // while it runs
+    QTimer timer_;
+};
+
+}  // namespace ramifex
