@@ -43,12 +43,13 @@ with_memory() {
     wait "$pid"
 }
 
-# Growth: the largest figure of the run's last quarter over the largest of its first quarter (after
-# the first frames have set up the picture and the encoder), in MB.
+# Growth: the largest figure of the run's last quarter over the largest of its second quarter, in
+# MB. The first quarter sets up the picture and fills the encoder's frames in flight (the frames it
+# looks ahead, and one for each of its threads), which a longer video does not add to.
 growth_of() {
     awk '{ rss[NR] = $1 } END {
         q = int(NR / 4); if (q < 1) q = 1
-        for (i = 1; i <= q; i++) if (rss[i] > first) first = rss[i]
+        for (i = q + 1; i <= 2 * q; i++) if (rss[i] > first) first = rss[i]
         for (i = NR - q + 1; i <= NR; i++) if (rss[i] > last) last = rss[i]
         printf "%.1f", (last - first) / 1024 }' "$1"
 }
