@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/animate_command.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/geometry_command.h"
@@ -22,6 +23,14 @@ int main(int argc, char** argv)
     if (command.Geometry)
     {
         return ExportGeometryWithoutDisplay(*command.Geometry, argv);
+    }
+    if (command.Animate)
+    {
+        return AnimateWithoutDisplay(*command.Animate, argv);
+    }
+    if (command.Encode)
+    {
+        return EncodeFrames(*command.Encode);
     }
     if (!DisplayConfigured())
     {

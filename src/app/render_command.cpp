@@ -12,11 +12,6 @@ namespace ramifex
 namespace
 {
 
-QString SizeText(const QSize& size)
-{
-    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-}
-
 int Render(const RenderRequest& request, const SceneState& scene, CommandLineJob& run)
 {
     QString error;
@@ -25,14 +20,15 @@ int Render(const RenderRequest& request, const SceneState& scene, CommandLineJob
     {
         return ReportFailure(QStringLiteral("cannot draw without a display: %1").arg(error));
     }
-    if (request.Size.boundedTo(largest) != request.Size)
+    const QString problem = SampledSizeProblem(request.Size, request.Samples, largest);
+    if (!problem.isEmpty())
     {
-        return ReportFailure(QStringLiteral("--size %1 is larger than the largest picture, %2")
-                                 .arg(SizeText(request.Size), SizeText(largest)));
+        return ReportFailure(QStringLiteral("--size %1").arg(problem));
     }
     RenderSettings settings;
     settings.Size = request.Size;
     settings.Depth = request.Depth;
+    settings.Samples = request.Samples;
     RenderJob job({scene}, settings);
     if (!job.Start())
     {

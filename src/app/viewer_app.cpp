@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include "app/session_keeper.h"
+#include "animwindow/animation_window.h"
 #include "app/view_commands.h"
 #include "files/scene_files.h"
 #include "gallery/gallery_commands.h"
@@ -62,6 +63,8 @@ void ViewerApp::Start(const QString& scene)
     viewer_.SetFileDropRelay([&files](const QString& path) { files.OpenLater(path); });
     SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty());
     commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
+    AnimationWindow animation(editor_);
+    animation.BindCommands(commands_);
     if (!scene.isEmpty())
     {
         files.OpenLater(scene);  // once the panel has set up the scene it starts with

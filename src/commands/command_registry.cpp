@@ -110,10 +110,17 @@ const CommandShape Commands[] = {
      .ViewerKey = Qt::Key_F},
     {.Id = Command::FrameAfterRandomize, .In = Menu::View, .Text = "Frame After Randomize"},
     {.Id = Command::Examples, .In = Menu::Examples, .Text = "&Examples\u2026"},
+    {.Id = Command::ShowAnimation, .In = Menu::Animation, .Text = "&Animation Window\u2026"},
+    {.Id = Command::Turntable, .In = Menu::Animation, .Text = "&Turntable\u2026"},
+    {.Id = Command::PlayAnimation, .In = Menu::Animation, .Text = "&Play"},
+    {.Id = Command::ExportVideo,
+     .In = Menu::Animation,
+     .Text = "Export &Video\u2026",
+     .StartsGroup = true},
 };
 
 // In the order of Menu.
-const char* const MenuTitles[] = {"&File", "&Edit", "&View", "E&xamples"};
+const char* const MenuTitles[] = {"&File", "&Edit", "&View", "E&xamples", "&Animation"};
 static_assert(std::size(MenuTitles) == static_cast<size_t>(Menu::Count));
 
 size_t IndexOf(Command command)

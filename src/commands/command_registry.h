@@ -19,6 +19,7 @@ enum class Menu
     Edit,
     View,
     Examples,
+    Animation,
     Count  // not a menu: how many there are
 };
 
@@ -51,6 +52,10 @@ enum class Command
     FrameWholeTree,
     FrameAfterRandomize,
     Examples,
+    ShowAnimation,
+    Turntable,
+    PlayAnimation,
+    ExportVideo,
     Count  // not a command: how many there are
 };
 

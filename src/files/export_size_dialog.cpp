@@ -1,10 +1,15 @@
 #include "files/export_size_dialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
+#include <algorithm>
+
+#include "commands/program_settings.h"
 
 namespace ramifex
 {
@@ -12,6 +17,8 @@ namespace
 {
 
 constexpr int TypedSize = 0;  // the id of the choice whose size is typed in
+constexpr char SmoothEdgesKey[] = "export/smoothEdges";  // samples per side
+constexpr int MaxSamples = 4;
 
 QString SizeText(const QSize& size)
 {
@@ -64,16 +71,40 @@ ExportSizeDialog::ExportSizeDialog(const QSize& window, const QSize& largest, QW
     }
     (choices_.button(1)->isEnabled() ? choices_.button(1) : typed)->setChecked(true);
 
+    smoothEdges_ = new QComboBox(this);
+    smoothEdges_->addItem(QStringLiteral("off"), 1);
+    for (int samples = 2; samples <= MaxSamples; ++samples)
+    {
+        smoothEdges_->addItem(QString::fromUtf8("%1\u00d7%1").arg(samples), samples);
+    }
+    const int remembered = QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(SmoothEdgesKey, 1).toInt();
+    smoothEdges_->setCurrentIndex(std::max(0, smoothEdges_->findData(remembered)));
+    auto* smoothLabel = new QLabel(QStringLiteral("Smooth edges:"), this);
+    smoothLabel->setBuddy(smoothEdges_);
+    grid->addWidget(smoothLabel, row + 2, 0);
+    grid->addWidget(smoothEdges_, row + 2, 1, 1, 3);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, row + 2, 0, 1, 4);
+    grid->addWidget(buttons, row + 3, 0, 1, 4);
 }
 
 QSize ExportSizeDialog::Size() const
 {
     const int factor = choices_.checkedId();
     return factor == TypedSize ? QSize(width_->value(), height_->value()) : window_ * factor;
+}
+
+int ExportSizeDialog::Samples() const
+{
+    return smoothEdges_->currentData().toInt();
+}
+
+void ExportSizeDialog::accept()
+{
+    QSettings(ProgramSettingsPath(), QSettings::IniFormat).setValue(SmoothEdgesKey, Samples());
+    QDialog::accept();
 }
 
 }  // namespace ramifex

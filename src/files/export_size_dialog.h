@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QSize>
 
+class QComboBox;
 class QSpinBox;
 
 namespace ramifex
@@ -11,7 +12,8 @@ namespace ramifex
 
 // Asks for the size of an exported picture: the window's, twice or four times it, or a width and
 // height typed in, none beyond the largest picture the GL context can keep. The same horizontal
-// field of view at every size.
+// field of view at every size. Also asks for smooth edges, and remembers that choice (QSettings)
+// for the next export once accepted.
 class ExportSizeDialog final : public QDialog
 {
     Q_OBJECT
@@ -21,12 +23,17 @@ public:
 
     // The size chosen.
     QSize Size() const;
+    // Samples per side of each pixel: 1 with smooth edges off.
+    int Samples() const;
+
+    void accept() override;
 
 private:
     QSize window_;
     QButtonGroup choices_;
     QSpinBox* width_ = nullptr;
     QSpinBox* height_ = nullptr;
+    QComboBox* smoothEdges_ = nullptr;
 };
 
 }  // namespace ramifex

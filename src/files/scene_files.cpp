@@ -55,7 +55,8 @@ QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString&
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, const QSize& largest)
+std::optional<ExportChoice> ChooseWithSizeDialog(QWidget& owner, const QSize& window,
+                                                 const QSize& largest)
 {
     ExportSizeDialog dialog(window, largest, &owner);
     dialog.setWindowModality(Qt::WindowModal);
@@ -63,7 +64,7 @@ std::optional<QSize> ChooseWithSizeDialog(QWidget& owner, const QSize& window, c
     {
         return std::nullopt;
     }
-    return dialog.Size();
+    return ExportChoice(dialog.Size(), dialog.Samples());
 }
 
 std::optional<GeometryChoice> ChooseWithGeometryDialog(QWidget& owner, const QSize& window,
@@ -237,8 +238,8 @@ void SceneFiles::ExportPicture()
     {
         return;
     }
-    const std::optional<QSize> size = ChooseExportSize();
-    if (!size)
+    const std::optional<ExportChoice> choice = ChooseExportSize();
+    if (!choice)
     {
         return;
     }
@@ -253,7 +254,7 @@ void SceneFiles::ExportPicture()
         Report(QStringLiteral("Export Picture"), error);
         return;
     }
-    StartExport(*size, path);
+    StartExport(*choice, path);
 }
 
 // The window's size, which an export starts from, and the largest picture a render job can draw;
@@ -278,7 +279,7 @@ bool SceneFiles::ExportLimits(const QString& title, QSize* window, QSize* larges
 }
 
 // Nothing when the export cannot start or the user cancels.
-std::optional<QSize> SceneFiles::ChooseExportSize()
+std::optional<ExportChoice> SceneFiles::ChooseExportSize()
 {
     QSize window;
     QSize largest;
@@ -289,10 +290,11 @@ std::optional<QSize> SceneFiles::ChooseExportSize()
     return chooseSize_(panel_, window, largest);
 }
 
-void SceneFiles::StartExport(const QSize& size, const QString& path)
+void SceneFiles::StartExport(const ExportChoice& choice, const QString& path)
 {
     RenderSettings settings;
-    settings.Size = size;
+    settings.Size = choice.Size;
+    settings.Samples = choice.Samples;
     auto job = std::make_unique<RenderJob>(std::vector{editor_.Scene()}, settings);
     if (!job->Start())
     {

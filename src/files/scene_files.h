@@ -37,9 +37,17 @@ using FileChooser =
 // The size of the viewer's picture, which an export offers first; none while the viewer is not
 // open.
 using WindowPictureSize = std::function<std::optional<QSize>()>;
-// Asks the user for an export's size, from the window's up to the largest; nothing when cancelled.
-using SizeChooser =
-    std::function<std::optional<QSize>(QWidget& owner, const QSize& window, const QSize& largest)>;
+// What an export draws: its size, and the samples per side of each pixel (smooth edges).
+struct ExportChoice
+{
+    ExportChoice(const QSize& size, int32_t samples = 1) : Size(size), Samples(samples) {}
+    QSize Size;
+    int32_t Samples;
+};
+// Asks the user for an export's size, from the window's up to the largest, and for smooth edges;
+// nothing when cancelled.
+using SizeChooser = std::function<std::optional<ExportChoice>(QWidget& owner, const QSize& window,
+                                                              const QSize& largest)>;
 
 // Asks what a geometry export writes, with the picture size from the window's up to the largest;
 // nothing when cancelled.
@@ -113,8 +121,8 @@ private:
     void Report(const QString& title, const QString& message);
     QString Suggested(const char* suffix) const;
     bool ExportLimits(const QString& title, QSize* window, QSize* largest);
-    std::optional<QSize> ChooseExportSize();
-    void StartExport(const QSize& size, const QString& path);
+    std::optional<ExportChoice> ChooseExportSize();
+    void StartExport(const ExportChoice& choice, const QString& path);
     void OnExportDone(const QString& error);
     void StartGeometryExport(const GeometryChoice& choice, const QString& path);
     void OnGeometryExportDone(const QString& error);

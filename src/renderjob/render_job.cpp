@@ -1,5 +1,6 @@
 #include "renderjob/render_job.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "picture/sphere_picture.h"
@@ -23,6 +24,68 @@ QString SizeText(const QSize& size)
 
 }  // namespace
 
+QImage Downsampled(const QImage& picture, int32_t samples)
+{
+    if (samples == 1)
+    {
+        return picture;
+    }
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    QImage result(source.width() / samples, source.height() / samples, QImage::Format_RGB32);
+    const int32_t count = samples * samples;
+    std::vector<int32_t> sums(static_cast<size_t>(result.width()) * 3);
+    for (int32_t y = 0; y < result.height(); ++y)
+    {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int32_t row = y * samples; row < (y + 1) * samples; ++row)
+        {
+            const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(row));
+            for (int32_t x = 0; x < result.width() * samples; ++x)
+            {
+                int32_t* sum = &sums[static_cast<size_t>(x / samples) * 3];
+                sum[0] += qRed(line[x]);
+                sum[1] += qGreen(line[x]);
+                sum[2] += qBlue(line[x]);
+            }
+        }
+        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int32_t x = 0; x < result.width(); ++x)
+        {
+            const int32_t* sum = &sums[static_cast<size_t>(x) * 3];
+            // Rounded to the nearest value.
+            out[x] = qRgb((sum[0] + count / 2) / count, (sum[1] + count / 2) / count,
+                          (sum[2] + count / 2) / count);
+        }
+    }
+    return result;
+}
+
+QString SampledSizeProblem(const QSize& size, int32_t samples, const QSize& largest)
+{
+    if (samples < 1 || samples > RenderSettings::MaxSamples)
+    {
+        return QStringLiteral("the samples per pixel are 1 to %1 (1x1 to %1x%1), not %2")
+            .arg(RenderSettings::MaxSamples)
+            .arg(samples);
+    }
+    const QSize drawn = size * samples;
+    if (drawn.boundedTo(largest) == drawn)
+    {
+        return {};
+    }
+    if (samples == 1)
+    {
+        return QStringLiteral("%1 is larger than the largest picture, %2")
+            .arg(SizeText(size), SizeText(largest));
+    }
+    return QStringLiteral(
+               "%1 with %2x%2 samples is drawn at %3, larger than the largest picture, "
+               "%4: with %2x%2 samples the largest size is %5")
+        .arg(SizeText(size))
+        .arg(samples)
+        .arg(SizeText(drawn), SizeText(largest), SizeText(largest / samples));
+}
+
 RenderJob::RenderJob(std::vector<SceneState> scenes, const RenderSettings& settings)
     : scenes_(std::move(scenes)), settings_(settings)
 {
@@ -42,24 +105,19 @@ RenderJob::~RenderJob()
 
 bool RenderJob::Start()
 {
-    if (settings_.Samples != 1)
-    {
-        return Fail(
-            QStringLiteral("%1x%1 samples per pixel cannot be drawn").arg(settings_.Samples));
-    }
     QString why;
     gl_ = OffscreenGl::Create(&why);
     if (!gl_)
     {
         return Fail(QStringLiteral("cannot draw off-screen: %1").arg(why));
     }
-    const QSize size = settings_.Size * settings_.Samples;
-    const QSize largest = SpherePicture::LargestSize();
-    if (size.boundedTo(largest) != size)
+    const QString problem =
+        SampledSizeProblem(settings_.Size, settings_.Samples, SpherePicture::LargestSize());
+    if (!problem.isEmpty())
     {
-        return Fail(QStringLiteral("%1 is larger than the largest picture, %2")
-                        .arg(SizeText(size), SizeText(largest)));
+        return Fail(problem);
     }
+    const QSize size = settings_.Size * settings_.Samples;
     picture_ = std::make_unique<SpherePicture>(gl_->Context(), size.width(), size.height());
     if (picture_->Framebuffer() == nullptr)
     {
@@ -88,8 +146,9 @@ std::optional<RenderedFrame> RenderJob::Tick()
     {
         return std::nullopt;
     }
-    RenderedFrame frame{next_, scenes_[next_],
-                        picture_->Grab().convertToFormat(QImage::Format_RGB32)};
+    RenderedFrame frame{
+        next_, scenes_[next_],
+        Downsampled(picture_->Grab().convertToFormat(QImage::Format_RGB32), settings_.Samples)};
     frame.Picture.setDotsPerMeterX(DotsPerMeter);
     frame.Picture.setDotsPerMeterY(DotsPerMeter);
     walk_.reset();

@@ -25,9 +25,10 @@ struct RenderSettings
 {
     QSize Size{640, 480};          // the viewer's drawing area when it opens
     std::optional<int32_t> Depth;  // none: each scene's own iteration count
-    // Each pixel is made of Samples x Samples samples. One sample gives the viewer's picture to the
-    // pixel, and is all a job draws so far.
+    // Each pixel is the mean of Samples x Samples samples, drawn at Samples times the size (smooth
+    // edges). One sample gives the viewer's picture to the pixel.
     int32_t Samples = 1;
+    static constexpr int32_t MaxSamples = 4;
 };
 
 // One finished picture of a job.
@@ -44,6 +45,14 @@ struct RenderedFrame
 // responsive between ticks, or in a loop on the command line. Each tick makes the job's context
 // current; whoever draws in another context makes theirs current again, as the viewer does. At a
 // window's size, a job's picture is that window's completed picture to the pixel.
+// The picture of `samples` x `samples` times fewer pixels, each the mean of the block it covers,
+// averaged on the stored (sRGB) values. Returns `picture` as it is for one sample.
+QImage Downsampled(const QImage& picture, int32_t samples);
+
+// Why a picture of `size` at `samples` x `samples` samples cannot be drawn where `largest` is the
+// largest picture; empty when it can.
+QString SampledSizeProblem(const QSize& size, int32_t samples, const QSize& largest);
+
 class RenderJob
 {
 public:

@@ -57,7 +57,7 @@ void Quaternion::Normalise()
     }
 }
 
-void RotateByDrag(int32_t dx, int32_t dy, BranchParams& record)
+void RotateByDrag(double dx, double dy, BranchParams& record)
 {
     // A zero axis has no fallback here: its not-a-number slots end in the zero branch of
     // ToAngleAxis, and the next NormaliseAxis repairs the record.
@@ -68,11 +68,9 @@ void RotateByDrag(int32_t dx, int32_t dy, BranchParams& record)
     turn.Set(record.Angle, unitAxis[1], unitAxis[2], unitAxis[3]);
     turn.FromAngleAxis();
 
-    const double x = dx;
-    const double y = dy;
-    const double length = std::sqrt(y * y + x * x);
+    const double length = std::sqrt(dy * dy + dx * dx);
     Quaternion drag;
-    drag.Set(length, y / length, x / length, 0.0);
+    drag.Set(length, dy / length, dx / length, 0.0);
     drag.FromAngleAxis();
 
     turn.PreMultiply(drag);

@@ -41,7 +41,7 @@ private:
 // Turns the record's angle and axis by a mouse drag of (dx, dy) pixels, one degree per pixel about
 // the screen-plane axis at right angles to the drag. The drag is applied after the record's own
 // rotation; the stored angle ends in (-180, 180]. Fields other than angle and axis are untouched.
-// Requires (dx, dy) != (0, 0).
-void RotateByDrag(int32_t dx, int32_t dy, BranchParams& record);
+// Requires (dx, dy) != (0, 0). Fractions of a pixel turn as far as their share of a degree.
+void RotateByDrag(double dx, double dy, BranchParams& record);
 
 }  // namespace ramifex

@@ -4,22 +4,7 @@
 set -uo pipefail
 program=$1
 version=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# The program as it runs where there is no display, with SIGINT's default action, as a terminal's
-# foreground job has it (a script's background job would start with SIGINT ignored); one that hangs
-# ends with status 124.
-without_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM --default-signal=INT "$program")
-headless() {
-    timeout 20 "${without_display[@]}" "$@"
-}
+source "$(dirname "$0")/headless.sh"
 
 # What is in the folder: every entry's name, kind, inode, size and time of change.
 listing() {
@@ -66,16 +51,7 @@ mknod device c 1 3 2>/dev/null || { echo "note: no device node without root: a p
 head -c 100 tree.png >cut.png
 
 # Each mistake: a failure status (not a crash, not a hang), one line, and the folder as it was.
-before=$(listing)
-while IFS='|' read -r what args; do
-    read -ra words <<<"$args"
-    err=$(headless "${words[@]}" 2>&1 >/dev/null)
-    rc=$?
-    [[ $rc -ne 0 && $rc -ne 124 && $rc -lt 128 ]] || fail "$what: exit status $rc"
-    [[ $(printf '%s\n' "$err" | wc -l) -eq 1 && $err == ramifex:* ]] || fail "$what: said $err"
-    [[ $(listing) == "$before" ]] || fail "$what: changed the folder: $(diff <(echo "$before") <(listing))"
-    echo "ok ($what): $err"
-done <<'CASES'
+expect_refused <<'CASES'
 no scene|--render --output out.png
 no output|--render tree.ramifex.json
 missing scene|--render missing.ramifex.json --output out.png

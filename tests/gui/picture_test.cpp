@@ -165,6 +165,28 @@ TEST_F(Picture, CullingAndPreviewKeepThePlainWalksPicture)
     }
 }
 
+std::vector<RenderedFrame> RenderAll(const std::vector<SceneState>& scenes,
+                                     const RenderSettings& settings)
+{
+    std::vector<RenderedFrame> frames;
+    RenderJob job(scenes, settings);
+    EXPECT_TRUE(job.Start()) << job.Error().toStdString();
+    while (!job.Finished())
+    {
+        if (std::optional<RenderedFrame> frame = job.Tick())
+        {
+            frames.push_back(std::move(*frame));
+        }
+    }
+    EXPECT_FALSE(job.Failed()) << job.Error().toStdString();
+    return frames;
+}
+
+int Brightness(QRgb pixel)
+{
+    return qRed(pixel) + qGreen(pixel) + qBlue(pixel);
+}
+
 // The render job needs no window: in a context of its own, its pictures of a sequence of trees are
 // the viewer's completed pictures to the pixel.
 TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
@@ -173,22 +195,10 @@ TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
     deeper.ViewOffset = {1.0, -0.5, -8.0};
     const std::vector<SceneState> scenes = {SpreadTree(), deeper};
 
-    std::vector<RenderedFrame> frames;
-    {
-        RenderSettings settings;
-        settings.Depth = 10;
-        RenderJob job(scenes, settings);
-        ASSERT_TRUE(job.Start()) << job.Error().toStdString();
-        while (!job.Finished())
-        {
-            if (std::optional<RenderedFrame> frame = job.Tick())
-            {
-                frames.push_back(std::move(*frame));
-            }
-        }
-        EXPECT_FALSE(job.Failed());
-        EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
-    }
+    RenderSettings settings;
+    settings.Depth = 10;
+    const std::vector<RenderedFrame> frames = RenderAll(scenes, settings);
+    EXPECT_TRUE(QGuiApplication::allWindows().isEmpty());
     ASSERT_EQ(frames.size(), scenes.size());
 
     RecordingNavigator navigator;
@@ -205,6 +215,45 @@ TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
         EXPECT_GT(CountLit(seen), 1000);
         EXPECT_TRUE(frames[i].Picture == seen) << "scene " << i;
     }
+}
+
+// Smooth edges: where the sharp picture's spheres meet the black background, the 2x2 picture's
+// pixels lie between the two, and the picture as a whole is as bright as the sharp one.
+TEST(RenderJobPicture, SmoothEdgesBlendSilhouettesAndKeepTheMeanColour)
+{
+    RenderSettings settings;
+    settings.Size = {160, 120};
+    const QImage sharp = RenderAll({SpreadTree(6)}, settings).at(0).Picture;
+    settings.Samples = 2;
+    const QImage smooth = RenderAll({SpreadTree(6)}, settings).at(0).Picture;
+    ASSERT_EQ(smooth.size(), sharp.size());
+
+    int edges = 0;
+    int blended = 0;
+    double sharpSum = 0.0;
+    double smoothSum = 0.0;
+    for (int y = 1; y + 1 < sharp.height(); ++y)
+    {
+        for (int x = 1; x + 1 < sharp.width(); ++x)
+        {
+            sharpSum += Brightness(sharp.pixel(x, y));
+            smoothSum += Brightness(smooth.pixel(x, y));
+            const bool silhouette =
+                !IsBlack(sharp.pixel(x, y)) &&
+                (IsBlack(sharp.pixel(x - 1, y)) || IsBlack(sharp.pixel(x + 1, y)) ||
+                 IsBlack(sharp.pixel(x, y - 1)) || IsBlack(sharp.pixel(x, y + 1)));
+            if (silhouette)
+            {
+                ++edges;
+                const int value = Brightness(smooth.pixel(x, y));
+                blended += value > 0 && value < Brightness(sharp.pixel(x, y)) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(edges, 100);
+    EXPECT_GT(blended, edges / 2);
+    const double pixels = (sharp.width() - 2.0) * (sharp.height() - 2.0);
+    EXPECT_NEAR(smoothSum / pixels, sharpSum / pixels, 0.03 * sharpSum / pixels);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "files/export_size_dialog.h"
@@ -418,6 +419,28 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     EXPECT_TRUE(estimate.contains("\n63 spheres, about ")) << estimate.toStdString();
     EXPECT_TRUE(FileBytes(chosen).contains("\nelement vertex 63\n"));
     EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);
+}
+
+// The Export Picture dialog offers smooth edges and starts with the choice last accepted.
+TEST(ExportSizeDialog, RemembersSmoothEdges)
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    const auto dialogChoosing = [](const QString& item)
+    {
+        auto dialog = std::make_unique<ExportSizeDialog>(QSize(64, 48), QSize(512, 512), nullptr);
+        auto* box = dialog->findChild<QComboBox*>();
+        if (!item.isEmpty())
+        {
+            box->setCurrentIndex(box->findText(item));
+        }
+        return dialog;
+    };
+    EXPECT_EQ(dialogChoosing({})->Samples(), 1);
+    dialogChoosing(QString::fromUtf8("3\u00d73"))->accept();
+    EXPECT_EQ(dialogChoosing({})->Samples(), 3);
+    dialogChoosing(QString::fromUtf8("2\u00d72"))->reject();
+    EXPECT_EQ(dialogChoosing({})->Samples(), 3);
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Animations, turntables and videos drawn with no display at all: videos read back through
+# FFmpeg's libraries, numbered pictures equal to --render of their scenes, frame ranges shared out
+# with GNU parallel, and every mistake told in one line with a failure status and no output.
+set -uo pipefail
+program=$1
+probe=$2
+headless_seconds=60
+source "$(dirname "$0")/headless.sh"
+
+listing() {
+    find . -printf '%p %y %i %s %T@\n' | sort
+}
+
+cat >tree.ramifex.json <<'SCENE'
+{"format": "ramifex-scene", "version": 1, "iterations": 6, "viewOffset": [0, 0, -8],
+ "base": {"angle": 30, "axis": [0, 1, 0], "scale": 1, "offset": 0, "colour": [1, 1, 1], "colourRatio": 0},
+ "branch 1": {"angle": 40, "axis": [0, 0, 1], "scale": 0.7, "offset": 1.5, "colour": [0.2, 0.9, 0.3], "colourRatio": 0.3},
+ "branch 2": {"angle": -70, "axis": [1, 0, 0], "scale": 0.65, "offset": 1.8, "colour": [0.9, 0.5, 0.1], "colourRatio": 0.3}}
+SCENE
+echo '{"format": "ramifex-animation", "version": 1, "loop": false, "keyframes": []}' \
+    >empty.ramifex-anim.json
+turntable=(--turntable tree.ramifex.json --seconds 0.6 --fps 10)
+small=(--size 160x120)
+
+# Six frames as pictures, and as both kinds of video.
+mkdir frames
+headless "${turntable[@]}" "${small[@]}" --output frames/%05d.png || fail "turntable to pictures"
+[[ $(ls frames | wc -l) -eq 6 && -f frames/00005.png ]] || fail "pictures: $(ls frames)"
+for video in turntable.mp4:h264 turntable.webm:vp9; do
+    file=${video%%:*}
+    err=$(headless "${turntable[@]}" "${small[@]}" --output "$file" 2>&1) || fail "$file: $err"
+    [[ -z $err ]] || fail "$file said: $err"
+    read -r codec size rate count psnr < <("$probe" "$file" frames/00000.png)
+    [[ "$codec $size $rate $count" == "codec=${video#*:} size=160x120 rate=10/1 frames=6" ]] ||
+        fail "$file: $codec $size $rate $count"
+    awk -v p="${psnr#psnr=}" 'BEGIN { exit !(p >= 35) }' || fail "$file: first frame $psnr dB"
+    echo "ok: $file: $codec $size $rate $count $psnr"
+done
+ls -A | grep -q part && fail "a partial video is left: $(ls -A)"
+
+# A numbered picture carries its scene, and --render of it draws the same file.
+headless --render frames/00004.png --output again.png --size 160x120 || fail "render frame 4"
+cmp -s frames/00004.png again.png || fail "frame 4 differs from --render of its scene"
+echo "ok: a frame is --render of its scene"
+
+# An odd size gives an even video, with a note.
+err=$(headless "${turntable[@]}" --size 161x121 --frames 0-1 --output odd.mp4 2>&1) || fail "odd: $err"
+[[ $err == *"note"*"160x120"* ]] || fail "odd size said: $err"
+[[ $("$probe" odd.mp4 frames/00000.png) == *"size=160x120"*"frames=2"* ]] || fail "odd size video"
+echo "ok: odd sizes: $err"
+
+# Two ranges drawn at once by GNU parallel give the frames of one run.
+mkdir shared
+parallel --halt now,fail=1 timeout 60 "${without_display[@]}" "${turntable[@]}" "${small[@]}" \
+    --output shared/%05d.png --frames {} ::: 0-2 3-5 || fail "parallel ranges"
+diff -r frames shared >/dev/null || fail "frames drawn in two ranges differ from one run's"
+echo "ok: two ranges in parallel equal one run"
+
+headless --encode frames/%05d.png --fps 10 --output joined.webm || fail "encode"
+[[ $("$probe" joined.webm frames/00000.png) == "codec=vp9 size=160x120 rate=10/1 frames=6"* ]] ||
+    fail "encoded: $("$probe" joined.webm frames/00000.png)"
+echo "ok: pictures joined into a video"
+
+mkfifo pipe.mp4
+expect_refused <<'CASES'
+unknown output format|--turntable tree.ramifex.json --seconds 1 --output out.avi
+sequence without a number|--turntable tree.ramifex.json --seconds 1 --output out/frame.png
+output in no folder|--turntable tree.ramifex.json --seconds 1 --output gone/%05d.png
+output is a pipe|--turntable tree.ramifex.json --seconds 1 --output pipe.mp4 --frames 0-0
+samples above 4|--render tree.ramifex.json --output out.png --samples 5
+samples of zero|--turntable tree.ramifex.json --seconds 1 --output out.mp4 --samples 0
+too large to smooth|--render tree.ramifex.json --output out.png --size 8000x8000 --samples 4
+empty frame range|--turntable tree.ramifex.json --seconds 1 --output out.mp4 --frames 5-3
+frames past the end|--turntable tree.ramifex.json --seconds 1 --output out.mp4 --frames 0-30
+frames of a picture|--render tree.ramifex.json --output out.png --frames 0-1
+turntable without seconds|--turntable tree.ramifex.json --output out.mp4
+seconds of zero|--turntable tree.ramifex.json --seconds 0 --output out.mp4
+fps of zero|--turntable tree.ramifex.json --seconds 1 --fps 0 --output out.mp4
+animation without keyframes|--animate empty.ramifex-anim.json --output out.mp4
+animation missing|--animate missing.ramifex-anim.json --output out.mp4
+two at once|--animate empty.ramifex-anim.json --render --output out.mp4
+encode with no pictures|--encode none/%05d.png --output out.mp4
+encode into pictures|--encode frames/%05d.png --output out/%05d.png
+CASES
+
+# Interrupted, a video leaves neither itself nor its partial file.
+before=$(ls -A)
+"${without_display[@]}" --turntable tree.ramifex.json --seconds 600 --depth 12 --output long.mp4 &
+pid=$!
+sleep 2
+kill -s INT "$pid"
+wait "$pid"
+rc=$?
+[[ $rc -eq 130 ]] || fail "SIGINT: exit status $rc"
+[[ $(ls -A) == "$before" ]] || fail "SIGINT: left $(ls -A)"
+echo "ok: SIGINT stops a video and leaves no file"

@@ -1,0 +1,64 @@
+// The Animation window on a scene editor: keyframes with their pictures, playing that leaves the
+// scene as it was, and a video export that a cancel leaves no trace of.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "animwindow/animation_window.h"
+#include "gui/viewer_test_support.h"
+
+namespace ramifex::test
+{
+namespace
+{
+
+TEST(AnimationWindow, KeyframesPlayAndExport)
+{
+    SceneEditor editor;
+    editor.OpenScene(SpreadTree(6));
+    AnimationWindow window(editor);
+    window.show();
+    window.AddCurrentScene();
+    SceneState second = SpreadTree(6);
+    second.ViewOffset = {0.5, 0.0, -6.0};
+    editor.OpenScene(second);
+    window.AddCurrentScene();
+    ASSERT_EQ(window.CurrentAnimation().Keyframes.size(), 2U);
+    EXPECT_EQ(window.CurrentAnimation().Keyframes[1].Scene, second);
+    window.MoveSelected(-1);
+    EXPECT_EQ(window.CurrentAnimation().Keyframes[0].Scene, second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ThumbnailsDone(); }, 10000));
+    for (QListWidgetItem* item : window.findChild<QListWidget*>()->findItems("", Qt::MatchContains))
+    {
+        EXPECT_FALSE(item->icon().isNull());
+    }
+
+    // Playing moves the scene on without an edit; stopping puts it back.
+    int edits = 0;
+    editor.SetRecorder([&](const SceneEdit&) { ++edits; });
+    window.Play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.Scene().ViewOffset[2] < -6.0; }, 5000));
+    window.Stop();
+    EXPECT_EQ(editor.Scene(), second);
+    EXPECT_EQ(edits, 0);
+
+    QTemporaryDir dir;
+    const VideoSettings settings{{QSize(64, 48), 4, 1}, 10, VideoFormat::Mp4};
+    const QString video = dir.filePath("cancelled.mp4");
+    ASSERT_TRUE(window.StartExport(settings, video));
+    QTest::mouseClick(window.Export()->Progress().findChild<QPushButton*>(), Qt::LeftButton);
+    EXPECT_EQ(window.Export(), nullptr);
+    QTest::qWait(10);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    const QString written = dir.filePath("written.mp4");
+    ASSERT_TRUE(window.StartExport(settings, written));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Export() == nullptr; }, 20000));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"written.mp4"});
+}
+
+}  // namespace
+}  // namespace ramifex::test
