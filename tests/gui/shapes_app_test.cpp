@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <cmath>
 
 #include "app/viewer_app.h"
 #include "gui/panel_fixture.h"
@@ -42,14 +43,25 @@ ControlPanel* WaitForBothWindows(ViewerApp& app)
     return VisiblePanel();
 }
 
-// The walk normalises the axes in place, which changes no picture.
-SceneState Normalised(SceneState scene)
+// Equal but for the last bits of the axes: the walk normalises them in place whenever it ticks,
+// which changes no picture.
+bool SameScene(const SceneState& a, SceneState b)
 {
-    for (BranchParams& record : scene.Records)
+    for (size_t r = 0; r < b.Records.size(); ++r)
     {
-        NormaliseAxis(record.Axis);
+        for (int i = 0; i < 3; ++i)
+        {
+            Vec3 axis = a.Records[r].Axis;
+            NormaliseAxis(axis);
+            NormaliseAxis(b.Records[r].Axis);
+            if (std::abs(axis[i] - b.Records[r].Axis[i]) > 1e-12)
+            {
+                return false;
+            }
+        }
+        b.Records[r].Axis = a.Records[r].Axis;
     }
-    return scene;
+    return a == b;
 }
 
 Vec3 Framed(ViewerApp& app)
@@ -80,7 +92,7 @@ TEST(ShapesApp, PanelBesideTheViewerAndFramingTheWholeTree)
             EXPECT_EQ(app.Editor().Scene().ViewOffset, Framed(app));
             EXPECT_NE(app.Editor().Scene().ViewOffset, randomised.ViewOffset);
             QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(app.Editor().Scene(), randomised);
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), randomised));
 
             const SceneState before = app.Editor().Scene();
             app.Commands().Action(Command::FrameAfterRandomize).trigger();
@@ -88,7 +100,7 @@ TEST(ShapesApp, PanelBesideTheViewerAndFramingTheWholeTree)
                               Qt::LeftButton);
             EXPECT_EQ(app.Editor().Scene().ViewOffset, Framed(app));
             QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(app.Editor().Scene(), before);
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), before));
             QTest::keyClick(viewer, Qt::Key_Q, Qt::ControlModifier);
         });
     app.Start();
@@ -128,7 +140,11 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
             ended = app.Editor().Scene();
         });
     QString error;
-    ASSERT_EQ(ReadLastSession(kept, &error), (LastSession{Normalised(ended), {}, true}));
+    const std::optional<LastSession> session = ReadLastSession(kept, &error);
+    ASSERT_TRUE(session.has_value()) << error.toStdString();
+    EXPECT_TRUE(SameScene(session->Scene, ended));
+    EXPECT_TRUE(session->File.isEmpty());
+    EXPECT_TRUE(session->Unsaved);
 
     const QString scene = dir.filePath("tree.ramifex.json");
     ASSERT_TRUE(WriteSceneFile(scene, SceneState{}, &error));
@@ -139,13 +155,13 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     run({},
         [&](ViewerApp& app, ControlPanel& panel)
         {
-            const SceneState start = Normalised(app.Editor().Scene());
+            const SceneState start = app.Editor().Scene();
             QTest::keyClick(app.Viewer().Window(), Qt::Key_R,
                             Qt::ControlModifier | Qt::ShiftModifier);
-            EXPECT_EQ(app.Editor().Scene(), Normalised(ended));
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), ended));
             EXPECT_EQ(panel.DocumentStatus(), "Last session: New scene, unsaved changes");
             QTest::keyClick(app.Viewer().Window(), Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(Normalised(app.Editor().Scene()), start);
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), start));
         });
 }
 
