@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "app/viewer_app.h"
+#include "gui/app_windows.h"
 #include "gui/panel_fixture.h"
 #include "scenefile/scene_file.h"
 
@@ -19,18 +20,6 @@ namespace ramifex::test
 {
 namespace
 {
-
-ControlPanel* VisiblePanel()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-    {
-        if (auto* panel = qobject_cast<ControlPanel*>(widget); panel && panel->isVisible())
-        {
-            return panel;
-        }
-    }
-    return nullptr;
-}
 
 int LitPixels(const QImage& picture)
 {
@@ -43,19 +32,6 @@ int LitPixels(const QImage& picture)
         }
     }
     return lit;
-}
-
-// Waits for the viewer to be on screen next to the panel.
-ControlPanel* WaitForBothWindows(ViewerApp& app)
-{
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            QWindow* window = app.Viewer().Window();
-            return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
-        },
-        10000));
-    return VisiblePanel();
 }
 
 // The program keeps no settings: what the toolkit's colour chooser remembers of a run goes with it.

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "app/viewer_app.h"
+#include "gui/app_windows.h"
 #include "gui/panel_fixture.h"
 #include "recovery/last_session.h"
 #include "render/tree_framing.h"
@@ -18,30 +19,6 @@ namespace ramifex::test
 {
 namespace
 {
-
-ControlPanel* VisiblePanel()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-    {
-        if (auto* panel = qobject_cast<ControlPanel*>(widget); panel && panel->isVisible())
-        {
-            return panel;
-        }
-    }
-    return nullptr;
-}
-
-ControlPanel* WaitForBothWindows(ViewerApp& app)
-{
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            QWindow* window = app.Viewer().Window();
-            return window != nullptr && window->isExposed() && VisiblePanel() != nullptr;
-        },
-        10000));
-    return VisiblePanel();
-}
 
 // Equal but for the last bits of the axes: the walk normalises them in place whenever it ticks,
 // which changes no picture.
