@@ -23,6 +23,7 @@ void WalkForecast::Start(uint32_t nowMs, uint64_t visited)
 {
     work_ = {};
     finished_ = {};
+    pairs_ = {};
     startMs_ = nowMs;
     startVisited_ = visited;
     recentCount_ = 0;
@@ -56,20 +57,29 @@ double WalkForecast::SubtreeNodes(int level, int branch, int depth) const
     return 1.0 + 2.0 * SubtreeNodes(level + 1, branch, depth);
 }
 
-// What a second subtree costs for each node of the first beside it, from the nearest level at or
-// below this one where pairs have finished.
-double WalkForecast::SecondToFirst(int level, int depth) const
+void WalkForecast::PairFit::Add(double first, double second)
 {
-    for (int at = level; at < depth; ++at)
+    const double x = std::log(first);
+    const double y = std::log(second + 1.0);
+    weight_ += first;
+    x_ += first * x;
+    y_ += first * y;
+    xx_ += first * x * x;
+    xy_ += first * x * y;
+}
+
+double WalkForecast::PairFit::Second(double first) const
+{
+    if (weight_ == 0.0 || first < 1.0)
     {
-        const double first = AverageWork(at, 0);
-        const double second = AverageWork(at, 1);
-        if (first > 0.0 && second >= 0.0)
-        {
-            return second / first;
-        }
+        return first;
     }
-    return 1.0;
+    const double spread = weight_ * xx_ - x_ * x_;
+    // Pairs of a single size fix no slope: the cost then grows in proportion.
+    const double slope =
+        spread > 1e-9 * weight_ * weight_ ? (weight_ * xy_ - x_ * y_) / spread : 1.0;
+    const double offset = (y_ - slope * x_) / weight_;
+    return std::max(0.0, std::exp(offset + slope * std::log(first)) - 1.0);
 }
 
 double WalkForecast::NodesLeft(std::span<const int32_t> counters, int depth, uint64_t visited) const
@@ -88,7 +98,7 @@ double WalkForecast::NodesLeft(std::span<const int32_t> counters, int depth, uin
         const int first = at + 1;
         const double done =
             first == standing && !reached ? 0.0 : static_cast<double>(visited - arrival_[first]);
-        left += SecondToFirst(first, depth) * (done + left);
+        left += pairs_.Second(done + left);
     }
     return left;
 }

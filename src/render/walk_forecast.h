@@ -13,9 +13,10 @@ namespace ramifex
 // How long the rest of a depth-first walk will take, forecast from the subtrees it has finished.
 // The share of nodes done moves unevenly (a subtree left out counts as done all at once), but the
 // walk visits nodes at a steady rate: so the forecast counts the nodes still to visit. They lie in
-// the second subtrees of the nodes on the walk's path, and a second subtree costs about what the
-// first one beside it did, times the ratio that finished pairs of the same level showed: where
-// branch 2 shrinks faster, its subtrees shrink below the pixels sooner and are left out.
+// the second subtrees of the nodes on the walk's path, and a second subtree costs what the first
+// one beside it did, scaled as the finished pairs show. That is seldom in proportion: a large
+// first subtree fills much of the picture, so the one drawn after it is often hidden behind it
+// and left out, while small pairs cost alike.
 class WalkForecast
 {
 public:
@@ -26,8 +27,17 @@ public:
     // left out.
     void Finish(int level, int branch, uint64_t visited)
     {
-        work_[branch][level] += static_cast<double>(visited - arrival_[level]);
+        const double work = static_cast<double>(visited - arrival_[level]);
+        work_[branch][level] += work;
         ++finished_[branch][level];
+        if (branch == 0)
+        {
+            firstWork_[level] = work;
+        }
+        else if (firstWork_[level] >= SmallestFittedPair)
+        {
+            pairs_.Add(firstWork_[level], work);
+        }
     }
 
     // Nodes still to visit in a walk of this depth, given the child counter of each node on its
@@ -43,9 +53,32 @@ public:
     std::optional<uint32_t> MsLeft(uint32_t nowMs) const;
 
 private:
+    // Pairs whose first subtree has fewer nodes say little of hiding: their cost is set by the
+    // depth left below them.
+    static constexpr double SmallestFittedPair = 16.0;
+
+    // The cost of a second subtree from that of the first beside it, as the power law
+    // log(second + 1) = a + b log(first) fitted to the finished pairs by least squares, each
+    // weighted by its first subtree's nodes: the large pairs tell what the large subtrees still
+    // to come will cost.
+    class PairFit
+    {
+    public:
+        void Add(double first, double second);
+        // What the second subtree beside a first one of this many nodes costs: as much as the
+        // first while no pair has finished.
+        double Second(double first) const;
+
+    private:
+        double weight_ = 0.0;
+        double x_ = 0.0;
+        double y_ = 0.0;
+        double xx_ = 0.0;
+        double xy_ = 0.0;
+    };
+
     double AverageWork(int level, int branch) const;
     double SubtreeNodes(int level, int branch, int depth) const;
-    double SecondToFirst(int level, int depth) const;
     // The finish times forecast within the last window before this time, sorted; how many, and
     // how long ago the oldest of them was made.
     size_t RecentFinishes(uint32_t elapsedMs, std::array<double, 64>& finishes,
@@ -54,6 +87,8 @@ private:
     std::array<uint64_t, MaxDepth> arrival_{};
     std::array<std::array<double, MaxDepth>, 2> work_{};
     std::array<std::array<uint64_t, MaxDepth>, 2> finished_{};
+    std::array<double, MaxDepth> firstWork_{};  // the latest first subtree finished at each level
+    PairFit pairs_;
     uint32_t startMs_ = 0;
     uint64_t startVisited_ = 0;
     // The latest forecasts: when each was made and when it said the pass would finish, in
