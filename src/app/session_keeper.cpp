@@ -8,7 +8,7 @@ namespace ramifex
 {
 
 SessionKeeper::SessionKeeper(SceneEditor& editor, QUndoStack& history, SceneFiles& files,
-                             QWidget& panel, QString path, bool keeps)
+                             QWidget& panel, QString path, bool keeps, int keepMs)
     : editor_(editor), files_(files), panel_(panel), path_(std::move(path)), keeps_(keeps)
 {
     // The start-up scene is no user action, and neither is the walk's normalising of axes.
@@ -16,7 +16,7 @@ SessionKeeper::SessionKeeper(SceneEditor& editor, QUndoStack& history, SceneFile
     connect(&timer_, &QTimer::timeout, this, &SessionKeeper::KeepIfChanged);
     if (keeps_)
     {
-        timer_.start(KeepMilliseconds);
+        timer_.start(keepMs);
     }
 }
 

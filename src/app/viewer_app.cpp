@@ -4,8 +4,8 @@
 #include <QSettings>
 #include <QWindow>
 
-#include "app/session_keeper.h"
 #include "animwindow/animation_window.h"
+#include "app/session_keeper.h"
 #include "app/view_commands.h"
 #include "files/scene_files.h"
 #include "gallery/gallery_commands.h"
@@ -61,7 +61,8 @@ void ViewerApp::Start(const QString& scene)
     viewer_.SetKeyRelay([this](const QKeyEvent& event)
                         { return commands_.TriggerViewerKey(event.keyCombination()); });
     viewer_.SetFileDropRelay([&files](const QString& path) { files.OpenLater(path); });
-    SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty());
+    SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty(),
+                         sessionKeepMs_);
     commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
     AnimationWindow animation(editor_);
     animation.BindCommands(commands_);

@@ -4,6 +4,7 @@
 #include <QUndoStack>
 
 #include "app/frame_loop.h"
+#include "app/session_keeper.h"
 #include "commands/command_registry.h"
 #include "editor/scene_editor.h"
 #include "history/scene_history.h"
@@ -28,8 +29,13 @@ public:
     // viewer window is closed, then destroys it; the frame loop ticks while the panel is up.
     // Nothing runs after the panel: the program ends.
     void Start(const QString& scene = {});
-    // Where the last session is kept; by default in the user's data folder.
-    void SetSessionPath(const QString& path) { sessionPath_ = path; }
+    // Where the last session is kept, and how often while it changes; by default in the user's
+    // data folder, every 30 s.
+    void SetSessionPath(const QString& path, int keepMs = SessionKeeper::KeepMilliseconds)
+    {
+        sessionPath_ = path;
+        sessionKeepMs_ = keepMs;
+    }
 
     GlViewer& Viewer() { return viewer_; }
     SceneEditor& Editor() { return editor_; }
@@ -46,6 +52,7 @@ private:
     // folder that goes with this run.
     QTemporaryDir toolkitSettings_;
     QString sessionPath_;
+    int sessionKeepMs_ = SessionKeeper::KeepMilliseconds;
     SceneEditor editor_;
     SteadyMillisecondClock clock_;
     GlViewer viewer_;

@@ -32,6 +32,11 @@ err=$(headless --render tree.ramifex.json --output tree.png --size 320x240 --dep
 [[ -z $err ]] || fail "render said: $err"
 headless --render tree.png --output again.png --size 320x240 || fail "render from the picture"
 cmp -s tree.png again.png || fail "the picture's scene draws another picture"
+# A render is no session of the user's: nothing is kept in the data folder.
+mkdir data
+XDG_DATA_HOME=$PWD/data headless --render tree.ramifex.json --output kept.png --depth 4 ||
+    fail "render with a data folder"
+[[ -z $(ls -A data) ]] || fail "render kept something: $(find data)"
 echo "ok: render"
 
 # Geometry in each format; the .ply of points holds one point per sphere of the whole tree.

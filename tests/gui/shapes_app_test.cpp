@@ -83,17 +83,18 @@ TEST(ShapesApp, PanelBesideTheViewerAndFramingTheWholeTree)
     app.Start();
 }
 
-// A run's scene is kept when it ends; a run started with a scene keeps nothing; Restore Last
-// Session brings the kept scene back as one step, named on the status line.
+// A run's scene is kept while it changes and when it ends; a run started with a scene keeps
+// nothing; Restore Last Session brings the kept scene back as one step, named on the status line.
 TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
 {
+    constexpr int KeepMs = 100;
     const QTemporaryDir dir;
     const QString kept = dir.filePath("last.ramifex.json");
     const auto run =
         [&](const QString& scene, const std::function<void(ViewerApp&, ControlPanel&)>& use)
     {
         ViewerApp app;
-        app.SetSessionPath(kept);
+        app.SetSessionPath(kept, KeepMs);
         Later(
             [&]
             {
@@ -114,6 +115,8 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
         [&](ViewerApp& app, ControlPanel& panel)
         {
             randomise(app, panel);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(kept); }, 50 * KeepMs))
+                << "kept while it runs";
             ended = app.Editor().Scene();
         });
     QString error;
@@ -126,7 +129,12 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     const QString scene = dir.filePath("tree.ramifex.json");
     ASSERT_TRUE(WriteSceneFile(scene, SceneState{}, &error));
     const QDateTime keptAt = QFileInfo(kept).lastModified();
-    run(scene, randomise);
+    run(scene,
+        [&](ViewerApp& app, ControlPanel& panel)
+        {
+            randomise(app, panel);
+            QTest::qWait(3 * KeepMs);
+        });
     EXPECT_EQ(QFileInfo(kept).lastModified(), keptAt);
 
     run({},
