@@ -4,6 +4,7 @@
 
 #include "render/complete_walk.h"
 #include "render/tree_framing.h"
+#include "support/sample_scenes.h"
 #include "support/test_clocks.h"
 
 namespace ramifex
@@ -25,10 +26,7 @@ public:
 
 SceneState Randomised(uint32_t seed, int64_t depth)
 {
-    SceneState scene;
-    RandomGenerator rng;
-    rng.Seed(seed);
-    RandomiseRecords(scene, rng);
+    SceneState scene = test::Randomised(seed);
     scene.Iterations = static_cast<int32_t>(depth);
     return scene;
 }

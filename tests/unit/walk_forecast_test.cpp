@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "render/tree_renderer.h"
-#include "scene/random_generator.h"
 #include "render/sphere_recorder.h"
+#include "render/tree_renderer.h"
+#include "support/sample_scenes.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::test
@@ -39,26 +39,6 @@ std::vector<Sample> RecordWalk(SceneState scene)
         samples.push_back({progress.ElapsedMs, progress.Finished ? std::nullopt : progress.MsLeft});
     }
     return samples;
-}
-
-SceneState Randomised(uint32_t seed)
-{
-    SceneState scene;
-    RandomGenerator rng;
-    rng.Seed(seed);
-    RandomiseRecords(scene, rng);
-    return scene;
-}
-
-// Symmetric branches spread across the picture: the share done moves evenly.
-SceneState WideFlat()
-{
-    SceneState scene;
-    scene.ViewOffset = {0.0, -3.5, -10.0};
-    scene.Records[BaseRecord] = {-90.0, {1, 0, 0}, 1.0, 0.0, {1.0, 1.0, 1.0}, 0.0};
-    scene.Records[Branch1Record] = {62.0, {0.04, 1, 0}, 0.74, 1.7, {0.2, 0.9, 0.3}, 0.3};
-    scene.Records[Branch2Record] = {-62.0, {-0.04, 1, 0}, 0.74, 1.7, {0.9, 0.5, 0.1}, 0.3};
-    return scene;
 }
 
 // Silent for the first second, and then, at a quarter, half and three quarters of the walk's
