@@ -140,15 +140,12 @@ std::optional<Animation> AnimationFromJson(const QByteArray& json, QString* prob
     {
         return Refused(problem, "the animation is larger than 64 MiB");
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
+    const std::optional<QJsonObject> read = JsonObjectFrom(json, problem);
+    if (!read)
     {
-        return Refused(problem, QString("it is not valid JSON (%1 at character %2)")
-                                    .arg(error.errorString())
-                                    .arg(error.offset));
+        return std::nullopt;
     }
-    const QJsonObject object = document.object();
+    const QJsonObject& object = *read;
     const QString format = FormatProblem(object);
     if (!format.isEmpty())
     {

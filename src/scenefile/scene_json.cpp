@@ -163,27 +163,39 @@ QByteArray SceneToJson(const SceneState& scene, const QJsonObject& extra)
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
+std::optional<QJsonObject> JsonObjectFrom(const QByteArray& json, QString* problem)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+    {
+        *problem = QString("it is not valid JSON (%1 at character %2)")
+                       .arg(error.errorString())
+                       .arg(error.offset);
+        return std::nullopt;
+    }
+    if (!document.isObject())
+    {
+        *problem = "it does not hold a JSON object";
+        return std::nullopt;
+    }
+    return document.object();
+}
+
 std::optional<SceneState> SceneFromJson(const QByteArray& json, QString* problem)
 {
     if (json.size() > MaxSceneBytes)
     {
         return Refused(problem, SceneTooLarge);
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
+    const std::optional<QJsonObject> object = JsonObjectFrom(json, problem);
+    if (!object)
     {
-        return Refused(problem, QString("it is not valid JSON (%1 at character %2)")
-                                    .arg(error.errorString())
-                                    .arg(error.offset));
-    }
-    if (!document.isObject())
-    {
-        return Refused(problem, "it does not hold a JSON object");
+        return std::nullopt;
     }
     FieldReader reader;
-    CheckFormat(document.object(), reader);
-    std::optional<SceneState> scene = ReadScene(document.object(), reader);
+    CheckFormat(*object, reader);
+    std::optional<SceneState> scene = ReadScene(*object, reader);
     if (!scene)
     {
         *problem = reader.Problem;

@@ -22,6 +22,11 @@ inline constexpr int SceneFormatVersion = 1;
 inline constexpr qsizetype MaxSceneBytes = 1 << 20;
 inline constexpr char SceneTooLarge[] = "the scene is larger than 1 MiB";
 
+// The object that json holds, or nothing with *problem saying why ("it is not valid JSON (illegal
+// value at character 1)", "it does not hold a JSON object"). Scene and animation files read
+// theirs with it.
+std::optional<QJsonObject> JsonObjectFrom(const QByteArray& json, QString* problem);
+
 // extra: fields written beside the scene's, which readers of the scene ignore.
 QByteArray SceneToJson(const SceneState& scene, const QJsonObject& extra = {});
 

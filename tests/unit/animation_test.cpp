@@ -141,7 +141,8 @@ TEST(AnimationFile, RefusesWhatItCannotReadNamingTheField)
         QByteArray Json;
         const char* Problem;
     } cases[] = {
-        {"[1, 2]", "the field \"format\" is not \"ramifex-animation\""},
+        {"[1, 2]", "it does not hold a JSON object"},
+        {"{}", "the field \"format\" is not \"ramifex-animation\""},
         {edited("\"version\": 1", "\"version\": 2"), "saved by a newer Ramifex"},
         {edited("\"loop\": false", "\"loop\": 0"), "the field \"loop\" is not true or false"},
         {edited("\"seconds\": 1", "\"seconds\": 0"),
