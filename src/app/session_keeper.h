@@ -25,7 +25,7 @@ public:
 
     // The editor, its history, the files and the panel outlive the keeper.
     SessionKeeper(SceneEditor& editor, QUndoStack& history, SceneFiles& files, QWidget& panel,
-                  QString path, bool keeps, int keepMs = KeepMilliseconds);
+                  QString path, bool keeps, int keepMs);
 
     void KeepIfChanged();
     // File > Restore Last Session; says so in a message box when there is none to restore.

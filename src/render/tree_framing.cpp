@@ -55,9 +55,7 @@ std::vector<Ball> TreeBounds(SceneState scene)
     const BranchParams& base = scene.Records[BaseRecord];
     Matrix4 turn = Matrix4::Identity();
     Rotate(turn, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-    const std::array<Matrix4, 2> branches = {
-        TreeRenderer::BranchMatrix(scene.Records[Branch1Record]),
-        TreeRenderer::BranchMatrix(scene.Records[Branch2Record])};
+    const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
     SubtreeRadii radii;
     radii.Build(branches);
     const int depth = std::clamp(scene.Iterations, 1, MaxDepth);

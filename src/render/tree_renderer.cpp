@@ -118,10 +118,14 @@ void TreeRenderer::ResetFrames()
     stack_.Level = 0;
 }
 
+std::array<Matrix4, 2> TreeRenderer::BranchMatrices(const SceneState& scene)
+{
+    return {BranchMatrix(scene.Records[Branch1Record]), BranchMatrix(scene.Records[Branch2Record])};
+}
+
 void TreeRenderer::BuildBranchMatrices()
 {
-    branchMatrices_[0] = BranchMatrix(scene_.Records[Branch1Record]);
-    branchMatrices_[1] = BranchMatrix(scene_.Records[Branch2Record]);
+    branchMatrices_ = BranchMatrices(scene_);
     radii_.Build(branchMatrices_);
 }
 

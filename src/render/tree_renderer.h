@@ -79,6 +79,8 @@ public:
 
     // The branch matrix R(angle, axis) * S(scale) * T(0, 0, offset) of one record.
     static Matrix4 BranchMatrix(const BranchParams& record);
+    // Those of the scene's two branch records.
+    static std::array<Matrix4, 2> BranchMatrices(const SceneState& scene);
 
 private:
     void Restart();

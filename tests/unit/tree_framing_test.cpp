@@ -103,9 +103,7 @@ TEST(TreeFraming, DeepTreesStayInside)
         Matrix4 view = Matrix4::Identity();
         Translate(view, scene.ViewOffset[0], scene.ViewOffset[1], scene.ViewOffset[2]);
         Rotate(view, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-        const std::array<Matrix4, 2> branches = {
-            TreeRenderer::BranchMatrix(scene.Records[Branch1Record]),
-            TreeRenderer::BranchMatrix(scene.Records[Branch2Record])};
+        const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
         RandomGenerator paths;
         paths.Seed(seed);
         double least = 1.0;

@@ -60,9 +60,7 @@ TEST(SubtreeRadii, HoldEveryDescendantSphere)
             // Scales from -1.2 to 1.2, beyond what the sliders give.
             scene.Records[b].Scale = 2.4 * scene.Records[b].Scale - 1.2;
         }
-        const std::array<Matrix4, 2> branches = {
-            TreeRenderer::BranchMatrix(scene.Records[Branch1Record]),
-            TreeRenderer::BranchMatrix(scene.Records[Branch2Record])};
+        const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
         SubtreeRadii radii;
         radii.Build(branches);
         std::vector<Node> nodes;
