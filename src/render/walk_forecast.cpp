@@ -24,6 +24,8 @@ void WalkForecast::Start(uint32_t nowMs, uint64_t visited)
     work_ = {};
     finished_ = {};
     pairs_ = {};
+    byNodes_ = {};
+    byShare_ = {};
     startMs_ = nowMs;
     startVisited_ = visited;
     recentCount_ = 0;
@@ -112,7 +114,11 @@ void WalkForecast::Update(double nodesLeft, uint64_t visited, uint32_t nowMs, do
         return;
     }
     const double msPerNode = static_cast<double>(elapsed) / static_cast<double>(walked);
-    recent_[recentNext_] = {elapsed, static_cast<double>(elapsed) + nodesLeft * msPerNode};
+    const double byNodes = static_cast<double>(elapsed) + nodesLeft * msPerNode;
+    const double byShare = static_cast<double>(elapsed) / fractionDone;
+    byNodes_.Add(byNodes);
+    byShare_.Add(byShare);
+    recent_[recentNext_] = {elapsed, WeighedFinish(elapsed, byNodes, byShare)};
     recentNext_ = (recentNext_ + 1) % recent_.size();
     recentCount_ = std::min(recentCount_ + 1, recent_.size());
     if (!trusted_)
@@ -122,6 +128,29 @@ void WalkForecast::Update(double nodesLeft, uint64_t visited, uint32_t nowMs, do
         const size_t count = RecentFinishes(elapsed, finishes, span);
         trusted_ = span >= WindowMs * 4 / 5 && finishes[count - 1] <= Agreement * finishes[0];
     }
+}
+
+void WalkForecast::Swing::Add(double finishMs)
+{
+    soonest_ = std::min(soonest_, finishMs);
+    latest_ = std::max(latest_, finishMs);
+}
+
+double WalkForecast::Swing::Width() const
+{
+    return std::log(latest_ / soonest_) + 1e-3;
+}
+
+double WalkForecast::WeighedFinish(uint32_t elapsedMs, double byNodesMs, double byShareMs) const
+{
+    const double nodesSwing = byNodes_.Width();
+    const double shareSwing = byShare_.Width();
+    const double nodesWeight =
+        shareSwing * shareSwing / (nodesSwing * nodesSwing + shareSwing * shareSwing);
+    const double now = static_cast<double>(elapsedMs);
+    const double logLeft = nodesWeight * std::log(std::max(byNodesMs - now, 1.0)) +
+                           (1.0 - nodesWeight) * std::log(std::max(byShareMs - now, 1.0));
+    return now + std::exp(logLeft);
 }
 
 size_t WalkForecast::RecentFinishes(uint32_t elapsedMs, std::array<double, 64>& finishes,

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -16,7 +17,8 @@ namespace ramifex
 // the second subtrees of the nodes on the walk's path, and a second subtree costs what the first
 // one beside it did, scaled as the finished pairs show. That is seldom in proportion: a large
 // first subtree fills much of the picture, so the one drawn after it is often hidden behind it
-// and left out, while small pairs cost alike.
+// and left out, while small pairs cost alike. Where the picture fills evenly, the share of the
+// tree done is the better guide; each is trusted as far as it has held steady.
 class WalkForecast
 {
 public:
@@ -45,7 +47,8 @@ public:
     // its second subtree to come or under way).
     double NodesLeft(std::span<const int32_t> counters, int depth, uint64_t visited) const;
     // Takes a new forecast at the end of a tick, with this many nodes left and this share of the
-    // tree done: the time they take at the rate of the pass so far.
+    // tree done: the time the nodes take at the rate of the pass so far, weighed with the time
+    // the rest of the share takes at its rate so far.
     void Update(double nodesLeft, uint64_t visited, uint32_t nowMs, double fractionDone);
     // Milliseconds left from now: the median of the last second's forecasts, since single ones
     // swing as subtrees finish. None until a second of forecasts has agreed well enough to be
@@ -77,6 +80,24 @@ private:
         double xy_ = 0.0;
     };
 
+    // How far one kind of forecast has swung over the pass: the soonest and latest finish it
+    // gave. A forecast that holds still as the walk goes on is one that knows the walk.
+    class Swing
+    {
+    public:
+        void Add(double finishMs);
+        // The log of latest over soonest; a little more than nothing, so that two kinds that
+        // never moved weigh alike.
+        double Width() const;
+
+    private:
+        double soonest_ = std::numeric_limits<double>::infinity();
+        double latest_ = 0.0;
+    };
+
+    // The two times left, each weighed by the inverse square of how far its kind has swung; on a
+    // log scale, so that twice too long and half too short count alike.
+    double WeighedFinish(uint32_t elapsedMs, double byNodesMs, double byShareMs) const;
     double AverageWork(int level, int branch) const;
     double SubtreeNodes(int level, int branch, int depth) const;
     // The finish times forecast within the last window before this time, sorted; how many, and
@@ -89,6 +110,8 @@ private:
     std::array<std::array<uint64_t, MaxDepth>, 2> finished_{};
     std::array<double, MaxDepth> firstWork_{};  // the latest first subtree finished at each level
     PairFit pairs_;
+    Swing byNodes_;
+    Swing byShare_;
     uint32_t startMs_ = 0;
     uint64_t startVisited_ = 0;
     // The latest forecasts: when each was made and when it said the pass would finish, in

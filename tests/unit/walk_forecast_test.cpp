@@ -27,27 +27,49 @@ struct Sample
     std::optional<uint32_t> MsLeft;
 };
 
-// How far the time left shown at a quarter, half and three quarters of the walk's real time is
-// from the time really left, as the larger of shown/real and real/shown; none where nothing is
-// shown. Nothing may be shown in the first second.
+// The time left shown against the time really left, as the larger of shown/real and real/shown;
+// none where nothing is shown. Nothing may be shown in the first second.
+std::optional<double> Error(const Sample& sample, double totalMs)
+{
+    EXPECT_TRUE(sample.ElapsedMs >= 1000 || !sample.MsLeft) << "at " << sample.ElapsedMs;
+    if (!sample.MsLeft)
+    {
+        return std::nullopt;
+    }
+    const double ratio = *sample.MsLeft / (totalMs - sample.ElapsedMs);
+    return std::max(ratio, 1.0 / ratio);
+}
+
+// The errors at a quarter, half and three quarters of the walk's real time.
 std::vector<std::optional<double>> Errors(const std::vector<Sample>& samples)
 {
     const double total = samples.back().ElapsedMs;
     std::vector<std::optional<double>> errors;
-    for (const Sample& sample : samples)
-    {
-        EXPECT_TRUE(sample.ElapsedMs >= 1000 || !sample.MsLeft) << "at " << sample.ElapsedMs;
-    }
     for (double share : {0.25, 0.5, 0.75})
     {
-        const Sample& at =
-            *std::find_if(samples.begin(), samples.end(),
-                          [&](const Sample& s) { return s.ElapsedMs >= share * total; });
-        const double real = total - at.ElapsedMs;
-        errors.push_back(at.MsLeft ? std::optional(std::max(*at.MsLeft / real, real / *at.MsLeft))
-                                   : std::nullopt);
+        errors.push_back(
+            Error(*std::find_if(samples.begin(), samples.end(),
+                                [&](const Sample& s) { return s.ElapsedMs >= share * total; }),
+                  total));
     }
     return errors;
+}
+
+// The worst error from a quarter of the walk's time to nine tenths (at the very end a few
+// milliseconds make a large factor), and whether anything was shown by three quarters.
+std::pair<double, bool> WorstError(const std::vector<Sample>& samples)
+{
+    const double total = samples.back().ElapsedMs;
+    double worst = 1.0;
+    bool shown = false;
+    for (const Sample& sample : samples)
+    {
+        const std::optional<double> error = Error(sample, total);
+        const double share = sample.ElapsedMs / total;
+        shown = shown || (error && share <= 0.75);
+        worst = share >= 0.25 && share <= 0.9 ? std::max(worst, error.value_or(1.0)) : worst;
+    }
+    return {worst, shown};
 }
 
 // Every reading of the clock advances it by a millisecond, so the walk's time is its number of
@@ -196,10 +218,13 @@ private:
     std::vector<Sample> samples_;
 };
 
-// Silent for the first second, then within a factor of two of the time really left at a quarter,
-// half and three quarters of the walk's time. The seed-2 scene's share done doubles in jumps, so
-// a forecast from it is several times too long; and its second subtrees, hidden behind the first,
-// cost far less than them, so one in proportion to the first ones is three times too long.
+// Silent for the first second, then within a factor of two of the time really left. The
+// stepping-clock walks check that the renderer feeds the forecast. The walks recorded on the real
+// viewer are judged for as long as a time is shown, which must be by three quarters of their
+// time: wide-flat, whose second halves cost more than their first (the view is not symmetric);
+// seed 2, whose share done doubles in jumps and whose second subtrees, hidden behind the first,
+// cost far less than them; the close-up's large spheres, where the walk slows as the picture
+// fills.
 TEST(WalkForecast, StaysSilentEarlyThenFollowsTheWalk)
 {
     for (const auto& [name, scene] :
@@ -215,20 +240,13 @@ TEST(WalkForecast, StaysSilentEarlyThenFollowsTheWalk)
             EXPECT_LE(*error, 2.0) << name;
         }
     }
-    // Recorded on the real viewer: seed 2 at depth 30, where the forecasts agree only late; the
-    // close-up's large spheres, where the walk slows down as the picture fills.
-    for (const auto& [name, shownFrom] :
-         {std::pair{"seed-2-depth30", 2}, std::pair{"close-up-depth15", 0}})
+    for (const char* name : {"wide-flat-depth24", "seed-2-depth30", "close-up-depth15"})
     {
         const RecordedWalk walk = ReadWalk(name);
         ASSERT_FALSE(walk.Ticks.empty()) << name;
-        const std::vector<std::optional<double>> errors = Errors(Replay(walk).Run());
-        for (size_t i = 0; i < errors.size(); ++i)
-        {
-            ASSERT_TRUE(errors[i].has_value() || static_cast<int>(i) < shownFrom)
-                << name << " " << i;
-            EXPECT_LE(errors[i].value_or(1.0), 2.0) << name << " " << i;
-        }
+        const auto [worst, shown] = WorstError(Replay(walk).Run());
+        EXPECT_TRUE(shown) << name;
+        EXPECT_LE(worst, 2.0) << name;
     }
 }
 
