@@ -16,6 +16,10 @@ constexpr double TrustAfterFraction = 0.02;
 // follow a real change of pace. They are trusted once a window's worth agree within the factor.
 constexpr uint32_t WindowMs = 1000;
 constexpr double Agreement = 1.5;
+// The share done swings less than it misses: a subtree left out moves it at once, and a walk that
+// leaves most of the tree out late moves it little until then. Its swing is counted half as wide
+// again.
+constexpr double ShareDoubt = 1.5;
 
 }  // namespace
 
@@ -144,7 +148,7 @@ double WalkForecast::Swing::Width() const
 double WalkForecast::WeighedFinish(uint32_t elapsedMs, double byNodesMs, double byShareMs) const
 {
     const double nodesSwing = byNodes_.Width();
-    const double shareSwing = byShare_.Width();
+    const double shareSwing = ShareDoubt * byShare_.Width();
     const double nodesWeight =
         shareSwing * shareSwing / (nodesSwing * nodesSwing + shareSwing * shareSwing);
     const double now = static_cast<double>(elapsedMs);
