@@ -86,8 +86,8 @@ private:
     {
     public:
         void Add(double finishMs);
-        // The log of latest over soonest; a little more than nothing, so that two kinds that
-        // never moved weigh alike.
+        // The log of latest over soonest; a little more than nothing, so that the weights hold
+        // while neither kind has moved.
         double Width() const;
 
     private:
