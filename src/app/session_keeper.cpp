@@ -1,5 +1,6 @@
 #include "app/session_keeper.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "recovery/last_session.h"
@@ -37,9 +38,13 @@ void SessionKeeper::Restore()
     const std::optional<LastSession> session = ReadLastSession(path_, &error);
     if (!session)
     {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Restore Last Session"),
-                        QStringLiteral("There is no last session to restore."), QMessageBox::Ok,
-                        &panel_);
+        // A kept file that cannot be read says why, rather than that there is none.
+        const bool kept = QFileInfo::exists(path_);
+        QMessageBox box(kept ? QMessageBox::Warning : QMessageBox::Information,
+                        QStringLiteral("Restore Last Session"),
+                        kept ? error : QStringLiteral("There is no last session to restore."),
+                        QMessageBox::Ok, &panel_);
+        box.setTextFormat(Qt::PlainText);
         box.exec();
         return;
     }

@@ -28,7 +28,8 @@ public:
                   QString path, bool keeps, int keepMs);
 
     void KeepIfChanged();
-    // File > Restore Last Session; says so in a message box when there is none to restore.
+    // File > Restore Last Session; says in a message box when there is none to restore, or why
+    // the kept one cannot be read.
     void Restore();
 
 private:

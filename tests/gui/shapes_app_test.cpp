@@ -2,7 +2,9 @@
 // the last session kept and offered back.
 #include <QAction>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -146,6 +148,29 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
             EXPECT_TRUE(SameScene(app.Editor().Scene(), ended));
             EXPECT_EQ(panel.DocumentStatus(), "Last session: New scene, unsaved changes");
             QTest::keyClick(app.Viewer().Window(), Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), start));
+        });
+
+    // A damaged kept file says why, and the scene stays.
+    QFile damaged(kept);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("[1, 2]");
+    damaged.close();
+    run({},
+        [&](ViewerApp& app, ControlPanel&)
+        {
+            const SceneState start = app.Editor().Scene();
+            QString said;
+            Later(
+                [&]
+                {
+                    auto* box = VisibleTopLevel<QMessageBox>();
+                    ASSERT_NE(box, nullptr);
+                    said = box->text();
+                    box->accept();
+                });
+            app.Commands().Action(Command::RestoreLastSession).trigger();
+            EXPECT_TRUE(said.contains("does not hold a JSON object")) << said.toStdString();
             EXPECT_TRUE(SameScene(app.Editor().Scene(), start));
         });
 }
