@@ -6,8 +6,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "render/complete_walk.h"
-#include "render/sphere_recorder.h"
+#include "core/render/complete_walk.h"
+#include "core/render/sphere_recorder.h"
 #include "support/test_clocks.h"
 
 namespace ramifex::bench

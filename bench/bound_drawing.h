@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "picture/sphere_batch.h"
-#include "render/matrix4.h"
-#include "scene/scene_state.h"
+#include "core/render/matrix4.h"
+#include "core/scene/scene_state.h"
+#include "gl/picture/sphere_batch.h"
 
 namespace ramifex::bench
 {

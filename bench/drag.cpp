@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "render/tree_renderer.h"
+#include "core/render/tree_renderer.h"
+#include "core/scene/quaternion.h"
+#include "gl/viewer/gl_viewer.h"
 #include "runs.h"
-#include "scene/quaternion.h"
 #include "scenes.h"
 #include "statistics.h"
-#include "viewer/gl_viewer.h"
 
 namespace ramifex::bench
 {

@@ -22,13 +22,13 @@
 #include <QWindow>
 
 #include "drag.h"
+#include "gl/viewer/gl_viewer.h"
 #include "memory.h"
 #include "picture_diff.h"
 #include "runs.h"
 #include "scenes.h"
 #include "statistics.h"
 #include "support/recording_navigator.h"
-#include "viewer/gl_viewer.h"
 
 namespace ramifex::bench
 {

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "geometry/geometry_file.h"
-#include "renderjob/geometry_job.h"
-#include "renderjob/render_job.h"
-#include "scenefile/scene_file.h"
+#include "gl/jobs/geometry_job.h"
+#include "gl/jobs/render_job.h"
+#include "io/geometry/geometry_file.h"
+#include "io/scenefile/scene_file.h"
 #include "scenes.h"
 
 namespace ramifex::bench

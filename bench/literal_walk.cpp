@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "render/tree_renderer.h"
-#include "viewer/gl_viewer.h"
+#include "core/render/tree_renderer.h"
+#include "gl/viewer/gl_viewer.h"
 
 namespace ramifex::bench
 {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "render/millisecond_clock.h"
-#include "scene/scene_state.h"
+#include "core/render/millisecond_clock.h"
+#include "core/scene/scene_state.h"
 #include "support/glu_sphere.h"
 
 namespace ramifex

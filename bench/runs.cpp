@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 
 #include "bound_drawing.h"
+#include "core/render/complete_walk.h"
+#include "gl/viewer/gl_viewer.h"
 #include "literal_walk.h"
-#include "render/complete_walk.h"
-#include "viewer/gl_viewer.h"
 
 namespace ramifex::bench
 {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "scene/scene_state.h"
+#include "core/scene/scene_state.h"
 
 namespace ramifex
 {

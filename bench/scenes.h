@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/scene_state.h"
+#include "core/scene/scene_state.h"
 #include "support/sample_scenes.h"
 
 namespace ramifex::bench

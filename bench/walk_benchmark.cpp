@@ -2,8 +2,8 @@
 // framing the whole tree takes at depth 30 (it should take well under 100 ms).
 #include <benchmark/benchmark.h>
 
-#include "render/complete_walk.h"
-#include "render/tree_framing.h"
+#include "core/render/complete_walk.h"
+#include "core/render/tree_framing.h"
 #include "support/sample_scenes.h"
 #include "support/test_clocks.h"
 

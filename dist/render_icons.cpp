@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "resources/app_icon.h"
+#include "ui/resources/app_icon.h"
 
 int main(int argc, char** argv)
 {

@@ -2,9 +2,9 @@
 
 #include <QTimer>
 
-#include "editor/scene_editor.h"
-#include "panel/control_panel.h"
-#include "render/tree_renderer.h"
+#include "core/editor/scene_editor.h"
+#include "core/render/tree_renderer.h"
+#include "ui/panel/control_panel.h"
 
 namespace ramifex
 {

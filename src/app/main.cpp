@@ -2,13 +2,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/animate_command.h"
-#include "app/command_line.h"
-#include "app/display_check.h"
-#include "app/geometry_command.h"
-#include "app/render_command.h"
 #include "app/viewer_app.h"
-#include "resources/app_icon.h"
+#include "cli/animate_command.h"
+#include "cli/command_line.h"
+#include "cli/display_check.h"
+#include "cli/geometry_command.h"
+#include "cli/render_command.h"
+#include "ui/resources/app_icon.h"
 
 int main(int argc, char** argv)
 {

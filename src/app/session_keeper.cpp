@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "recovery/last_session.h"
+#include "io/recovery/last_session.h"
 
 namespace ramifex
 {

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QUndoStack>
 
-#include "editor/scene_editor.h"
-#include "files/scene_files.h"
+#include "core/editor/scene_editor.h"
+#include "ui/document/scene_files.h"
 
 class QWidget;
 

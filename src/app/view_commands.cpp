@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <cstdint>
 
-#include "commands/program_settings.h"
+#include "ui/commands/program_settings.h"
 
 namespace ramifex
 {

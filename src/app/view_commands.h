@@ -2,8 +2,8 @@
 
 #include <QObject>
 
-#include "commands/command_registry.h"
-#include "editor/scene_editor.h"
+#include "core/editor/scene_editor.h"
+#include "ui/commands/command_registry.h"
 
 namespace ramifex
 {

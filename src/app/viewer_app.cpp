@@ -4,13 +4,13 @@
 #include <QSettings>
 #include <QWindow>
 
-#include "animwindow/animation_window.h"
 #include "app/session_keeper.h"
 #include "app/view_commands.h"
-#include "files/scene_files.h"
-#include "gallery/gallery_commands.h"
-#include "panel/control_panel.h"
-#include "recovery/last_session.h"
+#include "io/recovery/last_session.h"
+#include "ui/animwindow/animation_window.h"
+#include "ui/document/scene_files.h"
+#include "ui/gallery/gallery_commands.h"
+#include "ui/panel/control_panel.h"
 
 namespace ramifex
 {

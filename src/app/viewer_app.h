@@ -5,12 +5,12 @@
 
 #include "app/frame_loop.h"
 #include "app/session_keeper.h"
-#include "commands/command_registry.h"
-#include "editor/scene_editor.h"
-#include "history/scene_history.h"
-#include "render/millisecond_clock.h"
-#include "render/tree_renderer.h"
-#include "viewer/gl_viewer.h"
+#include "core/editor/scene_editor.h"
+#include "core/render/millisecond_clock.h"
+#include "core/render/tree_renderer.h"
+#include "gl/viewer/gl_viewer.h"
+#include "ui/commands/command_registry.h"
+#include "ui/document/scene_history.h"
 
 namespace ramifex
 {

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "animwindow/animation_window.h"
 #include "gui/viewer_test_support.h"
+#include "ui/animwindow/animation_window.h"
 
 namespace ramifex::test
 {

@@ -14,7 +14,7 @@
 #include "app/viewer_app.h"
 #include "gui/app_windows.h"
 #include "gui/panel_fixture.h"
-#include "scenefile/scene_file.h"
+#include "io/scenefile/scene_file.h"
 
 namespace ramifex::test
 {

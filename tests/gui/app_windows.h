@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/viewer_app.h"
-#include "panel/control_panel.h"
+#include "ui/panel/control_panel.h"
 
 namespace ramifex::test
 {

@@ -2,8 +2,8 @@
 // issued, each sphere tessellated by GLU in immediate mode under the view times the node matrix.
 #include <QTest>
 
+#include "gl/viewer/gl_viewer.h"
 #include "support/glu_sphere.h"
-#include "viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

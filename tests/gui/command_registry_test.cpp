@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/command_registry.h"
+#include "ui/commands/command_registry.h"
 
 namespace ramifex
 {

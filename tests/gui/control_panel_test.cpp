@@ -2,10 +2,10 @@
 #include <QLabel>
 #include <QMenuBar>
 
+#include "core/scene/quaternion.h"
 #include "gui/panel_fixture.h"
-#include "panel/dialog_units.h"
-#include "panel/slider_scaling.h"
-#include "scene/quaternion.h"
+#include "ui/panel/dialog_units.h"
+#include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
 {

@@ -2,10 +2,10 @@
 // history, as the user works them.
 #include <QStandardPaths>
 
-#include "files/scene_files.h"
-#include "gallery/gallery_commands.h"
 #include "gui/panel_fixture.h"
-#include "history/scene_history.h"
+#include "ui/document/scene_files.h"
+#include "ui/document/scene_history.h"
+#include "ui/gallery/gallery_commands.h"
 
 namespace ramifex::test
 {

@@ -7,10 +7,10 @@
 
 #include <tiny_gltf.h>
 
-#include "geometry/geometry_file.h"
-#include "render/sphere_recorder.h"
-#include "render/tee_surface.h"
-#include "renderjob/geometry_job.h"
+#include "core/render/sphere_recorder.h"
+#include "core/render/tee_surface.h"
+#include "gl/jobs/geometry_job.h"
+#include "io/geometry/geometry_file.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

@@ -5,9 +5,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "picture/sphere_batch.h"
-#include "picture/sphere_picture.h"
-#include "viewer/gl_viewer.h"
+#include "gl/picture/sphere_batch.h"
+#include "gl/picture/sphere_picture.h"
+#include "gl/viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

@@ -18,11 +18,11 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_loop.h"
-#include "commands/command_registry.h"
-#include "panel/control_panel.h"
-#include "render/tree_renderer.h"
+#include "core/render/tree_renderer.h"
 #include "support/recording_surface.h"
 #include "support/test_clocks.h"
+#include "ui/commands/command_registry.h"
+#include "ui/panel/control_panel.h"
 
 namespace ramifex::test
 {

@@ -3,8 +3,8 @@
 
 #include <QTest>
 
-#include "renderjob/render_job.h"
-#include "viewer/gl_viewer.h"
+#include "gl/jobs/render_job.h"
+#include "gl/viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

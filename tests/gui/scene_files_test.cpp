@@ -8,17 +8,17 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "files/export_size_dialog.h"
-#include "files/geometry_export_dialog.h"
-#include "files/scene_files.h"
 #include "gui/panel_fixture.h"
 #include "gui/viewer_test_support.h"
-#include "panel/slider_scaling.h"
-#include "scenefile/scene_file.h"
+#include "io/scenefile/scene_file.h"
+#include "ui/document/scene_files.h"
+#include "ui/export/export_size_dialog.h"
+#include "ui/export/geometry_export_dialog.h"
+#include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
 {

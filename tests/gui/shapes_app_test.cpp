@@ -11,11 +11,11 @@
 #include <cmath>
 
 #include "app/viewer_app.h"
+#include "core/render/tree_framing.h"
 #include "gui/app_windows.h"
 #include "gui/panel_fixture.h"
-#include "recovery/last_session.h"
-#include "render/tree_framing.h"
-#include "scenefile/scene_file.h"
+#include "io/recovery/last_session.h"
+#include "io/scenefile/scene_file.h"
 
 namespace ramifex::test
 {

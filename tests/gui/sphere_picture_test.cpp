@@ -1,8 +1,8 @@
 // The sphere picture in a context of its own, with no window.
 #include <QOpenGLContext>
 
-#include "picture/sphere_picture.h"
-#include "renderjob/offscreen_gl.h"
+#include "gl/jobs/offscreen_gl.h"
+#include "gl/picture/sphere_picture.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

@@ -4,8 +4,8 @@
 #include <QOpenGLContext>
 #include <QTest>
 
-#include "viewer/gl_viewer.h"
-#include "viewer/qt_viewer_platform.h"
+#include "gl/viewer/gl_viewer.h"
+#include "gl/viewer/qt_viewer_platform.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

@@ -1,9 +1,9 @@
 // Mouse navigation driven by real mouse events on the viewer's window.
 #include <QTest>
 
-#include "editor/scene_editor.h"
-#include "render/tree_renderer.h"
-#include "viewer/gl_viewer.h"
+#include "core/editor/scene_editor.h"
+#include "core/render/tree_renderer.h"
+#include "gl/viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
 namespace ramifex::test

@@ -11,12 +11,12 @@
 
 #include <GL/gl.h>
 
-#include "navigation/navigator.h"
-#include "render/complete_walk.h"
+#include "core/navigation/navigator.h"
+#include "core/render/complete_walk.h"
+#include "gl/viewer/gl_viewer.h"
+#include "gl/viewer/qt_viewer_platform.h"
 #include "support/recording_navigator.h"
 #include "support/test_clocks.h"
-#include "viewer/gl_viewer.h"
-#include "viewer/qt_viewer_platform.h"
 
 namespace ramifex::test
 {

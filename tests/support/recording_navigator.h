@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "navigation/navigator.h"
+#include "core/navigation/navigator.h"
 
 namespace ramifex::test
 {

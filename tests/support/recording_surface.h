@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/sphere_recorder.h"
+#include "core/render/sphere_recorder.h"
 
 namespace ramifex::test
 {

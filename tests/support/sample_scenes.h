@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "scene/random_generator.h"
-#include "scene/scene_state.h"
+#include "core/scene/random_generator.h"
+#include "core/scene/scene_state.h"
 
 // Scenes that the tests and the benchmarks share.
 namespace ramifex::test

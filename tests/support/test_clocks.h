@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "render/millisecond_clock.h"
+#include "core/render/millisecond_clock.h"
 
 namespace ramifex::test
 {

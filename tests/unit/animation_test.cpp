@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "animation/animation.h"
-#include "animation/animation_file.h"
-#include "scene/quaternion.h"
-#include "scenefile/scene_json.h"
+#include "core/animation/animation.h"
+#include "core/scene/quaternion.h"
+#include "io/animationfile/animation_file.h"
+#include "io/scenefile/scene_json.h"
 
 namespace ramifex
 {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "examples/examples.h"
-#include "render/projection.h"
-#include "render/tree_renderer.h"
+#include "core/render/projection.h"
+#include "core/render/tree_renderer.h"
+#include "io/examples/examples.h"
 #include "support/recording_surface.h"
 #include "support/test_clocks.h"
 

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/geometry_file.h"
-#include "mesh/sphere_mesh.h"
+#include "core/mesh/sphere_mesh.h"
+#include "io/geometry/geometry_file.h"
 
 namespace ramifex
 {

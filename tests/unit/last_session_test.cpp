@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "recovery/last_session.h"
+#include "io/recovery/last_session.h"
 
 namespace ramifex
 {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "render/matrix4.h"
-#include "render/tree_renderer.h"
+#include "core/render/matrix4.h"
+#include "core/render/tree_renderer.h"
 
 namespace ramifex
 {

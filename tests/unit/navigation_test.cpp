@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "navigation/mouse_tracker.h"
+#include "core/navigation/mouse_tracker.h"
 #include "support/recording_navigator.h"
 
 namespace ramifex

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/dialog_units.h"
-#include "panel/iterations_text.h"
-#include "panel/slider_scaling.h"
-#include "panel/walk_status.h"
+#include "ui/panel/dialog_units.h"
+#include "ui/panel/iterations_text.h"
+#include "ui/panel/slider_scaling.h"
+#include "ui/panel/walk_status.h"
 
 namespace ramifex
 {

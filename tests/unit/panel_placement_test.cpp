@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "panel/panel_placement.h"
+#include "ui/panel/panel_placement.h"
 
 namespace ramifex
 {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/projection.h"
+#include "core/render/projection.h"
 
 namespace ramifex
 {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scene/quaternion.h"
+#include "core/scene/quaternion.h"
 
 namespace ramifex
 {

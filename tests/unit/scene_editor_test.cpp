@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/scene_editor.h"
+#include "core/editor/scene_editor.h"
 
 namespace ramifex
 {

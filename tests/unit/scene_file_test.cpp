@@ -22,8 +22,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scenefile/scene_file.h"
-#include "scenefile/scene_json.h"
+#include "io/scenefile/scene_file.h"
+#include "io/scenefile/scene_json.h"
 
 namespace ramifex
 {

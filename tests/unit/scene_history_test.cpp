@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/view_zoom.h"
-#include "history/scene_history.h"
+#include "core/editor/view_zoom.h"
+#include "ui/document/scene_history.h"
 
 namespace ramifex
 {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scene/scene_state.h"
+#include "core/scene/scene_state.h"
 
 namespace ramifex
 {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh/sphere_mesh.h"
+#include "core/mesh/sphere_mesh.h"
 
 namespace ramifex::test
 {

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "render/projection.h"
-#include "render/tree_framing.h"
-#include "render/tree_renderer.h"
-#include "render/visibility.h"
-#include "scene/random_generator.h"
+#include "core/render/projection.h"
+#include "core/render/tree_framing.h"
+#include "core/render/tree_renderer.h"
+#include "core/render/visibility.h"
+#include "core/scene/random_generator.h"
 #include "support/recording_surface.h"
 #include "support/test_clocks.h"
 

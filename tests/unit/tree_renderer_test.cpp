@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/tree_renderer.h"
+#include "core/render/tree_renderer.h"
 #include "support/recording_surface.h"
 #include "support/test_clocks.h"
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/slider_scaling.h"
-#include "variations/variations.h"
+#include "core/variations/variations.h"
+#include "ui/panel/slider_scaling.h"
 
 namespace ramifex
 {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "render/tree_renderer.h"
-#include "render/visibility.h"
+#include "core/render/tree_renderer.h"
+#include "core/render/visibility.h"
 
 namespace ramifex::test
 {

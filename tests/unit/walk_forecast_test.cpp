@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "render/sphere_recorder.h"
-#include "render/tree_renderer.h"
-#include "render/walk_forecast.h"
+#include "core/render/sphere_recorder.h"
+#include "core/render/tree_renderer.h"
+#include "core/render/walk_forecast.h"
 #include "support/sample_scenes.h"
 #include "support/test_clocks.h"
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QIODevice>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <string>
+
+#include "core/mesh/sphere_mesh.h"
+#include "io/geometry/exported_geometry.h"
+
+namespace ramifex
+{
+
+static_assert(std::endian::native == std::endian::little, "the binary files are little-endian");
+
+// Gathers a file's bytes and hands them to the device a megabyte at a time.
+class ByteWriter
+{
+public:
+    explicit ByteWriter(QIODevice& device) : device_(device) {}
+
+    template <typename T>
+    void Put(const T& value)
+    {
+        buffer_.append(reinterpret_cast<const char*>(&value), sizeof(value));
+        FlushWhenFull();
+    }
+    void Text(const std::string& text)
+    {
+        buffer_ += text;
+        FlushWhenFull();
+    }
+    // Whether every byte reached the device.
+    bool Finish();
+
+private:
+    void FlushWhenFull();
+    void Flush();
+
+    QIODevice& device_;
+    std::string buffer_;
+    bool failed_ = false;
+};
+
+// A point of a sphere's tessellation, placed on the sphere.
+inline std::array<float, 3> PlacePoint(const ExportedSphere& sphere, const std::array<float, 3>& p)
+{
+    return {sphere.Centre[0] + sphere.Radius * p[0], sphere.Centre[1] + sphere.Radius * p[1],
+            sphere.Centre[2] + sphere.Radius * p[2]};
+}
+
+inline const SphereMesh& MeshOf(const ExportedSphere& sphere)
+{
+    return SphereAtLevel(sphere.Level);
+}
+
+struct MeshCounts
+{
+    uint64_t Points = 0;
+    uint64_t Triangles = 0;
+};
+MeshCounts CountMesh(const ExportedGeometry& geometry);
+
+void WritePlyPoints(const ExportedGeometry& geometry, ByteWriter& out);
+void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out);
+void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWriter& out);
+void WriteObj(const ExportedGeometry& geometry, ByteWriter& out);
+// The whole .glb; false with `error` set when the library cannot write it.
+bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error);
+
+// The fixed parts of the files, for their sizes.
+std::string PlyPointsHeader(uint64_t spheres);
+std::string PlyMeshHeader(const MeshCounts& counts);
+inline constexpr uint64_t PlyPointBytes = 4 * 4 + 3;
+inline constexpr uint64_t PlyVertexBytes = 3 * 4 + 3;
+inline constexpr uint64_t PlyFaceBytes = 1 + 3 * 4;
+inline constexpr uint64_t StlHeaderBytes = 80 + 4;
+inline constexpr uint64_t StlTriangleBytes = 12 * 4 + 2;
+// A glTF vertex: position (3 shorts and one of padding), normal (3 signed bytes and one of
+// padding), colour (4 bytes).
+inline constexpr uint64_t GltfVertexBytes = 16;
+inline constexpr uint64_t GltfIndexBytes = 2;
+
+}  // namespace ramifex

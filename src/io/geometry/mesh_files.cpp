@@ -1,0 +1,183 @@
+// The PLY, STL and OBJ files: streamed, a sphere at a time.
+#include <QString>
+#include <cmath>
+#include <cstdio>
+
+#include "io/geometry/file_writers.h"
+
+namespace ramifex
+{
+
+void ByteWriter::FlushWhenFull()
+{
+    if (buffer_.size() >= (1u << 20))
+    {
+        Flush();
+    }
+}
+
+void ByteWriter::Flush()
+{
+    if (!failed_ && !buffer_.empty())
+    {
+        failed_ = device_.write(buffer_.data(), static_cast<qint64>(buffer_.size())) !=
+                  static_cast<qint64>(buffer_.size());
+    }
+    buffer_.clear();
+}
+
+bool ByteWriter::Finish()
+{
+    Flush();
+    return !failed_;
+}
+
+MeshCounts CountMesh(const ExportedGeometry& geometry)
+{
+    MeshCounts counts;
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        counts.Points += MeshOf(sphere).Points.size();
+        counts.Triangles += MeshOf(sphere).Indices.size() / 3;
+    }
+    return counts;
+}
+
+std::string PlyPointsHeader(uint64_t spheres)
+{
+    return "ply\nformat binary_little_endian 1.0\ncomment spheres of Ramifex\nelement vertex " +
+           std::to_string(spheres) +
+           "\nproperty float x\nproperty float y\nproperty float z\nproperty float radius\n"
+           "property uchar red\nproperty uchar green\nproperty uchar blue\nend_header\n";
+}
+
+std::string PlyMeshHeader(const MeshCounts& counts)
+{
+    return "ply\nformat binary_little_endian 1.0\ncomment spheres of Ramifex\nelement vertex " +
+           std::to_string(counts.Points) +
+           "\nproperty float x\nproperty float y\nproperty float z\n"
+           "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face " +
+           std::to_string(counts.Triangles) +
+           "\nproperty list uchar uint vertex_indices\nend_header\n";
+}
+
+void WritePlyPoints(const ExportedGeometry& geometry, ByteWriter& out)
+{
+    out.Text(PlyPointsHeader(geometry.Spheres.size()));
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        out.Put(sphere.Centre);
+        out.Put(sphere.Radius);
+        out.Put(sphere.Colour);
+    }
+}
+
+void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out)
+{
+    out.Text(PlyMeshHeader(CountMesh(geometry)));
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        for (const auto& p : MeshOf(sphere).Points)
+        {
+            out.Put(PlacePoint(sphere, p));
+            out.Put(sphere.Colour);
+        }
+    }
+    uint32_t first = 0;
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        const SphereMesh& mesh = MeshOf(sphere);
+        for (size_t i = 0; i < mesh.Indices.size(); i += 3)
+        {
+            out.Put(uint8_t{3});
+            for (size_t k = 0; k < 3; ++k)
+            {
+                out.Put(first + mesh.Indices[i + k]);
+            }
+        }
+        first += static_cast<uint32_t>(mesh.Points.size());
+    }
+}
+
+namespace
+{
+
+std::array<float, 3> FacetNormal(const std::array<std::array<float, 3>, 3>& corner)
+{
+    std::array<double, 3> u{};
+    std::array<double, 3> v{};
+    for (int i = 0; i < 3; ++i)
+    {
+        u[i] = double(corner[1][i]) - corner[0][i];
+        v[i] = double(corner[2][i]) - corner[0][i];
+    }
+    const std::array<double, 3> n = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                                     u[0] * v[1] - u[1] * v[0]};
+    const double length = std::hypot(n[0], n[1], n[2]);
+    if (length == 0.0)
+    {
+        return {};
+    }
+    return {static_cast<float>(n[0] / length), static_cast<float>(n[1] / length),
+            static_cast<float>(n[2] / length)};
+}
+
+}  // namespace
+
+void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWriter& out)
+{
+    std::string header = "binary STL of Ramifex spheres, in millimetres";
+    header.resize(80, ' ');
+    out.Text(header);
+    out.Put(static_cast<uint32_t>(CountMesh(geometry).Triangles));
+    const float millimetres = static_cast<float>(rootMillimetres / 2.0);
+    for (ExportedSphere sphere : geometry.Spheres)
+    {
+        for (float& c : sphere.Centre)
+        {
+            c *= millimetres;
+        }
+        sphere.Radius *= millimetres;
+        const SphereMesh& mesh = MeshOf(sphere);
+        for (size_t i = 0; i < mesh.Indices.size(); i += 3)
+        {
+            const std::array<std::array<float, 3>, 3> corner = {
+                PlacePoint(sphere, mesh.Points[mesh.Indices[i]]),
+                PlacePoint(sphere, mesh.Points[mesh.Indices[i + 1]]),
+                PlacePoint(sphere, mesh.Points[mesh.Indices[i + 2]])};
+            out.Put(FacetNormal(corner));
+            out.Put(corner);
+            out.Put(uint16_t{0});
+        }
+    }
+}
+
+void WriteObj(const ExportedGeometry& geometry, ByteWriter& out)
+{
+    out.Text("# spheres of Ramifex: v x y z red green blue\n");
+    uint64_t first = 1;
+    char line[160];
+    for (const ExportedSphere& sphere : geometry.Spheres)
+    {
+        const SphereMesh& mesh = MeshOf(sphere);
+        for (const auto& p : mesh.Points)
+        {
+            const auto v = PlacePoint(sphere, p);
+            std::snprintf(line, sizeof line, "v %.7g %.7g %.7g %.4g %.4g %.4g\n", v[0], v[1], v[2],
+                          sphere.Colour[0] / 255.0, sphere.Colour[1] / 255.0,
+                          sphere.Colour[2] / 255.0);
+            out.Text(line);
+        }
+        for (size_t i = 0; i < mesh.Indices.size(); i += 3)
+        {
+            std::snprintf(line, sizeof line, "f %llu %llu %llu\n",
+                          static_cast<unsigned long long>(first + mesh.Indices[i]),
+                          static_cast<unsigned long long>(first + mesh.Indices[i + 1]),
+                          static_cast<unsigned long long>(first + mesh.Indices[i + 2]));
+            out.Text(line);
+        }
+        first += mesh.Points.size();
+    }
+}
+
+}  // namespace ramifex

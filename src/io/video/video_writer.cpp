@@ -1,0 +1,297 @@
+#include "io/video/video_writer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+extern "C"
+{
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include "io/scenefile/scene_file.h"
+
+namespace ramifex
+{
+namespace
+{
+
+struct Encoding
+{
+    const char* Container;
+    const char* Encoder;
+    const char* Quality;  // constant-quality factor: lower is better
+};
+
+Encoding EncodingOf(VideoFormat format)
+{
+    return format == VideoFormat::Mp4 ? Encoding{"mp4", "libx264", "18"}
+                                      : Encoding{"webm", "libvpx-vp9", "31"};
+}
+
+QString AvError(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+class PngSequenceWriter final : public FrameWriter
+{
+public:
+    explicit PngSequenceWriter(const QString& pattern) : pattern_(pattern) {}
+
+    bool Write(int64_t frame, const QImage& picture, const SceneState& scene,
+               QString* error) override
+    {
+        return WritePictureWithScene(SequenceFrameName(pattern_, frame), picture, scene, error);
+    }
+    bool Finish(QString*) override { return true; }
+
+private:
+    QString pattern_;
+};
+
+// FFmpeg's objects, freed whatever state they are in.
+struct AvObjects
+{
+    AVFormatContext* Format = nullptr;
+    AVCodecContext* Codec = nullptr;
+    AVStream* Stream = nullptr;
+    SwsContext* Scaler = nullptr;
+    AVFrame* Frame = nullptr;
+    AVPacket* Packet = nullptr;
+
+    ~AvObjects()
+    {
+        av_packet_free(&Packet);
+        av_frame_free(&Frame);
+        sws_freeContext(Scaler);
+        avcodec_free_context(&Codec);
+        if (Format != nullptr)
+        {
+            avio_closep(&Format->pb);
+            avformat_free_context(Format);
+        }
+    }
+};
+
+class VideoFileWriter final : public FrameWriter
+{
+public:
+    VideoFileWriter(const QString& path, const QSize& size)
+        : path_(path),
+          partial_(QFileInfo(path).dir().filePath(
+              QStringLiteral(".%1.part").arg(QFileInfo(path).fileName()))),
+          size_(size)
+    {
+    }
+
+    ~VideoFileWriter() override
+    {
+        if (!finished_)
+        {
+            av_.reset();
+            QFile::remove(partial_);
+        }
+    }
+
+    bool Open(VideoFormat format, int32_t fps, QString* error)
+    {
+        av_ = std::make_unique<AvObjects>();
+        const Encoding encoding = EncodingOf(format);
+        const QByteArray partial = QFile::encodeName(partial_);
+        int code = avformat_alloc_output_context2(&av_->Format, nullptr, encoding.Container,
+                                                  partial.constData());
+        const AVCodec* codec = avcodec_find_encoder_by_name(encoding.Encoder);
+        if (code < 0 || codec == nullptr)
+        {
+            return Fail(error, QStringLiteral("FFmpeg has no %1 encoder").arg(encoding.Encoder));
+        }
+        av_->Codec = avcodec_alloc_context3(codec);
+        AVCodecContext& context = *av_->Codec;
+        context.width = size_.width();
+        context.height = size_.height();
+        context.time_base = {1, fps};
+        context.framerate = {fps, 1};
+        context.pix_fmt = AV_PIX_FMT_YUV420P;
+        context.bit_rate = 0;  // the quality factor alone decides
+        // The matrix that the scaler converts with, so that players convert back with it.
+        context.colorspace = AVCOL_SPC_SMPTE170M;
+        context.color_range = AVCOL_RANGE_MPEG;
+        if ((av_->Format->oformat->flags & AVFMT_GLOBALHEADER) != 0)
+        {
+            context.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        }
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "crf", encoding.Quality, 0);
+        if (format == VideoFormat::Mp4)
+        {
+            // The encoder holds this many frames ahead of the one it writes; its default of 40
+            // costs over a megabyte a frame at 640x480 for little gain at a constant quality.
+            av_dict_set(&options, "rc-lookahead", "10", 0);
+        }
+        if (format == VideoFormat::WebM)
+        {
+            av_dict_set(&options, "row-mt", "1", 0);
+            av_dict_set(&options, "cpu-used", "4", 0);
+        }
+        code = avcodec_open2(&context, codec, &options);
+        av_dict_free(&options);
+        if (code < 0)
+        {
+            return Fail(error, QStringLiteral("the %1 encoder cannot start: %2")
+                                   .arg(encoding.Encoder, AvError(code)));
+        }
+        return OpenStream(fps, partial, error);
+    }
+
+    bool Write(int64_t, const QImage& picture, const SceneState&, QString* error) override
+    {
+        const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+        if (image.size() != size_)
+        {
+            return Fail(error, QStringLiteral("a frame is not of the video's size"));
+        }
+        int code = av_frame_make_writable(av_->Frame);
+        if (code < 0)
+        {
+            return Fail(error, AvError(code));
+        }
+        const uint8_t* source[] = {image.constBits()};
+        const int sourceStride[] = {static_cast<int>(image.bytesPerLine())};
+        sws_scale(av_->Scaler, source, sourceStride, 0, image.height(), av_->Frame->data,
+                  av_->Frame->linesize);
+        av_->Frame->pts = next_++;
+        return Encode(av_->Frame, error);
+    }
+
+    bool Finish(QString* error) override
+    {
+        if (!Encode(nullptr, error))
+        {
+            return false;
+        }
+        const int code = av_write_trailer(av_->Format);
+        if (code < 0 || avio_closep(&av_->Format->pb) < 0)
+        {
+            return Fail(error, AvError(code));
+        }
+        if (std::rename(QFile::encodeName(partial_).constData(),
+                        QFile::encodeName(path_).constData()) != 0)
+        {
+            return Fail(error, qt_error_string(errno));
+        }
+        finished_ = true;
+        return true;
+    }
+
+private:
+    bool OpenStream(int32_t fps, const QByteArray& partial, QString* error)
+    {
+        av_->Stream = avformat_new_stream(av_->Format, nullptr);
+        av_->Frame = av_frame_alloc();
+        av_->Packet = av_packet_alloc();
+        if (av_->Stream == nullptr || av_->Frame == nullptr || av_->Packet == nullptr)
+        {
+            return Fail(error, QStringLiteral("out of memory"));
+        }
+        avcodec_parameters_from_context(av_->Stream->codecpar, av_->Codec);
+        av_->Stream->time_base = av_->Codec->time_base;
+        av_->Stream->avg_frame_rate = {fps, 1};
+        av_->Frame->format = AV_PIX_FMT_YUV420P;
+        av_->Frame->width = size_.width();
+        av_->Frame->height = size_.height();
+        int code = av_frame_get_buffer(av_->Frame, 0);
+        if (code >= 0)
+        {
+            code = avio_open(&av_->Format->pb, partial.constData(), AVIO_FLAG_WRITE);
+        }
+        if (code >= 0)
+        {
+            code = avformat_write_header(av_->Format, nullptr);
+        }
+        if (code < 0)
+        {
+            return Fail(error, AvError(code));
+        }
+        // QImage's RGB32 is B, G, R, A in memory on a little-endian machine.
+        av_->Scaler = sws_getContext(size_.width(), size_.height(), AV_PIX_FMT_BGRA, size_.width(),
+                                     size_.height(), AV_PIX_FMT_YUV420P,
+                                     SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+        return av_->Scaler != nullptr || Fail(error, QStringLiteral("no colour conversion"));
+    }
+
+    // Sends a frame (none: the end) and writes every packet the encoder has ready.
+    bool Encode(const AVFrame* frame, QString* error)
+    {
+        int code = avcodec_send_frame(av_->Codec, frame);
+        while (code >= 0)
+        {
+            code = avcodec_receive_packet(av_->Codec, av_->Packet);
+            if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
+            {
+                return true;
+            }
+            if (code >= 0)
+            {
+                av_packet_rescale_ts(av_->Packet, av_->Codec->time_base, av_->Stream->time_base);
+                av_->Packet->stream_index = av_->Stream->index;
+                code = av_interleaved_write_frame(av_->Format, av_->Packet);
+            }
+        }
+        return Fail(error, AvError(code));
+    }
+
+    bool Fail(QString* error, const QString& why)
+    {
+        *error = QStringLiteral("Cannot write \"%1\": %2.").arg(QFileInfo(path_).fileName(), why);
+        return false;
+    }
+
+    QString path_;
+    QString partial_;  // written until finished, then renamed to path_
+    QSize size_;
+    std::unique_ptr<AvObjects> av_;
+    int64_t next_ = 0;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<FrameWriter> FrameWriter::Open(const QString& path, VideoFormat format,
+                                               const QSize& size, int32_t fps, QString* error)
+{
+    if (format == VideoFormat::PngSequence)
+    {
+        return std::make_unique<PngSequenceWriter>(path);
+    }
+    // Failures are told in one sentence of ours; FFmpeg's own remarks would clutter the terminal.
+    av_log_set_level(AV_LOG_QUIET);
+    auto writer = std::make_unique<VideoFileWriter>(path, size);
+    if (!writer->Open(format, fps, error))
+    {
+        return nullptr;
+    }
+    return writer;
+}
+
+bool VideoEncoderAvailable(VideoFormat format, QString* error)
+{
+    if (format == VideoFormat::PngSequence)
+    {
+        return true;
+    }
+    const char* encoder = EncodingOf(format).Encoder;
+    if (avcodec_find_encoder_by_name(encoder) != nullptr)
+    {
+        return true;
+    }
+    *error = QStringLiteral("this FFmpeg has no %1 encoder").arg(encoder);
+    return false;
+}
+
+}  // namespace ramifex

@@ -1,0 +1,489 @@
+#include "ui/animwindow/animation_window.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "gl/jobs/offscreen_gl.h"
+#include "io/animationfile/animation_file.h"
+
+namespace ramifex
+{
+namespace
+{
+
+constexpr QSize ThumbnailSize{80, 60};
+// Deep enough to show a scene's shape, shallow enough to draw a list of them at once.
+constexpr int32_t ThumbnailDepth = 9;
+constexpr int PlayIntervalMs = 40;
+constexpr char AnimationFilter[] =
+    "Ramifex animations (*.ramifex-anim.json);;Scenes (*.json *.png)";
+
+QString KeyframeText(size_t index, const Keyframe& keyframe)
+{
+    return QStringLiteral("Keyframe %1: %2 s, %3")
+        .arg(index + 1)
+        .arg(keyframe.Seconds)
+        .arg(keyframe.Ease == Easing::Linear ? QStringLiteral("linear")
+                                             : QStringLiteral("ease in and out"));
+}
+
+QPushButton* AddButton(const QString& text, QLayout& layout, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    layout.addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      editor_(editor),
+      keyframes_(new QListWidget(this)),
+      seconds_(new QDoubleSpinBox(this)),
+      easing_(new QComboBox(this)),
+      loop_(new QCheckBox(QStringLiteral("Loop back to the first keyframe"), this)),
+      playButton_(new QPushButton(QStringLiteral("Play"), this)),
+      exportButton_(new QPushButton(QStringLiteral("Export Video\u2026"), this))
+{
+    setWindowTitle(QStringLiteral("Animation"));
+    BuildLayout();
+    connect(&thumbnailTicks_, &QTimer::timeout, this, &AnimationWindow::TickThumbnails);
+    connect(&play_, &QTimer::timeout, this, &AnimationWindow::PlayTick);
+    ShowKeyframes(-1);
+}
+
+AnimationWindow::~AnimationWindow()
+{
+    Stop();
+}
+
+void AnimationWindow::BindCommands(CommandRegistry& commands)
+{
+    const auto raise = [this]
+    {
+        show();
+        QWidget::raise();
+        activateWindow();
+    };
+    commands.Bind(Command::ShowAnimation, *this, raise);
+    commands.Bind(Command::Turntable, *this,
+                  [this, raise]
+                  {
+                      raise();
+                      ChooseTurntable();
+                  });
+    commands.Bind(Command::PlayAnimation, *this, [this] { Playing() ? Stop() : Play(); });
+    commands.Bind(Command::ExportVideo, *this,
+                  [this, raise]
+                  {
+                      raise();
+                      ChooseExport();
+                  });
+    playCommand_ = &commands.Action(Command::PlayAnimation);
+    ShowKeyframes(keyframes_->currentRow());
+}
+
+void AnimationWindow::BuildLayout()
+{
+    keyframes_->setIconSize(ThumbnailSize);
+    seconds_->setRange(0.05, 3600.0);
+    seconds_->setSuffix(QStringLiteral(" s"));
+    easing_->addItems({QStringLiteral("Linear"), QStringLiteral("Ease in and out")});
+
+    auto* layout = new QVBoxLayout(this);
+    auto* edits = new QHBoxLayout;
+    connect(AddButton(QStringLiteral("Add Current Scene"), *edits, this), &QPushButton::clicked,
+            this, &AnimationWindow::AddCurrentScene);
+    connect(AddButton(QStringLiteral("Replace"), *edits, this), &QPushButton::clicked, this,
+            &AnimationWindow::ReplaceSelected);
+    connect(AddButton(QStringLiteral("Remove"), *edits, this), &QPushButton::clicked, this,
+            &AnimationWindow::RemoveSelected);
+    connect(AddButton(QStringLiteral("Move Up"), *edits, this), &QPushButton::clicked, this,
+            [this] { MoveSelected(-1); });
+    connect(AddButton(QStringLiteral("Move Down"), *edits, this), &QPushButton::clicked, this,
+            [this] { MoveSelected(1); });
+    layout->addWidget(keyframes_);
+    layout->addLayout(edits);
+
+    auto* timing = new QHBoxLayout;
+    timing->addWidget(new QLabel(QStringLiteral("Time to the next keyframe:"), this));
+    timing->addWidget(seconds_);
+    timing->addWidget(new QLabel(QStringLiteral("Easing:"), this));
+    timing->addWidget(easing_);
+    layout->addLayout(timing);
+    layout->addWidget(loop_);
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(playButton_);
+    connect(AddButton(QStringLiteral("Turntable\u2026"), *commands, this), &QPushButton::clicked,
+            this, &AnimationWindow::ChooseTurntable);
+    connect(AddButton(QStringLiteral("Open\u2026"), *commands, this), &QPushButton::clicked, this,
+            &AnimationWindow::ChooseOpen);
+    connect(AddButton(QStringLiteral("Save\u2026"), *commands, this), &QPushButton::clicked, this,
+            &AnimationWindow::ChooseSave);
+    commands->addWidget(exportButton_);
+    layout->addLayout(commands);
+
+    connect(keyframes_, &QListWidget::currentRowChanged, this, &AnimationWindow::ShowSelected);
+    connect(seconds_, &QDoubleSpinBox::valueChanged, this, &AnimationWindow::EditSelected);
+    connect(easing_, &QComboBox::currentIndexChanged, this, &AnimationWindow::EditSelected);
+    connect(loop_, &QCheckBox::toggled, this, [this](bool on) { animation_.Loop = on; });
+    connect(playButton_, &QPushButton::clicked, this, [this] { Playing() ? Stop() : Play(); });
+    connect(exportButton_, &QPushButton::clicked, this, &AnimationWindow::ChooseExport);
+}
+
+void AnimationWindow::SetAnimation(const Animation& animation)
+{
+    Stop();
+    animation_ = animation;
+    ShowKeyframes(0);
+}
+
+void AnimationWindow::AddCurrentScene()
+{
+    const int at = keyframes_->currentRow() + 1;  // after the selected one, or first of none
+    const int row = at > 0 ? at : static_cast<int>(animation_.Keyframes.size());
+    animation_.Keyframes.insert(animation_.Keyframes.begin() + row, Keyframe{editor_.Scene()});
+    ShowKeyframes(row);
+}
+
+void AnimationWindow::ReplaceSelected()
+{
+    const int row = keyframes_->currentRow();
+    if (row >= 0)
+    {
+        animation_.Keyframes[static_cast<size_t>(row)].Scene = editor_.Scene();
+        ShowKeyframes(row);
+    }
+}
+
+void AnimationWindow::RemoveSelected()
+{
+    const int row = keyframes_->currentRow();
+    if (row >= 0)
+    {
+        animation_.Keyframes.erase(animation_.Keyframes.begin() + row);
+        ShowKeyframes(std::min(row, static_cast<int>(animation_.Keyframes.size()) - 1));
+    }
+}
+
+void AnimationWindow::MoveSelected(int by)
+{
+    const int row = keyframes_->currentRow();
+    const int to = row + by;
+    if (row < 0 || to < 0 || to >= static_cast<int>(animation_.Keyframes.size()))
+    {
+        return;
+    }
+    std::swap(animation_.Keyframes[static_cast<size_t>(row)],
+              animation_.Keyframes[static_cast<size_t>(to)]);
+    ShowKeyframes(to);
+}
+
+void AnimationWindow::MakeTurntable(double seconds)
+{
+    SetAnimation(Turntable(editor_.Scene(), seconds));
+}
+
+// The list shows the animation anew, and its pictures are drawn again.
+void AnimationWindow::ShowKeyframes(int select)
+{
+    const QSignalBlocker blocker(keyframes_);
+    keyframes_->clear();
+    for (size_t i = 0; i < animation_.Keyframes.size(); ++i)
+    {
+        keyframes_->addItem(KeyframeText(i, animation_.Keyframes[i]));
+    }
+    {
+        const QSignalBlocker loopBlocker(loop_);
+        loop_->setChecked(animation_.Loop);
+    }
+    keyframes_->setCurrentRow(select);
+    ShowSelected();
+    ShowPlaying();
+    DrawThumbnails();
+}
+
+void AnimationWindow::ShowSelected()
+{
+    const int row = keyframes_->currentRow();
+    seconds_->setEnabled(row >= 0);
+    easing_->setEnabled(row >= 0);
+    if (row < 0)
+    {
+        return;
+    }
+    const Keyframe& keyframe = animation_.Keyframes[static_cast<size_t>(row)];
+    const QSignalBlocker secondsBlocker(seconds_);
+    const QSignalBlocker easingBlocker(easing_);
+    seconds_->setValue(keyframe.Seconds);
+    easing_->setCurrentIndex(keyframe.Ease == Easing::Linear ? 0 : 1);
+}
+
+void AnimationWindow::EditSelected()
+{
+    const int row = keyframes_->currentRow();
+    if (row < 0)
+    {
+        return;
+    }
+    Keyframe& keyframe = animation_.Keyframes[static_cast<size_t>(row)];
+    keyframe.Seconds = seconds_->value();
+    keyframe.Ease = easing_->currentIndex() == 0 ? Easing::Linear : Easing::EaseInOut;
+    keyframes_->item(row)->setText(KeyframeText(static_cast<size_t>(row), keyframe));
+}
+
+void AnimationWindow::DrawThumbnails()
+{
+    thumbnailTicks_.stop();
+    thumbnails_.reset();
+    std::vector<SceneState> scenes;
+    for (const Keyframe& keyframe : animation_.Keyframes)
+    {
+        scenes.push_back(keyframe.Scene);
+        scenes.back().Iterations = std::min(keyframe.Scene.Iterations, ThumbnailDepth);
+    }
+    if (scenes.empty())
+    {
+        return;
+    }
+    RenderSettings settings;
+    settings.Size = ThumbnailSize;
+    thumbnails_ = std::make_unique<RenderJob>(std::move(scenes), settings);
+    if (!thumbnails_->Start())
+    {
+        thumbnails_.reset();  // the list goes without pictures
+        return;
+    }
+    thumbnailTicks_.start(0);
+}
+
+void AnimationWindow::TickThumbnails()
+{
+    if (const std::optional<RenderedFrame> frame = thumbnails_->Tick())
+    {
+        keyframes_->item(static_cast<int>(frame->Index))
+            ->setIcon(QIcon(QPixmap::fromImage(frame->Picture)));
+    }
+    if (thumbnails_->Finished())
+    {
+        thumbnailTicks_.stop();
+        thumbnails_.reset();
+    }
+}
+
+void AnimationWindow::Play()
+{
+    if (Playing() || animation_.Keyframes.empty())
+    {
+        return;
+    }
+    beforePlay_ = editor_.Scene();
+    currentBeforePlay_ = editor_.Current();
+    playClock_.start();
+    play_.start(PlayIntervalMs);
+    ShowPlaying();
+    PlayTick();
+}
+
+void AnimationWindow::Stop()
+{
+    if (!Playing())
+    {
+        return;
+    }
+    play_.stop();
+    ShowPlaying();
+    editor_.Restore(*beforePlay_, currentBeforePlay_);
+    beforePlay_.reset();
+}
+
+// The scene of this moment, as a frame of a thousand frames a second.
+void AnimationWindow::PlayTick()
+{
+    constexpr int32_t Millisecond = 1000;
+    const int64_t elapsed = playClock_.elapsed();
+    const int64_t frames = FrameCount(animation_, Millisecond);
+    if (!animation_.Loop && elapsed >= frames)
+    {
+        Stop();
+        return;
+    }
+    editor_.Restore(FrameScene(animation_, Millisecond, elapsed % frames), std::nullopt);
+}
+
+// The button, the menu's command and the export follow the animation and whether it plays.
+void AnimationWindow::ShowPlaying()
+{
+    const bool any = !animation_.Keyframes.empty();
+    const QString text = Playing() ? QStringLiteral("Stop") : QStringLiteral("Play");
+    playButton_->setText(text);
+    playButton_->setEnabled(any);
+    exportButton_->setEnabled(any && !export_);
+    if (playCommand_ != nullptr)
+    {
+        playCommand_->setText(Playing() ? QStringLiteral("&Stop") : QStringLiteral("&Play"));
+        playCommand_->setEnabled(any);
+    }
+}
+
+bool AnimationWindow::OpenAnimation(const QString& path)
+{
+    QString error;
+    const std::optional<Animation> animation = ReadAnimationFile(path, &error);
+    if (!animation)
+    {
+        Report(error);
+        return false;
+    }
+    SetAnimation(*animation);
+    return true;
+}
+
+bool AnimationWindow::SaveAnimation(const QString& path)
+{
+    QString error;
+    if (!WriteAnimationFile(path, animation_, &error))
+    {
+        Report(error);
+        return false;
+    }
+    return true;
+}
+
+bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& path)
+{
+    if (export_ || animation_.Keyframes.empty())
+    {
+        return false;
+    }
+    QString error;
+    RenderSettings render = settings.Render;
+    if (settings.Format != VideoFormat::PngSequence)
+    {
+        render.Size = EvenSize(render.Size);
+    }
+    std::vector<SceneState> scenes;
+    const int64_t count = FrameCount(animation_, settings.Fps);
+    for (int64_t frame = 0; frame < count; ++frame)
+    {
+        scenes.push_back(FrameScene(animation_, settings.Fps, frame));
+    }
+    auto job = std::make_unique<RenderJob>(std::move(scenes), render);
+    if (!job->Start())
+    {
+        Report(QStringLiteral("Cannot export \"%1\": %2.")
+                   .arg(QFileInfo(path).fileName(), job->Error()));
+        return false;
+    }
+    std::unique_ptr<FrameWriter> writer =
+        FrameWriter::Open(path, settings.Format, render.Size, settings.Fps, &error);
+    if (!writer)
+    {
+        Report(error);
+        return false;
+    }
+    export_ = new VideoExport(std::move(job), std::move(writer), path, *this, this);
+    exportButton_->setEnabled(false);
+    connect(export_, &VideoExport::Done, this,
+            [this](const QString& why)
+            {
+                export_->deleteLater();
+                export_.clear();
+                ShowPlaying();
+                if (!why.isEmpty())
+                {
+                    Report(why);
+                }
+            });
+    return true;
+}
+
+void AnimationWindow::Report(const QString& error)
+{
+    QMessageBox::warning(this, windowTitle(), error);
+}
+
+void AnimationWindow::ChooseOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Animation"),
+                                                      QString(), AnimationFilter);
+    if (!path.isEmpty())
+    {
+        OpenAnimation(path);
+    }
+}
+
+void AnimationWindow::ChooseSave()
+{
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save Animation"),
+        QStringLiteral("untitled%1").arg(AnimationFileSuffix), AnimationFilter);
+    if (path.isEmpty())
+    {
+        return;
+    }
+    if (!path.endsWith(AnimationFileSuffix, Qt::CaseInsensitive))
+    {
+        path += AnimationFileSuffix;
+    }
+    SaveAnimation(path);
+}
+
+void AnimationWindow::ChooseTurntable()
+{
+    bool chosen = false;
+    const double seconds = QInputDialog::getDouble(
+        this, QStringLiteral("Turntable"),
+        QStringLiteral("One turn of the current scene, in seconds:"), 8.0, 0.1, 3600.0, 1, &chosen);
+    if (chosen)
+    {
+        MakeTurntable(seconds);
+    }
+}
+
+void AnimationWindow::ChooseExport()
+{
+    QString why;
+    const QSize largest = LargestOffscreenPicture(&why);
+    if (largest.isEmpty())
+    {
+        Report(QStringLiteral("Cannot export: %1.").arg(why));
+        return;
+    }
+    VideoSettingsDialog dialog(largest, this);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return;
+    }
+    const VideoSettings settings = dialog.Settings();
+    const QString filter = settings.Format == VideoFormat::Mp4    ? QStringLiteral("MP4 (*.mp4)")
+                           : settings.Format == VideoFormat::WebM ? QStringLiteral("WebM (*.webm)")
+                                                                  : QStringLiteral("PNG (*.png)");
+    const QString suggested = settings.Format == VideoFormat::Mp4    ? QStringLiteral("video.mp4")
+                              : settings.Format == VideoFormat::WebM ? QStringLiteral("video.webm")
+                                                                     : QStringLiteral("%05d.png");
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export Video"), suggested, filter);
+    if (path.isEmpty())
+    {
+        return;
+    }
+    QString error;
+    if (VideoFormatOf(path, &error) != settings.Format)
+    {
+        Report(error.isEmpty() ? QStringLiteral("\"%1\" is not a name for that format").arg(path)
+                               : error);
+        return;
+    }
+    StartExport(settings, path);
+}
+
+}  // namespace ramifex
