@@ -170,7 +170,7 @@ DeepResult DrawCompletingScenes(GlViewer& viewer, const std::string& pictures)
 int64_t CompareCulling(GlViewer& viewer, const std::string& pictures)
 {
     std::vector<NamedScene> scenes = CompletingScenes();
-    scenes.push_back({"seed-3", Randomised(3)});
+    scenes.push_back({"seed-3", Randomized(3)});
     scenes = AtDepth(std::move(scenes), ComparedDepth);
     NamedScene closeUp{"close-up", CloseUp()};
     closeUp.State.Iterations = ComparedCloseUpDepth;
@@ -214,7 +214,7 @@ ShallowResult DrawThreeWays(GlViewer& viewer, const std::string& pictures)
     double boundSeconds = 0.0;
     ShallowResult result;
     std::vector<std::string> diffLines;
-    for (const NamedScene& scene : AtDepth({{"seed-1", Randomised(1)},
+    for (const NamedScene& scene : AtDepth({{"seed-1", Randomized(1)},
                                             {"wide-flat", WideFlat()},
                                             {"dense-spiral", DenseSpiral()}},
                                            WalkDepth))

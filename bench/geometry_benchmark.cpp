@@ -1,5 +1,5 @@
 // Geometry export of what the view shows at 640x480, against drawing the same picture: for the
-// wide flat tree and randomised seed 2 at depth 30, the spheres exported, the time and file size of
+// wide flat tree and randomized seed 2 at depth 30, the spheres exported, the time and file size of
 // a .glb and of a .ply of points, and the time relative to the picture's (drawn and written as a
 // PNG, as --render does).
 #include <QFileInfo>
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     std::printf("%-10s %9s %9s %9s %12s %8s %9s %12s %7s\n", "scene", "spheres", "render-s",
                 "glb-s", "glb-bytes", "B/sphere", "ply-s", "ply-bytes", "ratio");
     for (const NamedScene& scene :
-         AtDepth({{"wide-flat", WideFlat()}, {"seed-2", Randomised(2)}}, MaxDepth))
+         AtDepth({{"wide-flat", WideFlat()}, {"seed-2", Randomized(2)}}, MaxDepth))
     {
         const QString glb = folder.filePath(QStringLiteral("view.glb"));
         const QString ply = folder.filePath(QStringLiteral("view.ply"));

@@ -11,7 +11,7 @@ namespace ramifex::bench
 
 using test::CloseUp;
 using test::DenseSpiral;
-using test::Randomised;
+using test::Randomized;
 using test::WideFlat;
 
 struct NamedScene

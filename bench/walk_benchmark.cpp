@@ -24,16 +24,16 @@ public:
     void Present() override {}
 };
 
-SceneState Randomised(uint32_t seed, int64_t depth)
+SceneState Randomized(uint32_t seed, int64_t depth)
 {
-    SceneState scene = test::Randomised(seed);
+    SceneState scene = test::Randomized(seed);
     scene.Iterations = static_cast<int32_t>(depth);
     return scene;
 }
 
 void WholeWalk(benchmark::State& state)
 {
-    SceneState scene = Randomised(1, state.range(0));
+    SceneState scene = Randomized(1, state.range(0));
     NullSurface surface;
     test::FrozenClock clock;
     for (auto _ : state)
@@ -48,7 +48,7 @@ BENCHMARK(WholeWalk)->Arg(10)->Arg(16)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void FrameWholeTree(benchmark::State& state)
 {
-    const SceneState scene = Randomised(static_cast<uint32_t>(state.range(0)), 30);
+    const SceneState scene = Randomized(static_cast<uint32_t>(state.range(0)), 30);
     for (auto _ : state)
     {
         benchmark::DoNotOptimize(FramingViewOffset(scene, 640, 480));

@@ -8,7 +8,7 @@ namespace ramifex
 FrameLoop::FrameLoop(SceneEditor& editor, TreeRenderer& renderer)
     : editor_(editor), renderer_(renderer)
 {
-    timer_.setInterval(TickMilliseconds);
+    timer_.setInterval(static_cast<int>(TickBudget));
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
 }
 

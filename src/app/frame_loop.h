@@ -16,8 +16,6 @@ namespace ramifex
 class FrameLoop
 {
 public:
-    static constexpr int TickMilliseconds = 50;
-
     // The renderer walks the editor's scene; both outlive the loop.
     FrameLoop(SceneEditor& editor, TreeRenderer& renderer);
 

@@ -52,16 +52,16 @@ void BindViewCommands(CommandRegistry& commands, SceneEditor& editor, QObject& o
                   });
     QAction& frameAfter = commands.Action(Command::FrameAfterRandomize);
     frameAfter.setCheckable(true);
-    const auto frameRandomised = [&editor, window](bool on)
-    { editor.FrameAfterRandomise(on ? window : SceneEditor::PictureSize()); };
+    const auto frameRandomized = [&editor, window](bool on)
+    { editor.FrameAfterRandomize(on ? window : SceneEditor::PictureSize()); };
     frameAfter.setChecked(QSettings(ProgramSettingsPath(), QSettings::IniFormat)
                               .value(FrameAfterKey, false)
                               .toBool());
-    frameRandomised(frameAfter.isChecked());
+    frameRandomized(frameAfter.isChecked());
     commands.Bind(Command::FrameAfterRandomize, owner,
-                  [&frameAfter, frameRandomised]
+                  [&frameAfter, frameRandomized]
                   {
-                      frameRandomised(frameAfter.isChecked());
+                      frameRandomized(frameAfter.isChecked());
                       QSettings(ProgramSettingsPath(), QSettings::IniFormat)
                           .setValue(FrameAfterKey, frameAfter.isChecked());
                   });

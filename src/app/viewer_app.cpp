@@ -6,6 +6,7 @@
 
 #include "app/session_keeper.h"
 #include "app/view_commands.h"
+#include "core/render/projection.h"
 #include "io/recovery/last_session.h"
 #include "ui/animwindow/animation_window.h"
 #include "ui/document/scene_files.h"
@@ -38,7 +39,8 @@ ViewerApp::ViewerApp()
 std::pair<int32_t, int32_t> ViewerApp::WindowPictureSize() const
 {
     const QSize size = viewer_.PictureSize();
-    return size.isEmpty() ? std::pair{640, 480} : std::pair{size.width(), size.height()};
+    return size.isEmpty() ? std::pair{StartPictureWidth, StartPictureHeight}
+                          : std::pair{size.width(), size.height()};
 }
 
 void ViewerApp::Start(const QString& scene)

@@ -277,7 +277,7 @@ TEST_F(PanelTest, RandomizeRewritesAllRecordsAndShowsTheCurrentOneAsDrawn)
     SceneState expected;
     RandomGenerator replay;
     replay.Seed(ClockStart);
-    RandomiseRecords(expected, replay);
+    RandomizeRecords(expected, replay);
     for (int index = 0; index < 3; ++index)
     {
         EXPECT_EQ(Record(index).Angle, expected.Records[index].Angle) << index;
@@ -329,7 +329,7 @@ TEST_F(PanelTest, ChosenColoursConvertByTruncationAndTheReciprocalConstant)
 TEST_F(PanelTest, NavigationTurnsRecordsAndTheSlidersFollowOnlyTheShownOne)
 {
     RandomGenerator rng;
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     ClickListRow(2);
     const auto turned = [](BranchParams record)
     {

@@ -150,7 +150,7 @@ TEST_F(GalleryTest, VariationsAreReproducibleAndAdoptedAsOneStep)
 
     // A closed window follows the scene when it shows again.
     window.close();
-    editor.Randomise();
+    editor.Randomize();
     QTest::qWait(500);
     EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Wild, 42));
     commands.Action(Command::Variations).trigger();

@@ -66,12 +66,12 @@ TEST(ShapesApp, PanelBesideTheViewerAndFramingTheWholeTree)
             app.Editor().Seed(3);
             QTest::mouseClick(qobject_cast<QPushButton*>(panel->Control(IdRandomize)),
                               Qt::LeftButton);
-            const SceneState randomised = app.Editor().Scene();
+            const SceneState randomized = app.Editor().Scene();
             QTest::keyClick(viewer, Qt::Key_F);
             EXPECT_EQ(app.Editor().Scene().ViewOffset, Framed(app));
-            EXPECT_NE(app.Editor().Scene().ViewOffset, randomised.ViewOffset);
+            EXPECT_NE(app.Editor().Scene().ViewOffset, randomized.ViewOffset);
             QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_TRUE(SameScene(app.Editor().Scene(), randomised));
+            EXPECT_TRUE(SameScene(app.Editor().Scene(), randomized));
 
             const SceneState before = app.Editor().Scene();
             app.Commands().Action(Command::FrameAfterRandomize).trigger();
@@ -107,7 +107,7 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
             });
         app.Start(scene);
     };
-    const auto randomise = [](ViewerApp&, ControlPanel& panel)
+    const auto randomize = [](ViewerApp&, ControlPanel& panel)
     { QTest::mouseClick(qobject_cast<QPushButton*>(panel.Control(IdRandomize)), Qt::LeftButton); };
 
     run({}, [](ViewerApp&, ControlPanel&) {});
@@ -116,7 +116,7 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     run({},
         [&](ViewerApp& app, ControlPanel& panel)
         {
-            randomise(app, panel);
+            randomize(app, panel);
             EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(kept); }, 50 * KeepMs))
                 << "kept while it runs";
             ended = app.Editor().Scene();
@@ -134,7 +134,7 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     run(scene,
         [&](ViewerApp& app, ControlPanel& panel)
         {
-            randomise(app, panel);
+            randomize(app, panel);
             QTest::qWait(3 * KeepMs);
         });
     EXPECT_EQ(QFileInfo(kept).lastModified(), keptAt);

@@ -103,7 +103,7 @@ TEST(NavigationPicture, LeftDragTurnsThePicture)
 {
     SceneEditor editor;
     editor.Seed(1);
-    editor.Randomise();
+    editor.Randomize();
     GlViewer viewer;
     ASSERT_TRUE(viewer.Open(editor));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));

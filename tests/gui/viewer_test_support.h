@@ -41,7 +41,7 @@ inline SceneState SpreadTree(int32_t iterations = 10)
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(9);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     scene.Iterations = iterations;
     return scene;
 }

@@ -10,12 +10,12 @@ namespace ramifex::test
 {
 
 // The records that Randomize makes from a seed.
-inline SceneState Randomised(uint32_t seed)
+inline SceneState Randomized(uint32_t seed)
 {
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(seed);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     return scene;
 }
 

@@ -17,7 +17,7 @@ LastSession Session(uint32_t seed, const QString& file, bool unsaved)
     LastSession session{{}, file, unsaved};
     RandomGenerator rng;
     rng.Seed(seed);
-    RandomiseRecords(session.Scene, rng);
+    RandomizeRecords(session.Scene, rng);
     session.Scene.ViewOffset = {0.1, -0.2, -12.345678901234567};
     return session;
 }

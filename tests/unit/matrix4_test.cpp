@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/render/matrix4.h"
-#include "core/render/tree_renderer.h"
+#include "core/render/branch_matrices.h"
 
 namespace ramifex
 {
@@ -99,7 +99,7 @@ TEST(BranchMatrix, RotatesScalesThenTranslates)
     record.Axis = {1, 0, 0};
     record.Scale = 1;
     record.Offset = 2;
-    ExpectMatrixNear(TreeRenderer::BranchMatrix(record),
+    ExpectMatrixNear(BranchMatrix(record),
                      {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 2, 1}, 0.0);
 
     record.Angle = 90;
@@ -107,7 +107,7 @@ TEST(BranchMatrix, RotatesScalesThenTranslates)
     record.Scale = 0.5;
     record.Offset = 4;
     // The offset is along the local z axis, then halved; z is the rotation axis, so it stays.
-    ExpectMatrixNear(TreeRenderer::BranchMatrix(record),
+    ExpectMatrixNear(BranchMatrix(record),
                      {0, 0.5, 0, 0, -0.5, 0, 0, 0, 0, 0, 0.5, 0, 0, 0, 2, 1}, 1e-15);
 }
 
@@ -118,7 +118,7 @@ TEST(BranchMatrix, ZeroScaleCollapsesEverythingButTheLastRow)
     record.Axis = {0, 1, 0};
     record.Scale = 0;
     record.Offset = 7;
-    const Matrix4 m = TreeRenderer::BranchMatrix(record);
+    const Matrix4 m = BranchMatrix(record);
     for (int i = 0; i < 15; ++i)
     {
         EXPECT_EQ(m.M[i] + 0.0, 0.0) << "index " << i;

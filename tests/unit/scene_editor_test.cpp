@@ -48,7 +48,7 @@ TEST(SceneEditor, EachEditAnnouncesWhatItChangedAndRequestsARedraw)
         {"iterations", [](SceneEditor& e) { e.SetIterations(7); }, {iterations}, true},
         {"too few", [](SceneEditor& e) { e.SetIterations(-3); }, {iterations}, true},
         {"too many", [](SceneEditor& e) { e.SetIterations(99); }, {iterations}, true},
-        {"randomise", [](SceneEditor& e) { e.Randomise(); }, {{.Records = 0b111}}, true},
+        {"randomize", [](SceneEditor& e) { e.Randomize(); }, {{.Records = 0b111}}, true},
         {"colour",
          [](SceneEditor& e) {
              e.SetCurrentColour({1, 0.5, 0});
@@ -77,7 +77,7 @@ TEST(SceneEditor, EachEditAnnouncesWhatItChangedAndRequestsARedraw)
     {
         SceneEditor editor;
         editor.Seed(5);
-        editor.Randomise();  // axes a drag can turn
+        editor.Randomize();  // axes a drag can turn
         editor.Select(Branch2Record);
         editor.RedrawFlag() = false;  // as a frame tick leaves it
         const SceneState before = editor.Scene();

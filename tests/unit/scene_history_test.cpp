@@ -46,7 +46,7 @@ TEST(SceneHistory, OneStepPerUserActionUndoneToTheStartAndRedoneToTheEnd)
         {[](SceneEditor& e) { e.SetIterations(12); }, 3, "Set Iterations"},
         {[](SceneEditor& e) { e.Select(Branch2Record); }, 3, "Set Iterations"},  // ends the run
         {[](SceneEditor& e) { e.SetIterations(13); }, 4, "Set Iterations"},
-        {[](SceneEditor& e) { e.Randomise(); }, 5, "Randomize"},
+        {[](SceneEditor& e) { e.Randomize(); }, 5, "Randomize"},
         {[](SceneEditor& e) { e.SetCurrentColour(Violet); }, 6, "Choose Color"},
         {[](SceneEditor& e) { e.BeginGesture(); }, 6, "Choose Color"},  // Shift let go halfway
         {[](SceneEditor& e) { e.RotateCurrentRecord(3, 4); }, 7, "Turn"},
@@ -103,7 +103,7 @@ TEST(SceneHistory, KeepsTheNewestStepsUpToItsLimit)
     std::vector<SceneState> scenes{editor.Scene()};
     for (int step = 0; step < SceneHistory::Limit + 20; ++step)
     {
-        editor.Randomise();
+        editor.Randomize();
         scenes.push_back(editor.Scene());
     }
     EXPECT_EQ(history.Stack().count(), SceneHistory::Limit);
@@ -153,7 +153,7 @@ TEST(SceneHistory, TheScenesFileFollowsUndoAndRedo)
         {undo, "a", true},
         {redo, "a", true},
         {holds("b"), "b", false},
-        {[&] { editor.Randomise(); }, "b", true},
+        {[&] { editor.Randomize(); }, "b", true},
         {undo, "b", false},
         {undo, "a", true},
         {undo, "", true},

@@ -52,12 +52,12 @@ TEST(RandomGenerator, UniformSpansZeroToOneExactly)
 }
 
 // Replays the generator by hand to check which draw lands in which field.
-TEST(RandomiseRecords, ConsumesThirtyDrawsInFieldOrder)
+TEST(RandomizeRecords, ConsumesThirtyDrawsInFieldOrder)
 {
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(12345);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
 
     RandomGenerator replay;
     replay.Seed(12345);
@@ -80,14 +80,14 @@ TEST(RandomiseRecords, ConsumesThirtyDrawsInFieldOrder)
     EXPECT_EQ(rng.Draw(), replay.Draw());
 }
 
-TEST(RandomiseRecords, SecondPressGivesOtherRecords)
+TEST(RandomizeRecords, SecondPressGivesOtherRecords)
 {
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(7);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     const auto first = scene.Records;
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     EXPECT_NE(first[0].Angle, scene.Records[0].Angle);
     EXPECT_NE(first[2].Ratio, scene.Records[2].Ratio);
 }

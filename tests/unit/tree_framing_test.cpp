@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/render/branch_matrices.h"
 #include "core/render/projection.h"
 #include "core/render/tree_framing.h"
 #include "core/render/tree_renderer.h"
@@ -52,7 +53,7 @@ SceneState Framed(uint32_t seed, int depth)
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(seed);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     scene.Iterations = depth;
     const std::optional<Vec3> offset = FramingViewOffset(scene, Width, Height);
     EXPECT_TRUE(offset.has_value()) << "seed " << seed;
@@ -103,7 +104,7 @@ TEST(TreeFraming, DeepTreesStayInside)
         Matrix4 view = Matrix4::Identity();
         Translate(view, scene.ViewOffset[0], scene.ViewOffset[1], scene.ViewOffset[2]);
         Rotate(view, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-        const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
+        const std::array<Matrix4, 2> branches = BranchMatrices(scene);
         RandomGenerator paths;
         paths.Seed(seed);
         double least = 1.0;

@@ -168,7 +168,7 @@ TEST(TreeWalk, ChildMatrixIsParentTimesBranchMatrix)
     scene.Iterations = 3;
     RandomGenerator rng;
     rng.Seed(99);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     Harness h(scene);
     h.Restart();
     h.Tick(Unlimited);

@@ -17,7 +17,7 @@ SceneState Start(uint32_t seed)
     SceneState scene;
     RandomGenerator rng;
     rng.Seed(seed);
-    RandomiseRecords(scene, rng);
+    RandomizeRecords(scene, rng);
     scene.Iterations = 12;
     scene.ViewOffset = {0.5, -1.0, -14.0};
     return scene;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/render/tree_renderer.h"
+#include "core/render/branch_matrices.h"
 #include "core/render/visibility.h"
 
 namespace ramifex::test
@@ -54,13 +54,13 @@ TEST(SubtreeRadii, HoldEveryDescendantSphere)
     rng.Seed(2024);
     for (int trial = 0; trial < 12; ++trial)
     {
-        RandomiseRecords(scene, rng);
+        RandomizeRecords(scene, rng);
         for (int b : {Branch1Record, Branch2Record})
         {
             // Scales from -1.2 to 1.2, beyond what the sliders give.
             scene.Records[b].Scale = 2.4 * scene.Records[b].Scale - 1.2;
         }
-        const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
+        const std::array<Matrix4, 2> branches = BranchMatrices(scene);
         SubtreeRadii radii;
         radii.Build(branches);
         std::vector<Node> nodes;
@@ -86,7 +86,7 @@ TEST(SubtreeRadii, AreInfiniteForValuesThatAreNotFinite)
     record.Axis = {1, 0, 0};
     record.Scale = std::numeric_limits<double>::quiet_NaN();
     SubtreeRadii radii;
-    radii.Build({TreeRenderer::BranchMatrix(record), Matrix4::Identity()});
+    radii.Build({BranchMatrix(record), Matrix4::Identity()});
     EXPECT_EQ(radii.Of(1), 1.0);
     EXPECT_TRUE(std::isinf(radii.Of(2)));
 }

@@ -228,7 +228,7 @@ private:
 TEST(WalkForecast, StaysSilentEarlyThenFollowsTheWalk)
 {
     for (const auto& [name, scene] :
-         {std::pair{"wide-flat", WideFlat()}, std::pair{"seed-2", Randomised(2)}})
+         {std::pair{"wide-flat", WideFlat()}, std::pair{"seed-2", Randomized(2)}})
     {
         SceneState deep = scene;
         deep.Iterations = 18;

@@ -60,14 +60,14 @@ void SceneEditor::SetIterations(int32_t count)
     Apply(EditAction::Iterations, after, SceneChange{.Iterations = true});
 }
 
-void SceneEditor::Randomise()
+void SceneEditor::Randomize()
 {
     SceneState after = scene_;
-    RandomiseRecords(after, generator_);
+    RandomizeRecords(after, generator_);
     SceneChange change{.Records = 0b111};
-    if (frameAfterRandomise_)
+    if (frameAfterRandomize_)
     {
-        const auto [width, height] = frameAfterRandomise_();
+        const auto [width, height] = frameAfterRandomize_();
         after.ViewOffset = FramingViewOffset(after, width, height).value_or(after.ViewOffset);
         change.ViewOffset = after.ViewOffset != scene_.ViewOffset;
     }

@@ -82,12 +82,12 @@ public:
     void SetIterations(int32_t count);
     // Rewrites all three records from thirty draws of the generator, and frames the new tree in
     // the same edit while framing after it is asked for.
-    void Randomise();
+    void Randomize();
     // A picture's width and height in pixels.
     using PictureSize = std::function<std::pair<int32_t, int32_t>()>;
-    // While given, Randomise also frames the whole tree for a picture of the size this gives;
+    // While given, Randomize also frames the whole tree for a picture of the size this gives;
     // none: it leaves the view offset as it is.
-    void FrameAfterRandomise(PictureSize size) { frameAfterRandomise_ = std::move(size); }
+    void FrameAfterRandomize(PictureSize size) { frameAfterRandomize_ = std::move(size); }
     // Moves the view offset so that the whole tree at its depth fits a picture of this size with a
     // little to spare, the object's turn unchanged; nothing happens when it fits so already or
     // cannot be framed (values that are not finite, a tree too large for the far plane).
@@ -157,7 +157,7 @@ private:
     Recorder recorder_;
     int gesture_ = 0;
     int lastGesture_ = 0;
-    PictureSize frameAfterRandomise_;
+    PictureSize frameAfterRandomize_;
 };
 
 }  // namespace ramifex

@@ -7,6 +7,11 @@
 namespace ramifex
 {
 
+// The viewer's drawing area when it opens, in pixels: also the size of every picture that asks
+// for none.
+inline constexpr int32_t StartPictureWidth = 640;
+inline constexpr int32_t StartPictureHeight = 480;
+
 // A perspective frustum as glFrustum takes it: the extent of the near plane in eye coordinates and
 // the distances of the near and far planes from the eye.
 struct Frustum

@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "core/render/branch_matrices.h"
 #include "core/render/projection.h"
-#include "core/render/tree_renderer.h"
 #include "core/render/visibility.h"
 
 namespace ramifex
@@ -55,7 +55,7 @@ std::vector<Ball> TreeBounds(SceneState scene)
     const BranchParams& base = scene.Records[BaseRecord];
     Matrix4 turn = Matrix4::Identity();
     Rotate(turn, base.Angle, base.Axis[0], base.Axis[1], base.Axis[2]);
-    const std::array<Matrix4, 2> branches = TreeRenderer::BranchMatrices(scene);
+    const std::array<Matrix4, 2> branches = BranchMatrices(scene);
     SubtreeRadii radii;
     radii.Build(branches);
     const int depth = std::clamp(scene.Iterations, 1, MaxDepth);

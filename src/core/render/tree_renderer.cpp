@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/render/branch_matrices.h"
+
 namespace ramifex
 {
 namespace
@@ -76,15 +78,6 @@ int32_t TreeRenderer::CompleteLevels() const
     return drawnDepth_;
 }
 
-Matrix4 TreeRenderer::BranchMatrix(const BranchParams& record)
-{
-    Matrix4 m = Matrix4::Identity();
-    Rotate(m, record.Angle, record.Axis[0], record.Axis[1], record.Axis[2]);
-    Scale(m, record.Scale, record.Scale, record.Scale);
-    Translate(m, 0.0, 0.0, record.Offset);
-    return m;
-}
-
 void TreeRenderer::SetViewTransform()
 {
     BranchParams& base = scene_.Records[BaseRecord];
@@ -118,14 +111,9 @@ void TreeRenderer::ResetFrames()
     stack_.Level = 0;
 }
 
-std::array<Matrix4, 2> TreeRenderer::BranchMatrices(const SceneState& scene)
-{
-    return {BranchMatrix(scene.Records[Branch1Record]), BranchMatrix(scene.Records[Branch2Record])};
-}
-
 void TreeRenderer::BuildBranchMatrices()
 {
-    branchMatrices_ = BranchMatrices(scene_);
+    branchMatrices_ = ramifex::BranchMatrices(scene_);
     radii_.Build(branchMatrices_);
 }
 

@@ -5,17 +5,16 @@
 #include <optional>
 
 #include "core/render/draw_surface.h"
+#include "core/render/frame_tick.h"
 #include "core/render/matrix4.h"
 #include "core/render/millisecond_clock.h"
 #include "core/render/visibility.h"
 #include "core/render/walk_forecast.h"
+#include "core/render/walk_progress.h"
 #include "core/scene/scene_state.h"
 
 namespace ramifex
 {
-
-// Longest a tick may spend walking, in milliseconds.
-inline constexpr uint32_t TickBudget = 50;
 
 // One level of the depth-first walk.
 struct DrawFrame
@@ -33,18 +32,6 @@ struct FrameStack
     std::array<DrawFrame, MaxDepth> Frames{};
     int32_t Level = -1;
     uint32_t TickStart = 0;
-};
-
-// How far the picture of the latest restart has come.
-struct WalkProgress
-{
-    bool Finished = true;
-    double Fraction = 1.0;      // of the whole tree; subtrees left out count as done
-    uint64_t Nodes = 0;         // in the whole tree
-    uint64_t SpheresDrawn = 0;  // each node's sphere counted once
-    uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
-    uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
-    std::optional<uint32_t> MsLeft;  // once the forecast of the rest can be trusted
 };
 
 // Draws the tree of spheres a slice at a time: every tick continues the walk for at most
@@ -76,11 +63,6 @@ public:
     // Leaving out what cannot change a pixel is on unless switched off, which only benchmarks and
     // tests do to compare the pictures.
     void SetCulling(bool on) { culling_ = on; }
-
-    // The branch matrix R(angle, axis) * S(scale) * T(0, 0, offset) of one record.
-    static Matrix4 BranchMatrix(const BranchParams& record);
-    // Those of the scene's two branch records.
-    static std::array<Matrix4, 2> BranchMatrices(const SceneState& scene);
 
 private:
     void Restart();

@@ -54,7 +54,7 @@ void NormaliseAxis(Vec3& axis)
     }
 }
 
-void RandomiseRecords(SceneState& scene, RandomGenerator& rng)
+void RandomizeRecords(SceneState& scene, RandomGenerator& rng)
 {
     const auto signedUnit = [&rng] { return 2.0 * rng.Uniform() - 1.0; };
     // The draws are consumed in field order; the axis is normalised later, before any drawing.

@@ -11,7 +11,7 @@ namespace ramifex
 
 inline constexpr int MaxDepth = 30;
 
-// Positions of the three records; also the order of the panel's list and of randomisation.
+// Positions of the three records; also the order of the panel's list and of randomization.
 enum RecordIndex : int
 {
     BaseRecord = 0,
@@ -36,6 +36,6 @@ struct SceneState
 void NormaliseAxis(Vec3& axis);
 
 // Rewrites every field of all three records from thirty draws of `rng`, base record first.
-void RandomiseRecords(SceneState& scene, RandomGenerator& rng);
+void RandomizeRecords(SceneState& scene, RandomGenerator& rng);
 
 }  // namespace ramifex

@@ -14,6 +14,7 @@
 
 #include <GL/gl.h>
 
+#include "core/render/projection.h"
 #include "gl/picture/sphere_picture.h"
 #include "gl/viewer/qt_viewer_platform.h"
 #include "io/scenefile/dropped_file.h"
@@ -169,7 +170,7 @@ QWindow* GlViewer::Window() const
 bool GlViewer::Open(Navigator& navigator)
 {
     navigator_ = &navigator;
-    const QRect geometry(0, 0, 640, 480);
+    const QRect geometry(0, 0, StartPictureWidth, StartPictureHeight);
     if (!CreateViewerWindow("OpenGL Window", geometry, 32))
     {
         return false;

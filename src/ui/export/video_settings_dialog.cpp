@@ -1,4 +1,5 @@
 #include "ui/export/video_settings_dialog.h"
+#include "core/render/projection.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,8 +25,8 @@ QSpinBox* CreateSpinBox(int low, int high, int value, QWidget* parent)
 
 VideoSettingsDialog::VideoSettingsDialog(const QSize& largest, QWidget* parent)
     : QDialog(parent),
-      width_(CreateSpinBox(2, largest.width(), 640, this)),
-      height_(CreateSpinBox(2, largest.height(), 480, this)),
+      width_(CreateSpinBox(2, largest.width(), StartPictureWidth, this)),
+      height_(CreateSpinBox(2, largest.height(), StartPictureHeight, this)),
       fps_(CreateSpinBox(1, 240, 30, this)),
       depth_(CreateSpinBox(0, MaxDepth, 0, this)),
       smoothEdges_(new QComboBox(this)),

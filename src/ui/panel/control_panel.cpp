@@ -538,7 +538,7 @@ void ControlPanel::OnBranchSelected()
 
 void ControlPanel::OnRandomize()
 {
-    services_.Editor.Randomise();
+    services_.Editor.Randomize();
 }
 
 void ControlPanel::OnChooseColor()

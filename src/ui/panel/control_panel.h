@@ -12,7 +12,7 @@
 
 #include "core/editor/scene_editor.h"
 #include "core/render/millisecond_clock.h"
-#include "core/render/tree_renderer.h"
+#include "core/render/walk_progress.h"
 #include "ui/commands/command_registry.h"
 #include "ui/panel/dialog_template.h"
 

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "core/render/tree_renderer.h"
+#include "core/render/walk_progress.h"
 
 namespace ramifex
 {
