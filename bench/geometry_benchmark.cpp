@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "gl/jobs/geometry_job.h"
-#include "gl/jobs/render_job.h"
+#include "gl/jobs/picture_job.h"
 #include "io/geometry/geometry_file.h"
 #include "io/scenefile/scene_file.h"
 #include "scenes.h"
@@ -28,32 +28,9 @@ double SecondsOf(const std::function<void()>& work)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void Render(const SceneState& scene, const QString& path)
+// Runs the job to its end and writes it, or ends the benchmark saying why not.
+void RunToEnd(Job& job)
 {
-    RenderJob job({scene}, RenderSettings{});
-    std::optional<RenderedFrame> frame;
-    if (!job.Start())
-    {
-        std::fprintf(stderr, "render: %s\n", qPrintable(job.Error()));
-        std::exit(1);
-    }
-    while (!job.Finished())
-    {
-        frame = job.Tick();
-    }
-    QString error;
-    if (!frame || !WritePictureWithScene(path, frame->Picture, frame->Scene, &error))
-    {
-        std::fprintf(stderr, "render: %s\n", qPrintable(job.Error() + error));
-        std::exit(1);
-    }
-}
-
-// Gathers and writes; returns the number of spheres.
-size_t Export(const SceneState& scene, const QString& path, GeometryFormat format)
-{
-    GeometryJob job(scene, GeometrySettings{});
-    QString error;
     if (job.Start())
     {
         while (!job.Finished())
@@ -61,13 +38,25 @@ size_t Export(const SceneState& scene, const QString& path, GeometryFormat forma
             job.Tick();
         }
     }
-    const ExportedGeometry geometry = job.TakeGeometry();
-    if (job.Failed() || !WriteGeometry(path, geometry, {format}, &error))
+    if (job.Failed() || !job.Write())
     {
-        std::fprintf(stderr, "export: %s\n", qPrintable(job.Error() + error));
+        std::fprintf(stderr, "%s\n", qPrintable(job.Error()));
         std::exit(1);
     }
-    return geometry.Spheres.size();
+}
+
+void Render(const SceneState& scene, const QString& path)
+{
+    PictureJob job(scene, RenderSettings{}, path);
+    RunToEnd(job);
+}
+
+// Gathers and writes; returns the number of spheres.
+size_t Export(const SceneState& scene, const QString& path, GeometryFormat format)
+{
+    GeometryJob job(scene, GeometrySettings{}, {format}, path);
+    RunToEnd(job);
+    return job.Geometry().Spheres.size();
 }
 
 }  // namespace

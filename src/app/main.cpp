@@ -3,11 +3,9 @@
 #include <cstdlib>
 
 #include "app/viewer_app.h"
-#include "cli/animate_command.h"
 #include "cli/command_line.h"
 #include "cli/display_check.h"
-#include "cli/geometry_command.h"
-#include "cli/render_command.h"
+#include "cli/job_runner.h"
 #include "ui/resources/app_icon.h"
 
 int main(int argc, char** argv)
@@ -16,21 +14,18 @@ int main(int argc, char** argv)
     // Read before any display is needed, so that --help, --version, --render and --export-geometry
     // work without one.
     const CommandLine command = ReadCommandLine(argc, argv);
-    if (command.Render)
+    if (!command.Shown.isEmpty())
     {
-        return RenderWithoutDisplay(*command.Render, argv);
+        std::fputs(qPrintable(command.Shown), stdout);
+        return EXIT_SUCCESS;
     }
-    if (command.Geometry)
+    if (!command.Refusal.isEmpty())
     {
-        return ExportGeometryWithoutDisplay(*command.Geometry, argv);
+        return ReportFailure(command.Refusal);
     }
-    if (command.Animate)
+    if (command.Job)
     {
-        return AnimateWithoutDisplay(*command.Animate, argv);
-    }
-    if (command.Encode)
-    {
-        return EncodeFrames(*command.Encode);
+        return RunWithoutDisplay(*command.Job, argv);
     }
     if (!DisplayConfigured())
     {

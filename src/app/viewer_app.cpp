@@ -10,6 +10,7 @@
 #include "io/recovery/last_session.h"
 #include "ui/animwindow/animation_window.h"
 #include "ui/document/scene_files.h"
+#include "ui/export/export_commands.h"
 #include "ui/gallery/gallery_commands.h"
 #include "ui/panel/control_panel.h"
 
@@ -52,9 +53,12 @@ void ViewerApp::Start(const QString& scene)
                           return viewer_.IsOpen() ? std::optional(viewer_.Window()->frameGeometry())
                                                   : std::nullopt;
                       }});
-    SceneFiles files(
-        editor_, history_, commands_, panel,
-        [this] { return viewer_.IsOpen() ? std::optional(viewer_.PictureSize()) : std::nullopt; });
+    SceneFiles files(editor_, history_, commands_, panel,
+                     [&panel](const QString& status) { panel.ShowDocumentStatus(status); });
+    ExportCommands exports(
+        editor_, commands_, panel,
+        [this] { return viewer_.IsOpen() ? std::optional(viewer_.PictureSize()) : std::nullopt; },
+        [&files] { return files.FilePath(); });
     GalleryCommands gallery(
         editor_, commands_, panel,
         [&files](const Example& example) { files.OpenExample(example.Name, example.Scene); },

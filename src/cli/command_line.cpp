@@ -2,8 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -11,7 +9,6 @@
 #include <vector>
 
 #include "core/scene/scene_state.h"
-#include "gl/jobs/render_job.h"
 #include "io/scenefile/scene_file.h"
 
 namespace ramifex
@@ -23,57 +20,19 @@ namespace
 constexpr int32_t MaxFps = 240;
 constexpr double MaxSeconds = 24.0 * 60.0 * 60.0;
 
-[[noreturn]] void Refuse(const QString& why)
+QCommandLineOption Valued(const char* name, const QString& description, const char* value)
 {
-    std::exit(ReportFailure(why));
-}
-
-QSize SizeFrom(const QString& text, const char* option = "--size")
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-    {
-        Refuse(QStringLiteral("%1 takes WIDTHxHEIGHT in pixels, such as 1920x1080, not \"%2\"")
-                   .arg(QLatin1String(option), text));
-    }
-    return {match.captured(1).toInt(), match.captured(2).toInt()};
-}
-
-// A repeated option would silently take its last value, past a mistake in an earlier one.
-void RefuseRepeats(const QCommandLineParser& parser, const QList<QCommandLineOption>& options)
-{
-    for (const QCommandLineOption& option : options)
-    {
-        const QString name = option.names().constFirst();
-        if (parser.optionNames().count(name) > 1)
-        {
-            Refuse(QStringLiteral("--%1 may be given once only").arg(name));
-        }
-    }
-}
-
-// The whole number from low to high that the option's text gives.
-int32_t WholeNumberFrom(const QString& option, const QString& text, int32_t low, int32_t high)
-{
-    bool number = false;
-    const int value = text.toInt(&number);
-    if (!number || value < low || value > high)
-    {
-        Refuse(QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
-                   .arg(option)
-                   .arg(low)
-                   .arg(high)
-                   .arg(text));
-    }
-    return value;
+    return {QString::fromLatin1(name), description, QString::fromLatin1(value)};
 }
 
 QCommandLineOption Valued(const char* name, const char* description, const char* value)
 {
-    return {QString::fromLatin1(name), QString::fromLatin1(description),
-            QString::fromLatin1(value)};
+    return Valued(name, QString::fromLatin1(description), value);
+}
+
+QString SizeText(const QSize& size)
+{
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
 }
 
 // Every option after --help and --version.
@@ -96,8 +55,10 @@ struct Options
         "The PNG file that --render writes; the video (.mp4, .webm) or numbered pictures "
         "(DIR/%05d.png) that --animate and --turntable write; the video that --encode writes.",
         "OUT");
-    QCommandLineOption Size =
-        Valued("size", "The size of the pictures drawn (default 640x480).", "WxH");
+    QCommandLineOption Size = Valued("size",
+                                     QStringLiteral("The size of the pictures drawn (default %1).")
+                                         .arg(SizeText(StartPictureSize)),
+                                     "WxH");
     QCommandLineOption Depth =
         Valued("depth", "The depth of the trees drawn, 1 to 30 (default: each scene's).", "N");
     QCommandLineOption Samples = Valued(
@@ -113,8 +74,10 @@ struct Options
         "end.",
         "OUT");
     QCommandLineOption View = Valued("view",
-                                     "The picture at which --export-geometry judges what the view "
-                                     "shows, and tessellates each sphere for (default 640x480).",
+                                     QStringLiteral("The picture at which --export-geometry judges "
+                                                    "what the view shows, and tessellates each "
+                                                    "sphere for (default %1).")
+                                         .arg(SizeText(StartPictureSize)),
                                      "WxH");
     QCommandLineOption Whole = Valued(
         "whole",
@@ -135,144 +98,215 @@ struct Options
     }
 };
 
+CommandLine Refusal(const QString& why)
+{
+    CommandLine command;
+    command.Refusal = why;
+    return command;
+}
+
+CommandLine Showing(const QString& text)
+{
+    CommandLine command;
+    command.Shown = text;
+    return command;
+}
+
 QString Name(const QCommandLineOption& option)
 {
     return option.names().constFirst();
 }
 
-// The parsed arguments, read option by option, every mistake ending the program.
-struct OptionReader
+// The parsed arguments, read option by option. The first mistake is kept as the refusal; a value
+// read after it is a stand-in that nothing uses.
+class OptionReader
 {
-    const QCommandLineParser& Parser;
-    const Options& Known;
+public:
+    OptionReader(const QCommandLineParser& parser, const Options& known)
+        : parser_(parser), known_(known)
+    {
+    }
 
-    bool IsSet(const QCommandLineOption& option) const { return Parser.isSet(option); }
-    QString Value(const QCommandLineOption& option) const { return Parser.value(option); }
+    const Options& Known() const { return known_; }
+    const QCommandLineParser& Parser() const { return parser_; }
+    bool IsSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
+    QString Value(const QCommandLineOption& option) const { return parser_.value(option); }
+
+    // Keeps the first refusal; returns false.
+    bool Refuse(const QString& why)
+    {
+        if (refusal_.isEmpty())
+        {
+            refusal_ = why;
+        }
+        return false;
+    }
+    // Refuses the problem when there is one; returns whether there was none.
+    bool Check(const QString& problem) { return problem.isEmpty() || Refuse(problem); }
+    bool Refused() const { return !refusal_.isEmpty(); }
+    const QString& Refusal() const { return refusal_; }
 
     // Refuses every option given that `mode` does not take.
-    void RefuseOthers(const QString& mode, const QList<const QCommandLineOption*>& taken) const
+    bool RefuseOthers(const QString& mode, const QList<const QCommandLineOption*>& taken)
     {
-        for (const QCommandLineOption* option : Known.All())
+        for (const QCommandLineOption* option : known_.All())
         {
             if (IsSet(*option) && !taken.contains(option))
             {
-                Refuse(mode.isEmpty()
-                           ? QStringLiteral("--%1 goes with --render, --animate, --turntable, "
-                                            "--encode or --export-geometry")
-                                 .arg(Name(*option))
-                           : QStringLiteral("--%1 does not go with --%2").arg(Name(*option), mode));
+                return Refuse(
+                    mode.isEmpty()
+                        ? QStringLiteral("--%1 goes with --render, --animate, --turntable, "
+                                         "--encode or --export-geometry")
+                              .arg(Name(*option))
+                        : QStringLiteral("--%1 does not go with --%2").arg(Name(*option), mode));
             }
         }
+        return true;
     }
 
-    int32_t WholeNumber(const QCommandLineOption& option, int32_t low, int32_t high) const
+    // The whole number from low to high that the option's text gives.
+    int32_t WholeNumber(const QCommandLineOption& option, int32_t low, int32_t high)
     {
-        return WholeNumberFrom(Name(option), Value(option), low, high);
+        bool number = false;
+        const int value = Value(option).toInt(&number);
+        if (!number || value < low || value > high)
+        {
+            Refuse(QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                       .arg(Name(option))
+                       .arg(low)
+                       .arg(high)
+                       .arg(Value(option)));
+        }
+        return value;
     }
 
-    std::optional<int32_t> Depth() const
+    QSize SizeOf(const QCommandLineOption& option)
     {
-        return IsSet(Known.Depth) ? std::optional(WholeNumber(Known.Depth, 1, MaxDepth))
-                                  : std::nullopt;
+        static const QRegularExpression pattern(
+            QStringLiteral("^([1-9][0-9]{0,4})x([1-9][0-9]{0,4})$"));
+        const QRegularExpressionMatch match = pattern.match(Value(option));
+        if (!match.hasMatch())
+        {
+            Refuse(
+                QStringLiteral("--%1 takes WIDTHxHEIGHT in pixels, such as 1920x1080, not \"%2\"")
+                    .arg(Name(option), Value(option)));
+        }
+        return {match.captured(1).toInt(), match.captured(2).toInt()};
     }
 
-    int32_t Samples() const
+    // --size, --depth and --samples.
+    RenderSettings Render()
     {
-        return IsSet(Known.Samples) ? WholeNumber(Known.Samples, 1, RenderSettings::MaxSamples) : 1;
+        RenderSettings settings;
+        if (IsSet(known_.Size))
+        {
+            settings.Size = SizeOf(known_.Size);
+        }
+        if (IsSet(known_.Depth))
+        {
+            settings.Depth = WholeNumber(known_.Depth, 1, MaxDepth);
+        }
+        if (IsSet(known_.Samples))
+        {
+            settings.Samples = WholeNumber(known_.Samples, 1, RenderSettings::MaxSamples);
+        }
+        return settings;
     }
 
-    int32_t Fps() const { return IsSet(Known.Fps) ? WholeNumber(Known.Fps, 1, MaxFps) : 30; }
+    int32_t Fps() { return IsSet(known_.Fps) ? WholeNumber(known_.Fps, 1, MaxFps) : 30; }
 
-    QSize Size() const { return IsSet(Known.Size) ? SizeFrom(Value(Known.Size)) : QSize(640, 480); }
+    // Seconds of a turntable: a finite number above 0.
+    double Seconds()
+    {
+        bool number = false;
+        const double seconds = Value(known_.Seconds).toDouble(&number);
+        if (!number || !(seconds > 0.0) || seconds > MaxSeconds)
+        {
+            Refuse(QStringLiteral("--seconds takes a number above 0 and up to %1, not \"%2\"")
+                       .arg(MaxSeconds)
+                       .arg(Value(known_.Seconds)));
+        }
+        return seconds;
+    }
+
+    FrameRange Frames()
+    {
+        static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})-([0-9]{1,9})$"));
+        const QString text = Value(known_.Frames);
+        const QRegularExpressionMatch match = pattern.match(text);
+        if (!match.hasMatch())
+        {
+            Refuse(QStringLiteral("--frames takes FIRST-LAST, such as 0-47, not \"%1\"").arg(text));
+        }
+        const FrameRange range{match.captured(1).toLongLong(), match.captured(2).toLongLong()};
+        if (range.Last < range.First)
+        {
+            Refuse(
+                QStringLiteral("--frames %1 is an empty range: the first frame is after the last")
+                    .arg(text));
+        }
+        return range;
+    }
+
+    // The video or numbered pictures that --output names.
+    VideoFormat VideoOutput()
+    {
+        QString error;
+        const std::optional<VideoFormat> format = VideoOutputFormat(Value(known_.Output), &error);
+        if (!format)
+        {
+            Refuse(error);
+        }
+        return format.value_or(VideoFormat::Mp4);
+    }
+
+    // A repeated option would silently take its last value, past a mistake in an earlier one.
+    bool RefuseRepeats()
+    {
+        for (const QCommandLineOption* option : known_.All())
+        {
+            if (parser_.optionNames().count(Name(*option)) > 1)
+            {
+                return Refuse(QStringLiteral("--%1 may be given once only").arg(Name(*option)));
+            }
+        }
+        return true;
+    }
+
+private:
+    const QCommandLineParser& parser_;
+    const Options& known_;
+    QString refusal_;
 };
 
-// Seconds of a turntable: a finite number above 0.
-double SecondsFrom(const QString& text)
+std::optional<JobRequest> ReadRender(OptionReader& options, const QString& scene)
 {
-    bool number = false;
-    const double seconds = text.toDouble(&number);
-    if (!number || !(seconds > 0.0) || seconds > MaxSeconds)
+    const Options& known = options.Known();
+    if (!options.RefuseOthers(Name(known.Render), {&known.Render, &known.Output, &known.Size,
+                                                   &known.Depth, &known.Samples}))
     {
-        Refuse(QStringLiteral("--seconds takes a number above 0 and up to %1, not \"%2\"")
-                   .arg(MaxSeconds)
-                   .arg(text));
+        return std::nullopt;
     }
-    return seconds;
-}
-
-FrameRange FramesFrom(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})-([0-9]{1,9})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-    {
-        Refuse(QStringLiteral("--frames takes FIRST-LAST, such as 0-47, not \"%1\"").arg(text));
-    }
-    const FrameRange range{match.captured(1).toLongLong(), match.captured(2).toLongLong()};
-    if (range.Last < range.First)
-    {
-        Refuse(QStringLiteral("--frames %1 is an empty range: the first frame is after the last")
-                   .arg(text));
-    }
-    return range;
-}
-
-// The output's format, refusing any output that cannot be written: a folder, a pipe or a device
-// in its place, or a folder that is not there.
-VideoFormat OutputFormat(const QString& output)
-{
-    QString error;
-    const std::optional<VideoFormat> format = VideoFormatOf(output, &error);
-    if (!format)
-    {
-        Refuse(error);
-    }
-    const QString file =
-        *format == VideoFormat::PngSequence ? SequenceFrameName(output, 0) : output;
-    if (!QFileInfo(file).absoluteDir().exists())
-    {
-        Refuse(QStringLiteral("--output \"%1\": the folder is not there").arg(output));
-    }
-    if (QFileInfo::exists(file) && !QFileInfo(file).isFile())
-    {
-        Refuse(QStringLiteral("--output \"%1\" is not a regular file").arg(file));
-    }
-    return *format;
-}
-
-RenderRequest ReadRender(const OptionReader& options, const QString& scene)
-{
-    const Options& known = options.Known;
-    options.RefuseOthers(Name(known.Render),
-                         {&known.Render, &known.Output, &known.Size, &known.Depth, &known.Samples});
     if (scene.isEmpty() || !options.IsSet(known.Output))
     {
-        Refuse(
+        options.Refuse(
             QStringLiteral("--render needs a scene and an output file: ramifex --render SCENE "
                            "--output OUT.png"));
+        return std::nullopt;
     }
-    RenderRequest request;
-    request.Scene = scene;
-    request.Output = options.Value(known.Output);
+    RenderRequest request{scene, options.Value(known.Output), {}};
     if (SameFile(request.Scene, request.Output))
     {
-        Refuse(QStringLiteral("--output \"%1\" is the scene itself").arg(request.Output));
+        options.Refuse(QStringLiteral("--output \"%1\" is the scene itself").arg(request.Output));
     }
-    // Checked before drawing, which may take long.
-    QString error;
-    if (!CanWritePicture(request.Output, &error))
-    {
-        Refuse(error);
-    }
-    request.Size = options.Size();
-    request.Depth = options.Depth();
-    request.Samples = options.Samples();
+    options.Check(PictureOutputProblem(request.Output));
+    request.Settings = options.Render();
     return request;
 }
 
-AnimateRequest ReadAnimate(const OptionReader& options)
+std::optional<JobRequest> ReadAnimate(OptionReader& options)
 {
-    const Options& known = options.Known;
+    const Options& known = options.Known();
     const bool turntable = options.IsSet(known.Turntable);
     const QCommandLineOption& mode = turntable ? known.Turntable : known.Animate;
     QList<const QCommandLineOption*> taken{&mode,        &known.Output,  &known.Size,  &known.Fps,
@@ -281,104 +315,116 @@ AnimateRequest ReadAnimate(const OptionReader& options)
     {
         taken.append(&known.Seconds);
     }
-    options.RefuseOthers(Name(mode), taken);
+    if (!options.RefuseOthers(Name(mode), taken))
+    {
+        return std::nullopt;
+    }
     if (!options.IsSet(known.Output) || (turntable && !options.IsSet(known.Seconds)))
     {
-        Refuse(turntable ? QStringLiteral("--turntable needs --seconds and --output: ramifex "
-                                          "--turntable SCENE --seconds S --output OUT.mp4")
-                         : QStringLiteral("--animate needs --output: ramifex --animate ANIM "
-                                          "--output OUT.mp4"));
+        options.Refuse(turntable
+                           ? QStringLiteral("--turntable needs --seconds and --output: "
+                                            "ramifex --turntable SCENE --seconds S --output "
+                                            "OUT.mp4")
+                           : QStringLiteral("--animate needs --output: ramifex --animate ANIM "
+                                            "--output OUT.mp4"));
+        return std::nullopt;
     }
     AnimateRequest request;
     request.Source = options.Value(mode);
     request.Output = options.Value(known.Output);
-    request.Format = OutputFormat(request.Output);
+    request.Format = options.VideoOutput();
     if (turntable)
     {
-        request.TurntableSeconds = SecondsFrom(options.Value(known.Seconds));
+        request.TurntableSeconds = options.Seconds();
     }
-    request.Size = options.Size();
+    request.Settings = options.Render();
     request.Fps = options.Fps();
-    request.Depth = options.Depth();
-    request.Samples = options.Samples();
     if (options.IsSet(known.Frames))
     {
-        request.Frames = FramesFrom(options.Value(known.Frames));
+        request.Frames = options.Frames();
     }
     return request;
 }
 
-EncodeRequest ReadEncode(const OptionReader& options)
+std::optional<JobRequest> ReadEncode(OptionReader& options)
 {
-    const Options& known = options.Known;
-    options.RefuseOthers(Name(known.Encode), {&known.Encode, &known.Output, &known.Fps});
+    const Options& known = options.Known();
+    if (!options.RefuseOthers(Name(known.Encode), {&known.Encode, &known.Output, &known.Fps}))
+    {
+        return std::nullopt;
+    }
     if (!options.IsSet(known.Output))
     {
-        Refuse(
+        options.Refuse(
             QStringLiteral("--encode needs --output: ramifex --encode 'DIR/%05d.png' --fps N "
                            "--output OUT.mp4"));
+        return std::nullopt;
     }
     EncodeRequest request;
     request.Frames = options.Value(known.Encode);
+    request.Output = options.Value(known.Output);
     QString error;
     if (VideoFormatOf(request.Frames, &error) != VideoFormat::PngSequence)
     {
-        Refuse(
+        options.Refuse(
             QStringLiteral("--encode takes numbered pictures such as frames/%05d.png, not \"%1\"")
                 .arg(request.Frames));
     }
-    request.Output = options.Value(known.Output);
     if (VideoFormatOf(request.Output, &error) == VideoFormat::PngSequence)
     {
-        Refuse(QStringLiteral("--encode writes a video (.mp4, .webm), not \"%1\"")
-                   .arg(request.Output));
+        options.Refuse(QStringLiteral("--encode writes a video (.mp4, .webm), not \"%1\"")
+                           .arg(request.Output));
     }
-    request.Format = OutputFormat(request.Output);
+    request.Format = options.VideoOutput();
     request.Fps = options.Fps();
     return request;
 }
 
-// Refuses every mistake before the walk, which may take long.
-GeometryRequest ReadGeometry(const OptionReader& options, const QString& scene)
+std::optional<JobRequest> ReadGeometry(OptionReader& options, const QString& scene)
 {
-    const Options& known = options.Known;
-    options.RefuseOthers(Name(known.ExportGeometry), {&known.ExportGeometry, &known.View,
-                                                      &known.Whole, &known.Camera, &known.Points});
+    const Options& known = options.Known();
+    if (!options.RefuseOthers(
+            Name(known.ExportGeometry),
+            {&known.ExportGeometry, &known.View, &known.Whole, &known.Camera, &known.Points}))
+    {
+        return std::nullopt;
+    }
     GeometryRequest request;
     request.Scene = scene;
     request.Output = options.Value(known.ExportGeometry);
     if (scene.isEmpty())
     {
-        Refuse(
+        options.Refuse(
             QStringLiteral("--export-geometry needs a scene: ramifex --export-geometry OUT.glb "
                            "SCENE"));
+        return std::nullopt;
     }
     if (SameFile(request.Scene, request.Output))
     {
-        Refuse(QStringLiteral("--export-geometry \"%1\" is the scene itself").arg(request.Output));
+        options.Refuse(
+            QStringLiteral("--export-geometry \"%1\" is the scene itself").arg(request.Output));
     }
-    QString error;
-    if (!CanWriteGeometry(request.Output, &error))
+    if (!options.Check(GeometryOutputProblem(request.Output)))
     {
-        Refuse(error);
+        return std::nullopt;  // perhaps of no format
     }
     const bool points = options.IsSet(known.Points);
-    request.Format = *FormatForPath(request.Output, points);
-    if (points && request.Format != GeometryFormat::PlyPoints)
+    request.Options.Format = *FormatForPath(request.Output, points);
+    if (points && request.Options.Format != GeometryFormat::PlyPoints)
     {
-        Refuse(QStringLiteral("--points goes with a .ply file"));
+        options.Refuse(QStringLiteral("--points goes with a .ply file"));
     }
-    if (options.IsSet(known.Camera) && request.Format != GeometryFormat::Gltf)
+    if (options.IsSet(known.Camera) && request.Options.Format != GeometryFormat::Gltf)
     {
-        Refuse(QStringLiteral("--camera goes with a .glb file"));
+        options.Refuse(QStringLiteral("--camera goes with a .glb file"));
     }
     if (options.IsSet(known.View) && options.IsSet(known.Whole))
     {
-        Refuse(QStringLiteral("--view and --whole exclude each other"));
+        options.Refuse(QStringLiteral("--view and --whole exclude each other"));
     }
     if (options.IsSet(known.View))
     {
-        request.Settings.Size = SizeFrom(options.Value(known.View), "--view");
+        request.Settings.Size = options.SizeOf(known.View);
     }
     if (options.IsSet(known.Whole))
     {
@@ -388,58 +434,68 @@ GeometryRequest ReadGeometry(const OptionReader& options, const QString& scene)
     return request;
 }
 
-CommandLine Read(const OptionReader& options)
+// The job the options name, if any.
+std::optional<JobRequest> ReadJob(OptionReader& options, const QString& scene)
 {
-    const Options& known = options.Known;
-    QList<QCommandLineOption> every;
-    for (const QCommandLineOption* option : known.All())
-    {
-        every.append(*option);
-    }
-    RefuseRepeats(options.Parser, every);
-    const QStringList scenes = options.Parser.positionalArguments();
-    if (scenes.size() > 1)
-    {
-        Refuse(QStringLiteral("one scene at most, not %1").arg(scenes.size()));
-    }
-    const QList<const QCommandLineOption*> modes{&known.Render, &known.Animate, &known.Turntable,
-                                                 &known.Encode, &known.ExportGeometry};
-    if (std::count_if(modes.begin(), modes.end(),
-                      [&](auto* mode) { return options.IsSet(*mode); }) > 1)
-    {
-        Refuse(
-            QStringLiteral("one of --render, --animate, --turntable, --encode and "
-                           "--export-geometry at a time"));
-    }
-    CommandLine command;
-    command.Scene = scenes.value(0);
+    const Options& known = options.Known();
     if (options.IsSet(known.Render))
     {
-        command.Render = ReadRender(options, command.Scene);
-        return command;
+        return ReadRender(options, scene);
     }
     if (options.IsSet(known.ExportGeometry))
     {
-        command.Geometry = ReadGeometry(options, command.Scene);
-        return command;
+        return ReadGeometry(options, scene);
     }
-    if (!command.Scene.isEmpty() && !options.Parser.optionNames().isEmpty())
+    if (!scene.isEmpty() && !options.Parser().optionNames().isEmpty())
     {
-        Refuse(
+        options.Refuse(
             QStringLiteral("a scene to start with goes with no option but --render or "
                            "--export-geometry"));
+        return std::nullopt;
     }
     if (options.IsSet(known.Animate) || options.IsSet(known.Turntable))
     {
-        command.Animate = ReadAnimate(options);
+        return ReadAnimate(options);
     }
-    else if (options.IsSet(known.Encode))
+    if (options.IsSet(known.Encode))
     {
-        command.Encode = ReadEncode(options);
+        return ReadEncode(options);
     }
-    else
+    options.RefuseOthers({}, {});
+    return std::nullopt;
+}
+
+// One scene at most, and one job at most.
+bool CheckScenesAndJobs(OptionReader& options)
+{
+    const Options& known = options.Known();
+    const qsizetype scenes = options.Parser().positionalArguments().size();
+    if (scenes > 1)
     {
-        options.RefuseOthers({}, {});
+        return options.Refuse(QStringLiteral("one scene at most, not %1").arg(scenes));
+    }
+    const QList<const QCommandLineOption*> jobs{&known.Render, &known.Animate, &known.Turntable,
+                                                &known.Encode, &known.ExportGeometry};
+    if (std::count_if(jobs.begin(), jobs.end(), [&](auto* job) { return options.IsSet(*job); }) > 1)
+    {
+        return options.Refuse(
+            QStringLiteral("one of --render, --animate, --turntable, --encode and "
+                           "--export-geometry at a time"));
+    }
+    return true;
+}
+
+CommandLine Read(OptionReader& options)
+{
+    CommandLine command;
+    if (options.RefuseRepeats() && CheckScenesAndJobs(options))
+    {
+        command.Scene = options.Parser().positionalArguments().value(0);
+        command.Job = ReadJob(options, command.Scene);
+    }
+    if (options.Refused())
+    {
+        return Refusal(options.Refusal());
     }
     return command;
 }
@@ -473,7 +529,7 @@ CommandLine ReadCommandLine(int argc, char** argv)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays help on the command line."));
     parser.addOption(help);
-    parser.addVersionOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("scene"),
         QStringLiteral("A scene file (.ramifex.json), or a picture exported with its scene (.png), "
@@ -484,12 +540,20 @@ CommandLine ReadCommandLine(int argc, char** argv)
     {
         parser.addOption(*option);
     }
-    parser.process(application);
+    if (!parser.parse(QCoreApplication::arguments()))
+    {
+        return Refusal(parser.errorText());
+    }
     if (parser.isSet(help))
     {
-        parser.showHelp();
+        return Showing(parser.helpText());
     }
-    return Read(OptionReader{parser, options});
+    if (parser.isSet(version))
+    {
+        return Showing(QStringLiteral("ramifex %1\n").arg(QCoreApplication::applicationVersion()));
+    }
+    OptionReader reader(parser, options);
+    return Read(reader);
 }
 
 }  // namespace ramifex

@@ -49,7 +49,8 @@ protected:
         PanelTest::SetUp();
         history.BindCommands(commands);
         files = std::make_unique<SceneFiles>(editor, history, commands, *panel,
-                                             [] { return std::optional<QSize>(); });
+                                             [this](const QString& status)
+                                             { panel->ShowDocumentStatus(status); });
         gallery = std::make_unique<GalleryCommands>(
             editor, commands, *panel,
             [this](const Example& example) { files->OpenExample(example.Name, example.Scene); },

@@ -29,7 +29,7 @@ ExportedGeometry Gather(const SceneState& scene, const GeometrySettings& setting
         job.Tick();
     }
     EXPECT_FALSE(job.Failed()) << job.Error().toStdString();
-    return job.TakeGeometry();
+    return job.Geometry();
 }
 
 auto Key(const ExportedSphere& s)

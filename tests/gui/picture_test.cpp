@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "gl/jobs/render_job.h"
+#include "gl/jobs/picture_sequence.h"
 #include "gl/viewer/gl_viewer.h"
 #include "viewer_test_support.h"
 
@@ -169,7 +169,7 @@ std::vector<RenderedFrame> RenderAll(const std::vector<SceneState>& scenes,
                                      const RenderSettings& settings)
 {
     std::vector<RenderedFrame> frames;
-    RenderJob job(scenes, settings);
+    PictureSequence job(ScenesOf(scenes), settings);
     EXPECT_TRUE(job.Start()) << job.Error().toStdString();
     while (!job.Finished())
     {

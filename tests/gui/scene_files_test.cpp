@@ -16,6 +16,7 @@
 #include "gui/viewer_test_support.h"
 #include "io/scenefile/scene_file.h"
 #include "ui/document/scene_files.h"
+#include "ui/export/export_commands.h"
 #include "ui/export/export_size_dialog.h"
 #include "ui/export/geometry_export_dialog.h"
 #include "ui/panel/slider_scaling.h"
@@ -60,16 +61,20 @@ protected:
     {
         PanelTest::SetUp();
         history.BindCommands(commands);
-        files = std::make_unique<SceneFiles>(
-            editor, history, commands, *panel,
-            [this]
-            { return viewer.IsOpen() ? std::optional(viewer.PictureSize()) : std::nullopt; });
-        files->SetFileChooser(
-            [this](QWidget&, FileDialogKind kind, const QString&)
-            {
-                asked.push_back(kind);
-                return chosen;
-            });
+        files = std::make_unique<SceneFiles>(editor, history, commands, *panel,
+                                             [this](const QString& status)
+                                             { panel->ShowDocumentStatus(status); });
+        exports = std::make_unique<ExportCommands>(
+            editor, commands, *panel,
+            [this] { return viewer.IsOpen() ? std::optional(viewer.PictureSize()) : std::nullopt; },
+            [this] { return files->FilePath(); });
+        const auto choose = [this](QWidget&, FileDialogKind kind, const QString&)
+        {
+            asked.push_back(kind);
+            return chosen;
+        };
+        files->SetFileChooser(choose);
+        exports->SetFileChooser(choose);
     }
 
     QString PathOf(const QString& name) const { return folder.filePath(name); }
@@ -111,13 +116,14 @@ protected:
     {
         chosen = path;
         ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !files->Exporting(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !exports->Exporting(); }, 10000));
     }
 
     QTemporaryDir folder;
     GlViewer viewer;
     SceneHistory history{editor};
     std::unique_ptr<SceneFiles> files;
+    std::unique_ptr<ExportCommands> exports;
     QString chosen;
     std::vector<FileDialogKind> asked;
     QString error;
@@ -314,17 +320,17 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     CompleteWalk(tree, viewer, frozen).RunToEnd();
     const QImage seen = viewer.GrabPicture().convertToFormat(QImage::Format_RGB32);
 
-    files->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
+    exports->SetSizeChooser([](QWidget&, const QSize& window, const QSize&) { return window; });
     chosen = PathOf("cancelled.png");
     ASSERT_TRUE(commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E));
     QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
                       Qt::LeftButton);
-    EXPECT_FALSE(files->Exporting());
+    EXPECT_FALSE(exports->Exporting());
     EXPECT_FALSE(QFileInfo::exists(chosen));
     chosen = PathOf("tree.jpg");
     EXPECT_EQ(MessageOf([this] { commands.TriggerViewerKey(Qt::CTRL | Qt::Key_E); }),
               "Cannot save \"tree.jpg\": a picture's name ends in .png.");
-    EXPECT_FALSE(files->Exporting());
+    EXPECT_FALSE(exports->Exporting());
 
     ExportTo(PathOf("tree.png"));
     EXPECT_TRUE(QImage(chosen).convertToFormat(QImage::Format_RGB32) == seen);
@@ -345,7 +351,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
     EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
     EXPECT_TRUE(FileBytes(PathOf("rendered.png")) == FileBytes(chosen));
 
-    files->SetSizeChooser(
+    exports->SetSizeChooser(
         [](QWidget& owner, const QSize& window, const QSize& largest)
         {
             ExportSizeDialog dialog(window, largest, &owner);
@@ -370,7 +376,7 @@ TEST_F(SceneFilesTest, ExportIsTheWindowsPictureWhileTheViewerDrawsOn)
         [&]
         {
             viewerWalk.FrameTick(redraw);
-            return !files->Exporting() && viewerWalk.WalkFinished();
+            return !exports->Exporting() && viewerWalk.WalkFinished();
         },
         10000));
     EXPECT_TRUE(viewer.GrabPicture().convertToFormat(QImage::Format_RGB32) == seen);
@@ -391,7 +397,7 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
     editor.OpenScene(SpreadTree(12));
     QString estimate;
-    files->SetGeometryChooser(
+    exports->SetGeometryChooser(
         [&estimate](QWidget& owner, const QSize& window, const QSize& largest)
         {
             GeometryExportDialog dialog(window, largest, &owner);
@@ -410,12 +416,12 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     command->trigger();
     QTest::mouseClick(VisibleTopLevel<QProgressDialog>()->findChild<QPushButton*>(),
                       Qt::LeftButton);
-    EXPECT_FALSE(files->ExportingGeometry());
+    EXPECT_FALSE(exports->ExportingGeometry());
     EXPECT_FALSE(QFileInfo::exists(chosen));
 
     chosen = PathOf("tree.ply");
     command->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !files->ExportingGeometry(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !exports->ExportingGeometry(); }, 10000));
     EXPECT_TRUE(estimate.contains("\n63 spheres, about ")) << estimate.toStdString();
     EXPECT_TRUE(FileBytes(chosen).contains("\nelement vertex 63\n"));
     EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);

@@ -1,15 +1,23 @@
 #include "gl/jobs/geometry_job.h"
 
+#include <QFileInfo>
+#include <QLocale>
 #include <utility>
 
 #include "core/render/complete_walk.h"
-#include "gl/jobs/render_job.h"
+#include "gl/jobs/gl_renderer.h"
+#include "gl/jobs/output_checks.h"
 
 namespace ramifex
 {
 
-GeometryJob::GeometryJob(const SceneState& scene, const GeometrySettings& settings)
-    : scene_(scene), settings_(settings), collector_(settings.Size.width(), settings.Size.height())
+GeometryJob::GeometryJob(const SceneState& scene, const GeometrySettings& settings,
+                         const GeometryOptions& options, QString path)
+    : scene_(scene),
+      settings_(settings),
+      options_(options),
+      path_(std::move(path)),
+      collector_(settings.Size.width(), settings.Size.height())
 {
     if (settings_.WholeDepth)
     {
@@ -21,6 +29,14 @@ GeometryJob::~GeometryJob() = default;
 
 bool GeometryJob::Start()
 {
+    if (!path_.isEmpty())
+    {
+        const QString problem = GeometryOutputProblem(path_);
+        if (!problem.isEmpty())
+        {
+            return Fail(problem);
+        }
+    }
     if (settings_.WholeDepth)
     {
         walk_ = std::make_unique<CompleteWalk>(scene_, collector_, clock_);
@@ -28,13 +44,15 @@ bool GeometryJob::Start()
     }
     RenderSettings picture;
     picture.Size = settings_.Size;
-    render_ = std::make_unique<RenderJob>(std::vector<SceneState>{scene_}, picture);
-    render_->DrawAlongside(collector_);
-    if (!render_->Start())
+    picture_ = std::make_unique<GlRenderer>(picture);
+    picture_->DrawAlongside(collector_);
+    QString error;
+    if (!picture_->Start(&error))
     {
-        error_ = render_->Error();
-        return false;
+        picture_.reset();
+        return Fail(error);
     }
+    picture_->Begin(scene_);
     return true;
 }
 
@@ -44,17 +62,36 @@ void GeometryJob::Tick()
     {
         return;
     }
-    if (walk_)
+    if (walk_ && walk_->Tick())
     {
-        done_ = walk_->Tick();
-        return;
+        Gathered();
     }
-    if (render_)
+    else if (picture_)
     {
-        render_->Tick();
-        error_ = render_->Error();
-        done_ = render_->Finished();
+        QString error;
+        if (picture_->Tick(&error))
+        {
+            Gathered();
+        }
+        else if (!error.isEmpty())
+        {
+            picture_.reset();
+            Fail(error);
+        }
     }
+}
+
+// The picture and the walk go at once: a large picture holds much memory.
+void GeometryJob::Gathered()
+{
+    walk_.reset();
+    picture_.reset();
+    geometry_ = collector_.TakeGeometry();
+    if (!settings_.Camera)
+    {
+        geometry_.Camera.reset();
+    }
+    done_ = true;
 }
 
 double GeometryJob::Fraction() const
@@ -63,17 +100,26 @@ double GeometryJob::Fraction() const
     {
         return 1.0;
     }
-    return walk_ ? walk_->Fraction() : render_ ? render_->Fraction() : 0.0;
+    return walk_ ? walk_->Fraction() : picture_ ? picture_->Fraction() : 0.0;
 }
 
-ExportedGeometry GeometryJob::TakeGeometry()
+QString GeometryJob::Activity() const
 {
-    ExportedGeometry geometry = collector_.TakeGeometry();
-    if (!settings_.Camera)
+    const QString name = QFileInfo(path_).fileName();
+    if (!done_)
     {
-        geometry.Camera.reset();
+        return QString::fromUtf8("Gathering the spheres of %1\u2026").arg(name);
     }
-    return geometry;
+    const QLocale locale;
+    return QString::fromUtf8("Writing %1 spheres, %2, to %3\u2026")
+        .arg(locale.toString(qulonglong(geometry_.Spheres.size())),
+             locale.formattedDataSize(qint64(FileBytes(geometry_, options_.Format))), name);
+}
+
+bool GeometryJob::Write()
+{
+    QString error;
+    return WriteGeometry(path_, geometry_, options_, &error) || Fail(error);
 }
 
 }  // namespace ramifex

@@ -1,28 +1,22 @@
 #include "ui/animwindow/animation_window.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QVBoxLayout>
 
 #include "gl/jobs/offscreen_gl.h"
 #include "io/animationfile/animation_file.h"
+#include "ui/export/video_settings_dialog.h"
 
 namespace ramifex
 {
 namespace
 {
 
-constexpr QSize ThumbnailSize{80, 60};
 // Deep enough to show a scene's shape, shallow enough to draw a list of them at once.
 constexpr int32_t ThumbnailDepth = 9;
-constexpr int PlayIntervalMs = 40;
-constexpr char AnimationFilter[] =
-    "Ramifex animations (*.ramifex-anim.json);;Scenes (*.json *.png)";
 
 QString KeyframeText(size_t index, const Keyframe& keyframe)
 {
@@ -40,6 +34,40 @@ QPushButton* AddButton(const QString& text, QLayout& layout, QWidget* parent)
     return button;
 }
 
+std::optional<VideoSettings> ChooseWithVideoDialog(QWidget& owner, const QSize& largest)
+{
+    VideoSettingsDialog dialog(largest, &owner);
+    if (dialog.exec() != QDialog::Accepted)
+    {
+        return std::nullopt;
+    }
+    return dialog.Settings();
+}
+
+std::optional<double> ChooseWithInputDialog(QWidget& owner)
+{
+    bool chosen = false;
+    const double seconds = QInputDialog::getDouble(
+        &owner, QStringLiteral("Turntable"),
+        QStringLiteral("One turn of the current scene, in seconds:"), 8.0, 0.1, 3600.0, 1, &chosen);
+    return chosen ? std::optional(seconds) : std::nullopt;
+}
+
+// The file dialog that asks where a video of this format goes, and the name it suggests.
+std::pair<FileDialogKind, QString> VideoFileDialog(VideoFormat format)
+{
+    switch (format)
+    {
+        case VideoFormat::Mp4:
+            break;
+        case VideoFormat::WebM:
+            return {FileDialogKind::ExportWebM, QStringLiteral("video.webm")};
+        case VideoFormat::PngSequence:
+            return {FileDialogKind::ExportFrames, QStringLiteral("%05d.png")};
+    }
+    return {FileDialogKind::ExportMp4, QStringLiteral("video.mp4")};
+}
+
 }  // namespace
 
 AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
@@ -50,15 +78,22 @@ AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
       easing_(new QComboBox(this)),
       loop_(new QCheckBox(QStringLiteral("Loop back to the first keyframe"), this)),
       playButton_(new QPushButton(QStringLiteral("Play"), this)),
-      exportButton_(new QPushButton(QStringLiteral("Export Video\u2026"), this))
+      exportButton_(new QPushButton(QStringLiteral("Export Video\u2026"), this)),
+      thumbnails_(ThumbnailDepth),
+      player_(editor),
+      chooseFile_(ChooseWithFileDialog),
+      chooseVideo_(ChooseWithVideoDialog),
+      chooseTurntable_(ChooseWithInputDialog),
+      warn_(ShowWarning)
 {
     setWindowTitle(QStringLiteral("Animation"));
     BuildLayout();
-    connect(&thumbnailTicks_, &QTimer::timeout, this, &AnimationWindow::TickThumbnails);
-    connect(&play_, &QTimer::timeout, this, &AnimationWindow::PlayTick);
+    connect(&thumbnails_, &ThumbnailDrawer::Drawn, this, &AnimationWindow::ShowThumbnail);
     ShowKeyframes(-1);
 }
 
+// Stopped while the window is whole, so that the scene from before playing comes back and the
+// controls follow.
 AnimationWindow::~AnimationWindow()
 {
     Stop();
@@ -92,7 +127,7 @@ void AnimationWindow::BindCommands(CommandRegistry& commands)
 
 void AnimationWindow::BuildLayout()
 {
-    keyframes_->setIconSize(ThumbnailSize);
+    keyframes_->setIconSize(ThumbnailSize / 2);
     seconds_->setRange(0.05, 3600.0);
     seconds_->setSuffix(QStringLiteral(" s"));
     easing_->addItems({QStringLiteral("Linear"), QStringLiteral("Ease in and out")});
@@ -136,6 +171,7 @@ void AnimationWindow::BuildLayout()
     connect(easing_, &QComboBox::currentIndexChanged, this, &AnimationWindow::EditSelected);
     connect(loop_, &QCheckBox::toggled, this, [this](bool on) { animation_.Loop = on; });
     connect(playButton_, &QPushButton::clicked, this, [this] { Playing() ? Stop() : Play(); });
+    connect(&player_, &AnimationPlayer::PlayingChanged, this, &AnimationWindow::ShowPlaying);
     connect(exportButton_, &QPushButton::clicked, this, &AnimationWindow::ChooseExport);
 }
 
@@ -242,81 +278,17 @@ void AnimationWindow::EditSelected()
 
 void AnimationWindow::DrawThumbnails()
 {
-    thumbnailTicks_.stop();
-    thumbnails_.reset();
     std::vector<SceneState> scenes;
     for (const Keyframe& keyframe : animation_.Keyframes)
     {
         scenes.push_back(keyframe.Scene);
-        scenes.back().Iterations = std::min(keyframe.Scene.Iterations, ThumbnailDepth);
     }
-    if (scenes.empty())
-    {
-        return;
-    }
-    RenderSettings settings;
-    settings.Size = ThumbnailSize;
-    thumbnails_ = std::make_unique<RenderJob>(std::move(scenes), settings);
-    if (!thumbnails_->Start())
-    {
-        thumbnails_.reset();  // the list goes without pictures
-        return;
-    }
-    thumbnailTicks_.start(0);
+    thumbnails_.Draw(std::move(scenes));
 }
 
-void AnimationWindow::TickThumbnails()
+void AnimationWindow::ShowThumbnail(size_t index, const QImage& picture)
 {
-    if (const std::optional<RenderedFrame> frame = thumbnails_->Tick())
-    {
-        keyframes_->item(static_cast<int>(frame->Index))
-            ->setIcon(QIcon(QPixmap::fromImage(frame->Picture)));
-    }
-    if (thumbnails_->Finished())
-    {
-        thumbnailTicks_.stop();
-        thumbnails_.reset();
-    }
-}
-
-void AnimationWindow::Play()
-{
-    if (Playing() || animation_.Keyframes.empty())
-    {
-        return;
-    }
-    beforePlay_ = editor_.Scene();
-    currentBeforePlay_ = editor_.Current();
-    playClock_.start();
-    play_.start(PlayIntervalMs);
-    ShowPlaying();
-    PlayTick();
-}
-
-void AnimationWindow::Stop()
-{
-    if (!Playing())
-    {
-        return;
-    }
-    play_.stop();
-    ShowPlaying();
-    editor_.Restore(*beforePlay_, currentBeforePlay_);
-    beforePlay_.reset();
-}
-
-// The scene of this moment, as a frame of a thousand frames a second.
-void AnimationWindow::PlayTick()
-{
-    constexpr int32_t Millisecond = 1000;
-    const int64_t elapsed = playClock_.elapsed();
-    const int64_t frames = FrameCount(animation_, Millisecond);
-    if (!animation_.Loop && elapsed >= frames)
-    {
-        Stop();
-        return;
-    }
-    editor_.Restore(FrameScene(animation_, Millisecond, elapsed % frames), std::nullopt);
+    keyframes_->item(static_cast<int>(index))->setIcon(QIcon(QPixmap::fromImage(picture)));
 }
 
 // The button, the menu's command and the export follow the animation and whether it plays.
@@ -364,35 +336,16 @@ bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& 
     {
         return false;
     }
-    QString error;
-    RenderSettings render = settings.Render;
-    if (settings.Format != VideoFormat::PngSequence)
-    {
-        render.Size = EvenSize(render.Size);
-    }
-    std::vector<SceneState> scenes;
-    const int64_t count = FrameCount(animation_, settings.Fps);
-    for (int64_t frame = 0; frame < count; ++frame)
-    {
-        scenes.push_back(FrameScene(animation_, settings.Fps, frame));
-    }
-    auto job = std::make_unique<RenderJob>(std::move(scenes), render);
+    auto job = std::make_unique<VideoJob>(animation_, settings, path);
     if (!job->Start())
     {
         Report(QStringLiteral("Cannot export \"%1\": %2.")
                    .arg(QFileInfo(path).fileName(), job->Error()));
         return false;
     }
-    std::unique_ptr<FrameWriter> writer =
-        FrameWriter::Open(path, settings.Format, render.Size, settings.Fps, &error);
-    if (!writer)
-    {
-        Report(error);
-        return false;
-    }
-    export_ = new VideoExport(std::move(job), std::move(writer), path, *this, this);
+    export_ = new JobProgress(std::move(job), QStringLiteral("Export Video"), true, *this, this);
     exportButton_->setEnabled(false);
-    connect(export_, &VideoExport::Done, this,
+    connect(export_, &JobProgress::Done, this,
             [this](const QString& why)
             {
                 export_->deleteLater();
@@ -408,13 +361,12 @@ bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& 
 
 void AnimationWindow::Report(const QString& error)
 {
-    QMessageBox::warning(this, windowTitle(), error);
+    warn_(*this, windowTitle(), error);
 }
 
 void AnimationWindow::ChooseOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Animation"),
-                                                      QString(), AnimationFilter);
+    const QString path = chooseFile_(*this, FileDialogKind::OpenAnimation, QString());
     if (!path.isEmpty())
     {
         OpenAnimation(path);
@@ -423,9 +375,8 @@ void AnimationWindow::ChooseOpen()
 
 void AnimationWindow::ChooseSave()
 {
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save Animation"),
-        QStringLiteral("untitled%1").arg(AnimationFileSuffix), AnimationFilter);
+    QString path = chooseFile_(*this, FileDialogKind::SaveAnimation,
+                               QStringLiteral("untitled%1").arg(AnimationFileSuffix));
     if (path.isEmpty())
     {
         return;
@@ -439,13 +390,9 @@ void AnimationWindow::ChooseSave()
 
 void AnimationWindow::ChooseTurntable()
 {
-    bool chosen = false;
-    const double seconds = QInputDialog::getDouble(
-        this, QStringLiteral("Turntable"),
-        QStringLiteral("One turn of the current scene, in seconds:"), 8.0, 0.1, 3600.0, 1, &chosen);
-    if (chosen)
+    if (const std::optional<double> seconds = chooseTurntable_(*this))
     {
-        MakeTurntable(seconds);
+        MakeTurntable(*seconds);
     }
 }
 
@@ -458,32 +405,17 @@ void AnimationWindow::ChooseExport()
         Report(QStringLiteral("Cannot export: %1.").arg(why));
         return;
     }
-    VideoSettingsDialog dialog(largest, this);
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<VideoSettings> settings = chooseVideo_(*this, largest);
+    if (!settings)
     {
         return;
     }
-    const VideoSettings settings = dialog.Settings();
-    const QString filter = settings.Format == VideoFormat::Mp4    ? QStringLiteral("MP4 (*.mp4)")
-                           : settings.Format == VideoFormat::WebM ? QStringLiteral("WebM (*.webm)")
-                                                                  : QStringLiteral("PNG (*.png)");
-    const QString suggested = settings.Format == VideoFormat::Mp4    ? QStringLiteral("video.mp4")
-                              : settings.Format == VideoFormat::WebM ? QStringLiteral("video.webm")
-                                                                     : QStringLiteral("%05d.png");
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Export Video"), suggested, filter);
-    if (path.isEmpty())
+    const auto [kind, suggested] = VideoFileDialog(settings->Format);
+    const QString path = chooseFile_(*this, kind, suggested);
+    if (!path.isEmpty())
     {
-        return;
+        StartExport(*settings, path);
     }
-    QString error;
-    if (VideoFormatOf(path, &error) != settings.Format)
-    {
-        Report(error.isEmpty() ? QStringLiteral("\"%1\" is not a name for that format").arg(path)
-                               : error);
-        return;
-    }
-    StartExport(settings, path);
 }
 
 }  // namespace ramifex

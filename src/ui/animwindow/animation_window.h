@@ -3,30 +3,36 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <QWidget>
-#include <memory>
+#include <functional>
 #include <optional>
 
 #include "core/animation/animation.h"
 #include "core/editor/scene_editor.h"
+#include "gl/jobs/video_job.h"
+#include "ui/animwindow/animation_player.h"
 #include "ui/commands/command_registry.h"
-#include "ui/export/video_export.h"
-#include "ui/export/video_settings_dialog.h"
+#include "ui/document/file_dialogs.h"
+#include "ui/export/job_progress.h"
+#include "ui/gallery/thumbnail_drawer.h"
 
 namespace ramifex
 {
 
-// The Animation window: the keyframes as a list with small pictures of their scenes, drawn by a
-// render job; adding the editor's scene, replacing, removing and reordering keyframes, the time
-// and easing of each; a turntable of the editor's scene; playing the animation in the viewer in
-// real time; opening and saving animations; and exporting a video while both windows go on.
-// Playing puts scenes into the editor as an undo history's restore does, so no edit is recorded,
-// and stopping puts back the scene from before.
+// Asks what Export Video draws and writes, sizes up to the largest picture; none when cancelled.
+using VideoChooser =
+    std::function<std::optional<VideoSettings>(QWidget& owner, const QSize& largest)>;
+// Asks how long a turntable's turn takes, in seconds; none when cancelled.
+using TurntableChooser = std::function<std::optional<double>(QWidget& owner)>;
+
+// The Animation window: the keyframes as a list with small pictures of their scenes; adding the
+// editor's scene, replacing, removing and reordering keyframes, the time and easing of each; a
+// turntable of the editor's scene; playing the animation in the viewer; opening and saving
+// animations; and exporting a video while both windows go on. Its dialogs can be replaced, so
+// that tests answer in place of the user.
 class AnimationWindow final : public QWidget
 {
     Q_OBJECT
@@ -49,18 +55,23 @@ public:
     void MoveSelected(int by);
     void MakeTurntable(double seconds);
 
-    void Play();
-    void Stop();
-    bool Playing() const { return play_.isActive(); }
+    void Play() { player_.Play(animation_); }
+    void Stop() { player_.Stop(); }
+    bool Playing() const { return player_.Playing(); }
 
     // Every failure is reported in a message box, naming the file.
     bool OpenAnimation(const QString& path);
     bool SaveAnimation(const QString& path);
     // Starts writing the animation's frames; false, reported, when it cannot start.
     bool StartExport(const VideoSettings& settings, const QString& path);
-    VideoExport* Export() const { return export_; }
+    JobProgress* Export() const { return export_; }
     // The thumbnails are all drawn.
-    bool ThumbnailsDone() const { return !thumbnails_; }
+    bool ThumbnailsDone() const { return !thumbnails_.Drawing(); }
+
+    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
+    void SetTurntableChooser(TurntableChooser chooser) { chooseTurntable_ = std::move(chooser); }
+    void SetWarningShower(WarningShower shower) { warn_ = std::move(shower); }
 
 private:
     void BuildLayout();
@@ -68,8 +79,7 @@ private:
     void ShowSelected();
     void EditSelected();
     void DrawThumbnails();
-    void TickThumbnails();
-    void PlayTick();
+    void ShowThumbnail(size_t index, const QImage& picture);
     void Report(const QString& error);
     void ChooseOpen();
     void ChooseSave();
@@ -85,14 +95,14 @@ private:
     QCheckBox* loop_;
     QPushButton* playButton_;
     QPushButton* exportButton_;
-    std::unique_ptr<RenderJob> thumbnails_;
-    QTimer thumbnailTicks_;
-    QTimer play_;
-    QElapsedTimer playClock_;
-    std::optional<SceneState> beforePlay_;
-    int32_t currentBeforePlay_ = BaseRecord;
-    QPointer<VideoExport> export_;
+    ThumbnailDrawer thumbnails_;
+    AnimationPlayer player_;
+    QPointer<JobProgress> export_;
     QAction* playCommand_ = nullptr;
+    FileChooser chooseFile_;
+    VideoChooser chooseVideo_;
+    TurntableChooser chooseTurntable_;
+    WarningShower warn_;
 };
 
 }  // namespace ramifex

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "gl/jobs/picture_renderer.h"
 #include "ui/commands/program_settings.h"
 
 namespace ramifex
@@ -18,7 +19,6 @@ namespace
 
 constexpr int TypedSize = 0;  // the id of the choice whose size is typed in
 constexpr char SmoothEdgesKey[] = "export/smoothEdges";  // samples per side
-constexpr int MaxSamples = 4;
 
 QString SizeText(const QSize& size)
 {
@@ -73,7 +73,7 @@ ExportSizeDialog::ExportSizeDialog(const QSize& window, const QSize& largest, QW
 
     smoothEdges_ = new QComboBox(this);
     smoothEdges_->addItem(QStringLiteral("off"), 1);
-    for (int samples = 2; samples <= MaxSamples; ++samples)
+    for (int samples = 2; samples <= RenderSettings::MaxSamples; ++samples)
     {
         smoothEdges_->addItem(QString::fromUtf8("%1\u00d7%1").arg(samples), samples);
     }

@@ -3,7 +3,7 @@
 #include <QDebug>
 #include <algorithm>
 
-#include "gl/jobs/render_job.h"
+#include "gl/jobs/picture_sequence.h"
 
 namespace ramifex
 {
@@ -26,13 +26,17 @@ ThumbnailDrawer::~ThumbnailDrawer() = default;
 void ThumbnailDrawer::Draw(std::vector<SceneState> scenes)
 {
     Stop();
+    if (scenes.empty())
+    {
+        return;
+    }
     for (SceneState& scene : scenes)
     {
         scene.Iterations = std::min(scene.Iterations, deepest_);
     }
     RenderSettings settings;
     settings.Size = ThumbnailSize;
-    job_ = std::make_unique<RenderJob>(std::move(scenes), settings);
+    job_ = std::make_unique<PictureSequence>(ScenesOf(std::move(scenes)), settings);
     if (!job_->Start())
     {
         qWarning().noquote() << "Cannot draw thumbnails:" << job_->Error();
@@ -47,7 +51,7 @@ void ThumbnailDrawer::Tick()
     const std::optional<RenderedFrame> frame = job_->Tick();
     if (frame)
     {
-        emit Drawn(frame->Index, frame->Picture);
+        emit Drawn(static_cast<size_t>(frame->Index), frame->Picture);
     }
     if (job_ && job_->Failed())
     {

@@ -12,7 +12,7 @@
 namespace ramifex
 {
 
-class RenderJob;
+class PictureSequence;
 
 // The size every thumbnail is drawn at.
 inline constexpr QSize ThumbnailSize{160, 120};
@@ -20,9 +20,9 @@ inline constexpr QSize ThumbnailSize{160, 120};
 // What a thumbnail shows until its picture is drawn: the picture's black background.
 QPixmap BlankThumbnail();
 
-// Draws small pictures of scenes one after another with a render job ticked from a timer, so that
-// the windows stay responsive and each picture shows as soon as it is done. Each scene is drawn at
-// its own depth kept to at most `deepest`, so that a picture takes well under a second.
+// Draws small pictures of scenes one after another with a picture sequence ticked from a timer, so
+// that the windows stay responsive and each picture shows as soon as it is done. Each scene is
+// drawn at its own depth kept to at most `deepest`, so that a picture takes well under a second.
 class ThumbnailDrawer final : public QObject
 {
     Q_OBJECT
@@ -44,7 +44,7 @@ private:
     void Stop();
 
     int32_t deepest_;
-    std::unique_ptr<RenderJob> job_;
+    std::unique_ptr<PictureSequence> job_;
     QTimer ticks_;
 };
 

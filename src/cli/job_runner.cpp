@@ -1,4 +1,4 @@
-#include "cli/command_line_job.h"
+#include "cli/job_runner.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/command_line.h"
+#include "cli/command_line_jobs.h"
 #include "cli/display_check.h"
+#include "gl/jobs/job.h"
 #include "gl/jobs/offscreen_gl.h"
-#include "io/scenefile/scene_file.h"
 
 namespace ramifex
 {
@@ -36,6 +36,31 @@ void SetAction(int signal, void (*handler)(int))
     sigemptyset(&action.sa_mask);
     sigaction(signal, &action, nullptr);
 }
+
+// SIGINT and SIGTERM ask the job to stop while this lives.
+class StopSignals
+{
+public:
+    StopSignals()
+    {
+        stopSignal = 0;
+        SetAction(SIGINT, AskToStop);
+        SetAction(SIGTERM, AskToStop);
+        SetAction(SIGTSTP, SIG_DFL);
+        SetAction(SIGCONT, SIG_DFL);
+    }
+    ~StopSignals()
+    {
+        SetAction(SIGINT, SIG_DFL);
+        SetAction(SIGTERM, SIG_DFL);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    bool Stopped() const { return stopSignal != 0; }
+    // 128 plus the signal's number.
+    int Status() const { return 128 + stopSignal; }
+};
 
 // A bar on standard error that grows with the job, drawn only where someone watches it.
 class TerminalProgress
@@ -72,32 +97,15 @@ private:
     int percent_ = -1;
 };
 
-}  // namespace
-
-CommandLineJob::CommandLineJob()
-{
-    stopSignal = 0;
-    SetAction(SIGINT, AskToStop);
-    SetAction(SIGTERM, AskToStop);
-    SetAction(SIGTSTP, SIG_DFL);
-    SetAction(SIGCONT, SIG_DFL);
-}
-
-CommandLineJob::~CommandLineJob()
-{
-    SetAction(SIGINT, SIG_DFL);
-    SetAction(SIGTERM, SIG_DFL);
-}
-
-bool CommandLineJob::Run(const std::function<bool()>& slice,
-                         const std::function<double()>& fraction)
+// Ticks the job until it is finished; false when a signal stopped it first.
+bool TickToEnd(Job& job, const StopSignals& stop)
 {
     TerminalProgress progress;
-    while (stopSignal == 0)
+    while (!stop.Stopped())
     {
-        const bool more = slice();
-        progress.Show(fraction());
-        if (!more)
+        job.Tick();
+        progress.Show(job.Fraction());
+        if (job.Finished())
         {
             return true;
         }
@@ -105,27 +113,40 @@ bool CommandLineJob::Run(const std::function<bool()>& slice,
     return false;
 }
 
-int CommandLineJob::StoppedStatus() const
+}  // namespace
+
+int RunJob(Job& job)
 {
-    return 128 + stopSignal;
+    const StopSignals stop;
+    if (!job.Start())
+    {
+        return ReportFailure(job.Error());
+    }
+    if (!job.Note().isEmpty())
+    {
+        std::fprintf(stderr, "ramifex: note: %s\n", qPrintable(job.Note()));
+    }
+    if (!TickToEnd(job, stop))
+    {
+        return stop.Status();
+    }
+    if (job.Failed() || !job.Write())
+    {
+        return ReportFailure(job.Error());
+    }
+    return EXIT_SUCCESS;
 }
 
-int RunWithoutDisplay(const QString& scenePath, char** argv,
-                      const std::function<int(const SceneState&, CommandLineJob&)>& job)
+int RunWithoutDisplay(const JobRequest& request, char** argv)
 {
-    QString error;
-    const std::optional<SceneState> scene = ReadSceneFile(scenePath, &error);
-    if (!scene)
-    {
-        return ReportFailure(error);
-    }
     UseHeadlessPlatform();
     // The toolkit's own remarks are held back for good: a failure is told in one line.
     BeginDisplayGuard();
     int toolkitArgc = 1;
     const QGuiApplication application(toolkitArgc, argv);
-    CommandLineJob run;
-    return job(*scene, run);
+    QString error;
+    const std::unique_ptr<Job> job = JobFor(request, &error);
+    return job ? RunJob(*job) : ReportFailure(error);
 }
 
 }  // namespace ramifex

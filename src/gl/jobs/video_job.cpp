@@ -1,0 +1,227 @@
+#include "gl/jobs/video_job.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <utility>
+
+#include "gl/jobs/gl_renderer.h"
+#include "gl/jobs/offscreen_gl.h"
+
+namespace ramifex
+{
+namespace
+{
+
+QString SizeText(const QSize& size)
+{
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
+
+QString WritingText(const QString& path)
+{
+    return QString::fromUtf8("Writing %1\u2026").arg(QFileInfo(path).fileName());
+}
+
+// Said when a video is smaller than asked, by a pixel on an odd side.
+QString EvenSidesNote(const QSize& asked, const QSize& written)
+{
+    if (asked == written)
+    {
+        return {};
+    }
+    return QStringLiteral("a video's sides are even (yuv420p), so it is %1, not %2")
+        .arg(SizeText(written), SizeText(asked));
+}
+
+}  // namespace
+
+VideoJob::VideoJob(Animation animation, const VideoSettings& settings, QString path,
+                   std::optional<FrameRange> frames)
+    : animation_(std::move(animation)),
+      settings_(settings),
+      askedSize_(settings.Render.Size),
+      path_(std::move(path)),
+      frames_(frames.value_or(FrameRange{0, FrameCount(animation_, settings.Fps) - 1}))
+{
+}
+
+VideoJob::~VideoJob() = default;
+
+// Whatever can be refused before drawing: the frames, the size, the output and the encoder.
+bool VideoJob::Check()
+{
+    QString error;
+    const std::optional<QSize> size = VideoSizeFor(settings_.Format, settings_.Render.Size, &error);
+    if (!size)
+    {
+        return Fail(error);
+    }
+    settings_.Render.Size = *size;
+    const std::optional<VideoFormat> format = VideoOutputFormat(path_, &error);
+    if (!format || *format != settings_.Format)
+    {
+        return Fail(format ? QStringLiteral("\"%1\" is not a name for that format").arg(path_)
+                           : error);
+    }
+    for (const QString& problem :
+         {FrameRangeProblem(frames_, FrameCount(animation_, settings_.Fps), settings_.Fps),
+          EncoderProblem(settings_.Format)})
+    {
+        if (!problem.isEmpty())
+        {
+            return Fail(problem);
+        }
+    }
+    return true;
+}
+
+bool VideoJob::Start()
+{
+    if (!Check())
+    {
+        return false;
+    }
+    const int64_t first = frames_.First;
+    sequence_ = std::make_unique<PictureSequence>(
+        SceneSequence{frames_.Last - first + 1, [this, first](int64_t index)
+                      { return FrameScene(animation_, settings_.Fps, first + index); }},
+        settings_.Render);
+    if (!sequence_->Start())
+    {
+        return Fail(sequence_->Error());
+    }
+    QString error;
+    writer_ =
+        FrameWriter::Open(path_, settings_.Format, settings_.Render.Size, settings_.Fps, &error);
+    return writer_ != nullptr || Fail(error);
+}
+
+void VideoJob::Tick()
+{
+    if (Finished() || !writer_)
+    {
+        return;
+    }
+    const std::optional<RenderedFrame> frame = sequence_->Tick();
+    QString error;
+    if (frame &&
+        !writer_->Write(frames_.First + frame->Index, frame->Picture, frame->Scene, &error))
+    {
+        Fail(error);
+    }
+    else if (sequence_->Failed())
+    {
+        Fail(sequence_->Error());
+    }
+    if (Failed())
+    {
+        sequence_.reset();
+        writer_.reset();  // unfinished, it takes its partial file with it
+    }
+}
+
+double VideoJob::Fraction() const
+{
+    return sequence_ ? sequence_->Fraction() : 0.0;
+}
+
+QString VideoJob::Activity() const
+{
+    return WritingText(path_);
+}
+
+QString VideoJob::Note() const
+{
+    return EvenSidesNote(askedSize_, settings_.Render.Size);
+}
+
+bool VideoJob::Write()
+{
+    QString error;
+    return writer_->Finish(&error) || Fail(error);
+}
+
+EncodeJob::EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps)
+    : pictures_(std::move(pictures)), path_(std::move(path)), format_(format), fps_(fps)
+{
+}
+
+EncodeJob::~EncodeJob() = default;
+
+bool EncodeJob::Start()
+{
+    const QString first = SequenceFrameName(pictures_, 0);
+    pictureSize_ = QImageReader(first).size();
+    if (!pictureSize_.isValid())
+    {
+        return Fail(QStringLiteral("no picture \"%1\" to begin with").arg(first));
+    }
+    QString error;
+    const std::optional<QSize> size = VideoSizeFor(format_, pictureSize_, &error);
+    if (!size)
+    {
+        return Fail(error);
+    }
+    size_ = *size;
+    const QString problem = EncoderProblem(format_);
+    if (!problem.isEmpty())
+    {
+        return Fail(problem);
+    }
+    writer_ = FrameWriter::Open(path_, format_, size_, fps_, &error);
+    if (!writer_)
+    {
+        return Fail(error);
+    }
+    count_ = 1;
+    while (QFileInfo::exists(SequenceFrameName(pictures_, count_)))
+    {
+        ++count_;
+    }
+    return true;
+}
+
+void EncodeJob::Tick()
+{
+    if (Finished() || !writer_)
+    {
+        return;
+    }
+    const QString name = SequenceFrameName(pictures_, next_);
+    const QImage picture(name);
+    QString error;
+    if (picture.size() != pictureSize_)
+    {
+        error = QStringLiteral("\"%1\" is not a %2 picture").arg(name, SizeText(pictureSize_));
+    }
+    else if (writer_->Write(next_, picture.copy(QRect({0, 0}, size_)), {}, &error))
+    {
+        ++next_;
+        return;
+    }
+    Fail(error);
+    writer_.reset();
+}
+
+double EncodeJob::Fraction() const
+{
+    return count_ == 0 ? 0.0 : static_cast<double>(next_) / static_cast<double>(count_);
+}
+
+QString EncodeJob::Activity() const
+{
+    return WritingText(path_);
+}
+
+QString EncodeJob::Note() const
+{
+    return EvenSidesNote(pictureSize_, size_);
+}
+
+bool EncodeJob::Write()
+{
+    QString error;
+    return writer_->Finish(&error) || Fail(error);
+}
+
+}  // namespace ramifex

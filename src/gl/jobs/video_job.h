@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "core/animation/animation.h"
+#include "gl/jobs/job.h"
+#include "gl/jobs/output_checks.h"
+#include "gl/jobs/picture_sequence.h"
+#include "io/video/video_writer.h"
+
+namespace ramifex
+{
+
+// What a video is drawn and written as.
+struct VideoSettings
+{
+    RenderSettings Render;
+    int32_t Fps = 30;
+    VideoFormat Format = VideoFormat::Mp4;
+};
+
+// The frames of an animation drawn one after another, each written as it is done, as a video
+// file or as numbered PNG pictures that carry their scenes. A video takes the size's even sides.
+// A video goes to its name only once written: a job that stops or fails before leaves no file.
+class VideoJob final : public Job
+{
+public:
+    // `frames`: only those; none: all of them.
+    VideoJob(Animation animation, const VideoSettings& settings, QString path,
+             std::optional<FrameRange> frames = std::nullopt);
+    ~VideoJob() override;
+
+    bool Start() override;
+    void Tick() override;
+    double Fraction() const override;
+    QString Activity() const override;
+    QString Note() const override;
+    bool Write() override;
+
+private:
+    bool Complete() const override { return sequence_ && sequence_->Finished(); }
+    bool Check();
+
+    Animation animation_;
+    VideoSettings settings_;
+    QSize askedSize_;
+    QString path_;
+    FrameRange frames_;
+    std::unique_ptr<PictureSequence> sequence_;
+    std::unique_ptr<FrameWriter> writer_;
+};
+
+// Numbered PNG pictures, from 0 up to the first number missing, joined into a video, a picture a
+// tick; a video takes the first picture's size, with even sides.
+class EncodeJob final : public Job
+{
+public:
+    EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps);
+    ~EncodeJob() override;
+
+    bool Start() override;
+    void Tick() override;
+    double Fraction() const override;
+    QString Activity() const override;
+    QString Note() const override;
+    bool Write() override;
+
+private:
+    bool Complete() const override { return count_ > 0 && next_ == count_; }
+
+    QString pictures_;
+    QString path_;
+    VideoFormat format_;
+    int32_t fps_;
+    QSize pictureSize_;
+    QSize size_;
+    int64_t count_ = 0;
+    int64_t next_ = 0;
+    std::unique_ptr<FrameWriter> writer_;
+};
+
+}  // namespace ramifex
