@@ -146,19 +146,19 @@ public:
     bool Refused() const { return !refusal_.isEmpty(); }
     const QString& Refusal() const { return refusal_; }
 
-    // Refuses every option given that `mode` does not take.
-    bool RefuseOthers(const QString& mode, const QList<const QCommandLineOption*>& taken)
+    // Refuses every option given that `job` does not take.
+    bool RefuseOthers(const QString& job, const QList<const QCommandLineOption*>& taken)
     {
         for (const QCommandLineOption* option : known_.All())
         {
             if (IsSet(*option) && !taken.contains(option))
             {
                 return Refuse(
-                    mode.isEmpty()
+                    job.isEmpty()
                         ? QStringLiteral("--%1 goes with --render, --animate, --turntable, "
                                          "--encode or --export-geometry")
                               .arg(Name(*option))
-                        : QStringLiteral("--%1 does not go with --%2").arg(Name(*option), mode));
+                        : QStringLiteral("--%1 does not go with --%2").arg(Name(*option), job));
             }
         }
         return true;
@@ -308,14 +308,14 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
 {
     const Options& known = options.Known();
     const bool turntable = options.IsSet(known.Turntable);
-    const QCommandLineOption& mode = turntable ? known.Turntable : known.Animate;
-    QList<const QCommandLineOption*> taken{&mode,        &known.Output,  &known.Size,  &known.Fps,
+    const QCommandLineOption& job = turntable ? known.Turntable : known.Animate;
+    QList<const QCommandLineOption*> taken{&job,        &known.Output,  &known.Size,  &known.Fps,
                                            &known.Depth, &known.Samples, &known.Frames};
     if (turntable)
     {
         taken.append(&known.Seconds);
     }
-    if (!options.RefuseOthers(Name(mode), taken))
+    if (!options.RefuseOthers(Name(job), taken))
     {
         return std::nullopt;
     }
@@ -330,7 +330,7 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
         return std::nullopt;
     }
     AnimateRequest request;
-    request.Source = options.Value(mode);
+    request.Source = options.Value(job);
     request.Output = options.Value(known.Output);
     request.Format = options.VideoOutput();
     if (turntable)
