@@ -54,9 +54,25 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     QTest::qWait(10);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
-    const QString written = dir.filePath("written.mp4");
-    ASSERT_TRUE(window.StartExport(settings, written));
+    // Through the Animation menu, its dialogs answered: a turntable replaces the keyframes, and
+    // Export Video writes it where the file dialog says.
+    CommandRegistry commands;
+    window.BindCommands(commands);
+    window.SetTurntableChooser([](QWidget&) { return 0.4; });
+    window.SetVideoChooser([&](QWidget&, const QSize&) { return settings; });
+    std::vector<FileDialogKind> asked;
+    window.SetFileChooser(
+        [&](QWidget&, FileDialogKind kind, const QString&)
+        {
+            asked.push_back(kind);
+            return dir.filePath("written.mp4");
+        });
+    commands.Action(Command::Turntable).trigger();
+    EXPECT_EQ(window.CurrentAnimation(), Turntable(second, 0.4));
+    commands.Action(Command::ExportVideo).trigger();
+    ASSERT_NE(window.Export(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Export() == nullptr; }, 20000));
+    EXPECT_EQ(asked, std::vector{FileDialogKind::ExportMp4});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"written.mp4"});
 }
 
