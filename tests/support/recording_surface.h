@@ -33,6 +33,7 @@ public:
         SphereRecorder::DrawSphere(node, colour);
     }
     void Present() override { events.push_back("present"); }
+    uint32_t PresentMs() const override { return presentMs; }
 
     long Count(const std::string& event) const
     {
@@ -40,6 +41,7 @@ public:
     }
 
     std::vector<std::string> events;
+    uint32_t presentMs = 0;  // what the surface says a present takes
 };
 
 }  // namespace ramifex::test

@@ -522,6 +522,23 @@ TEST(WalkBudget, ConsultsTheClockBeforeEverySphere)
     EXPECT_EQ(idle.events.back(), "present");
 }
 
+// A surface whose present takes long gets it inside the tick's budget, but never more than half.
+TEST(WalkBudget, LeavesThePresentItsShare)
+{
+    for (const auto& [presentMs, spheres] : {std::pair{20u, 29u}, std::pair{40u, 24u}})
+    {
+        SceneState scene = PathEncodingScene(20);
+        RecordingSurface surface;
+        surface.presentMs = presentMs;
+        SteppingClock clock(1000, 1);
+        TreeRenderer renderer(scene, surface, clock);
+        bool redraw = true;
+        renderer.FrameTick(redraw);
+        renderer.FrameTick(redraw);
+        EXPECT_EQ(surface.Spheres().size(), spheres) << presentMs;
+    }
+}
+
 TEST(WalkBudget, ClockWrapDoesNotStopTheWalk)
 {
     SceneState scene = PathEncodingScene(20);

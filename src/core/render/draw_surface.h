@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "core/render/matrix4.h"
@@ -24,6 +25,9 @@ public:
     virtual void DrawSphere(const Matrix4& node, const Vec3& colour) = 0;
     // Shows what has been drawn so far; the drawn content is kept for the next tick.
     virtual void Present() = 0;
+    // About how long presenting takes, in milliseconds: the walk leaves that much of a tick's
+    // budget for it, so that a tick with its present keeps to the budget.
+    virtual uint32_t PresentMs() const { return 0; }
     // Whether a node's second drawing may be left out. It lands exactly on the first one, so with
     // the depth test on it changes no pixel; the walk still takes the step and watches the clock.
     virtual bool SkipsRepeatDrawings() const { return false; }

@@ -35,6 +35,7 @@ public:
         picture_.Present();
         alongside_.Present();
     }
+    uint32_t PresentMs() const override { return picture_.PresentMs(); }
     bool SkipsRepeatDrawings() const override { return picture_.SkipsRepeatDrawings(); }
     std::optional<PixelArea> VisibleArea() const override { return picture_.VisibleArea(); }
     const DepthMap* ReadDepths() override { return picture_.ReadDepths(); }

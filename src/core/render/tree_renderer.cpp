@@ -160,7 +160,9 @@ void TreeRenderer::WalkStep()
     const uint64_t spheresBefore = spheresDrawn_;
     int level = stack_.Level;
     uint32_t now = start;
-    while ((now = clock_.Now()) - start < TickBudget)
+    // The present that ends the tick is part of its budget; the walk keeps at least half of it.
+    const uint32_t walkMs = TickBudget - std::min(surface_.PresentMs(), TickBudget / 2);
+    while ((now = clock_.Now()) - start < walkMs)
     {
         const int depth = WalkDepth();
         DrawFrame& node = stack_.Frames[level];

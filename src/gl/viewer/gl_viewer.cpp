@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QExposeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,9 +12,11 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include <GL/gl.h>
 
+#include "core/render/frame_tick.h"
 #include "core/render/projection.h"
 #include "gl/picture/sphere_picture.h"
 #include "gl/viewer/qt_viewer_platform.h"
@@ -344,8 +347,6 @@ std::optional<PixelArea> GlViewer::VisibleArea() const
     return open_ && picture_ ? picture_->VisibleArea() : std::nullopt;
 }
 
-// Copies the kept picture to the window. A window that cannot be seen is left alone: the next
-// expose shows the picture.
 void GlViewer::Present()
 {
     SpherePicture* picture = Current();
@@ -353,12 +354,24 @@ void GlViewer::Present()
     {
         return;
     }
-    picture->Present();
+    QElapsedTimer presenting;
+    presenting.start();
+    ShowPicture(*picture);
+    // Presents vary with what is left to draw and to copy: a slow one is remembered for a while.
+    const auto took = static_cast<uint32_t>(std::min<qint64>(presenting.elapsed() + 1, TickBudget));
+    presentMs_ = std::max(took, presentMs_ - presentMs_ / 4);
+}
+
+// Copies the kept picture to the window. A window that cannot be seen is left alone: the next
+// expose shows the picture.
+void GlViewer::ShowPicture(SpherePicture& picture)
+{
+    picture.Present();
     if (!window_->isExposed())
     {
         return;
     }
-    QOpenGLFramebufferObject& kept = *picture->Framebuffer();
+    QOpenGLFramebufferObject& kept = *picture.Framebuffer();
     const QRect target(QPoint(0, 0), window_->size() * window_->devicePixelRatio());
     // The window's own framebuffer stays bound for the flush: a flush with the picture bound does
     // not reach a single-buffered window.

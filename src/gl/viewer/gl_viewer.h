@@ -51,6 +51,8 @@ public:
     void DrawSphere(const Matrix4& node, const Vec3& colour) override;
     // Finishes the picture's drawing and copies it to the window.
     void Present() override;
+    // The longest recent present, each older one counting for less.
+    uint32_t PresentMs() const override { return presentMs_; }
     // The picture leaves out repeat drawings.
     bool SkipsRepeatDrawings() const override { return true; }
     std::optional<PixelArea> VisibleArea() const override;
@@ -84,6 +86,7 @@ private:
     void TearDown();
     void ShowShutdownError(const char* text);
     bool MakeCurrent();
+    void ShowPicture(SpherePicture& picture);
     // The picture, its context current; none when the viewer is not open.
     SpherePicture* Current();
 
@@ -95,6 +98,7 @@ private:
     bool OnKeyPressed(const QKeyEvent& event);
     void OnFileDropped(const QString& path);
 
+    uint32_t presentMs_ = 0;
     int32_t width_ = 0;
     int32_t height_ = 0;
     Navigator* navigator_ = nullptr;
