@@ -187,9 +187,9 @@ int Brightness(QRgb pixel)
     return qRed(pixel) + qGreen(pixel) + qBlue(pixel);
 }
 
-// The render job needs no window: in a context of its own, its pictures of a sequence of trees are
+// A job's picture needs no window: in a context of its own, its pictures of a sequence of trees are
 // the viewer's completed pictures to the pixel.
-TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
+TEST(JobPicture, EqualsTheViewersCompletedPicture)
 {
     SceneState deeper = SpreadTree(8);
     deeper.ViewOffset = {1.0, -0.5, -8.0};
@@ -219,7 +219,7 @@ TEST(RenderJobPicture, EqualsTheViewersCompletedPicture)
 
 // Smooth edges: where the sharp picture's spheres meet the black background, the 2x2 picture's
 // pixels lie between the two, and the picture as a whole is as bright as the sharp one.
-TEST(RenderJobPicture, SmoothEdgesBlendSilhouettesAndKeepTheMeanColour)
+TEST(JobPicture, SmoothEdgesBlendSilhouettesAndKeepTheMeanColour)
 {
     RenderSettings settings;
     settings.Size = {160, 120};

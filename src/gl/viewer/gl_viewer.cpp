@@ -285,7 +285,7 @@ void GlViewer::ShowShutdownError(const char* text)
     platform_.ShowMessage(text, "SHUTDOWN ERROR", MessageIcon::Information);
 }
 
-// Render jobs make their own contexts current between the viewer's calls; this makes the viewer's
+// Jobs make their own contexts current between the viewer's calls; this makes the viewer's
 // current again, cheaply when it still is.
 bool GlViewer::MakeCurrent()
 {
