@@ -84,14 +84,23 @@ encode with no pictures|--encode none/%05d.png --output out.mp4
 encode into pictures|--encode frames/%05d.png --output out/%05d.png
 CASES
 
-# Interrupted, a video leaves neither itself nor its partial file.
+# Interrupted while it writes, a video stops between two frames and the program exits by itself
+# with 128 + 2, leaving neither the video nor its partial file (which SIGINT's default action
+# would leave behind). Run in a folder of its own, so that the report stays out of it.
+mkdir interrupted
+cd interrupted || exit 1
 before=$(ls -A)
-"${without_display[@]}" --turntable tree.ramifex.json --seconds 600 --depth 12 --output long.mp4 &
-pid=$!
-sleep 2
+start_reporting ../interrupted.report --turntable ../tree.ramifex.json --seconds 600 --depth 12 \
+    --output long.mp4
+under_way() {
+    [[ -e .long.mp4.part ]] && catches "$pid" INT
+}
+wait_until 20 under_way || fail "SIGINT: no partial video, or the job never began to catch SIGINT"
 kill -s INT "$pid"
-wait "$pid"
-rc=$?
-[[ $rc -eq 130 ]] || fail "SIGINT: exit status $rc"
+if ! wait_until 10 ended ../interrupted.report; then
+    kill -s KILL "$pid"
+    fail "SIGINT: still running ten seconds later"
+fi
+[[ $(ending ../interrupted.report) == "exit 130" ]] || fail "SIGINT: $(ending ../interrupted.report)"
 [[ $(ls -A) == "$before" ]] || fail "SIGINT: left $(ls -A)"
 echo "ok: SIGINT stops a video and leaves no file"
