@@ -75,6 +75,7 @@ empty frame range|--turntable tree.ramifex.json --seconds 1 --output out.mp4 --f
 frames past the end|--turntable tree.ramifex.json --seconds 1 --output out.mp4 --frames 0-30
 frames of a picture|--render tree.ramifex.json --output out.png --frames 0-1
 turntable without seconds|--turntable tree.ramifex.json --output out.mp4
+seconds of an animation|--animate tree.ramifex.json --seconds 5 --output out.mp4 --size 16x16
 seconds of zero|--turntable tree.ramifex.json --seconds 0 --output out.mp4
 fps of zero|--turntable tree.ramifex.json --seconds 1 --fps 0 --output out.mp4
 animation without keyframes|--animate empty.ramifex-anim.json --output out.mp4
