@@ -37,7 +37,17 @@ void SetAction(int signal, void (*handler)(int))
     sigaction(signal, &action, nullptr);
 }
 
-// SIGINT and SIGTERM ask the job to stop while this lives.
+void MaskStopSignals(int how)
+{
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigprocmask(how, &stops, nullptr);
+}
+
+// SIGINT and SIGTERM ask the job to stop while this lives; one that came while they were held
+// back arrives now.
 class StopSignals
 {
 public:
@@ -48,6 +58,7 @@ public:
         SetAction(SIGTERM, AskToStop);
         SetAction(SIGTSTP, SIG_DFL);
         SetAction(SIGCONT, SIG_DFL);
+        MaskStopSignals(SIG_UNBLOCK);
     }
     ~StopSignals()
     {
@@ -139,6 +150,10 @@ int RunJob(Job& job)
 
 int RunWithoutDisplay(const JobRequest& request, char** argv)
 {
+    // Held back until the job's own handlers are in place: the platform's catch them only in an
+    // event loop, which would leave a signal sent meanwhile unanswered. The threads the platform
+    // starts keep them held back, so they come to the job's.
+    MaskStopSignals(SIG_BLOCK);
     UseHeadlessPlatform();
     // The toolkit's own remarks are held back for good: a failure is told in one line.
     BeginDisplayGuard();

@@ -93,8 +93,12 @@ whole without export|tree.ramifex.json --whole 4
 CASES
 
 # Large spheres that all show, at depth 24: a render (or export) that would take hours. SIGTERM on
-# a render, or Ctrl-C's SIGINT on an export, one second in ends it within two seconds, failing, with neither the output file nor a
-# temporary one left.
+# a render, or Ctrl-C's SIGINT on an export, once the job is under way ends it: the program stops
+# between two slices and exits by itself with 128 + the signal's number (where the signal's
+# default action would kill it), leaving neither the output file nor a temporary one. Run in a
+# folder of their own, so that the reports stay out of it.
+mkdir stopped
+cd stopped || exit 1
 cat >slow.ramifex.json <<'SCENE'
 {"format": "ramifex-scene", "version": 1, "iterations": 24, "viewOffset": [0, 0, -3],
  "base": {"angle": 20, "axis": [0.6, 0.8, 0], "scale": 1, "offset": 0, "colour": [1, 1, 1], "colourRatio": 0},
@@ -103,25 +107,20 @@ cat >slow.ramifex.json <<'SCENE'
 SCENE
 before=$(ls -A)
 for signal in TERM INT; do
+    report=../$signal.report
     if [[ $signal == TERM ]]; then
-        "${without_display[@]}" --render slow.ramifex.json --output slow.png &
+        start_reporting "$report" --render slow.ramifex.json --output slow.png
     else
-        "${without_display[@]}" --export-geometry slow.glb slow.ramifex.json &
+        start_reporting "$report" --export-geometry slow.glb slow.ramifex.json
     fi
-    pid=$!
-    sleep 1
+    wait_until 20 catches "$pid" "$signal" || fail "SIG$signal: the job never began to catch it"
     kill -s "$signal" "$pid"
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
+    if ! wait_until 10 ended "$report"; then
         kill -s KILL "$pid"
-        fail "SIG$signal: still rendering two seconds later"
+        fail "SIG$signal: still running ten seconds later"
     fi
-    wait "$pid"
-    rc=$?
-    [[ $rc -ne 0 ]] || fail "SIG$signal: exit status 0"
+    [[ $(ending "$report") == "exit $((128 + $(kill -l "$signal")))" ]] ||
+        fail "SIG$signal: $(ending "$report"), not an exit with 128 + the signal's number"
     [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
-    echo "ok: SIG$signal stops a render or an export (exit status $rc)"
+    echo "ok: SIG$signal stops a render or an export ($(ending "$report"))"
 done

@@ -33,3 +33,50 @@ expect_refused() {
         echo "ok ($what): $err"
     done
 }
+
+# Polls until the command succeeds, for at most $1 seconds; fails where it never does.
+wait_until() {
+    local tries=$(($1 * 20))
+    shift
+    until "$@"; do
+        ((--tries > 0)) || return 1
+        sleep 0.05
+    done
+}
+
+# Starts the program in the background, with no display and nothing on standard input, under a
+# parent that writes the program's process id to the file $1 and then how it ended: "exit N" when
+# it exited by itself, "signal N" when a signal killed it (a shell's status is 128 + N for both).
+# Sets `pid` to the program's process.
+start_reporting() {
+    local report=$1
+    shift
+    perl -e '
+        my $report = shift;
+        my $child = fork() // die "fork: $!";
+        if ($child == 0) { exec { $ARGV[0] } @ARGV; exit 127; }
+        open(my $out, ">", $report) or die; print $out "$child\n"; close $out;
+        waitpid($child, 0);
+        open($out, ">>", $report) or die;
+        print $out ($? & 127 ? "signal " . ($? & 127) : "exit " . ($? >> 8)), "\n";
+        close $out;
+    ' "$report" "${without_display[@]}" "$@" </dev/null &
+    wait_until 10 test -s "$report" || fail "the program did not start"
+    pid=$(head -n 1 "$report")
+}
+
+# How the program that start_reporting started ended, once it has: "exit N" or "signal N".
+ending() {
+    sed -n 2p "$1"
+}
+ended() {
+    [[ -n $(ending "$1") ]]
+}
+
+# Whether the process catches the signal (SIGTERM, SIGINT) with a handler of its own.
+catches() {
+    local number mask
+    number=$(kill -l "$2")
+    mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$1/status" 2>/dev/null) || return 1
+    [[ -n $mask ]] && (((16#$mask >> (number - 1)) & 1))
+}

@@ -49,9 +49,11 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     const VideoSettings settings{{QSize(64, 48), 4, 1}, 10, VideoFormat::Mp4};
     const QString video = dir.filePath("cancelled.mp4");
     ASSERT_TRUE(window.StartExport(settings, video));
-    QTest::mouseClick(window.Export()->Progress().findChild<QPushButton*>(), Qt::LeftButton);
+    const QPointer<JobProgress> cancelled = window.Export();
+    QTest::mouseClick(cancelled->Progress().findChild<QPushButton*>(), Qt::LeftButton);
     EXPECT_EQ(window.Export(), nullptr);
-    QTest::qWait(10);
+    // Once the export has gone, so has every file it wrote.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cancelled.isNull(); }, 5000));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
     // Through the Animation menu, its dialogs answered: a turntable replaces the keyframes, and

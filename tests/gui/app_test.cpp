@@ -285,11 +285,13 @@ TEST(ViewerApp, CommandsDoNothingWhileADialogIsOpen)
 {
     ViewerApp app;
     qsizetype mostDialogs = 0;
+    int looks = 0;
     // Closes any second dialog at once, so that it cannot hold the test up.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout,
                      [&]
                      {
+                         ++looks;
                          const QList<QFileDialog*> dialogs = VisibleFileDialogs();
                          mostDialogs = std::max(mostDialogs, dialogs.size());
                          for (qsizetype extra = 1; extra < dialogs.size(); ++extra)
@@ -323,7 +325,10 @@ TEST(ViewerApp, CommandsDoNothingWhileADialogIsOpen)
                                  QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
                                  QTest::keyClick(panel->windowHandle(), Qt::Key_S,
                                                  Qt::ControlModifier | Qt::ShiftModifier);
-                                 QTest::qWait(50);
+                                 // Once the watch has looked twice more, whatever the keys
+                                 // set going has run, and a second dialog would have been seen.
+                                 const int looked = looks;
+                                 EXPECT_TRUE(QTest::qWaitFor([&] { return looks >= looked + 2; }));
                                  EXPECT_TRUE(app.History().canUndo()) << "Randomize is not undone";
                                  VisibleFileDialogs().value(0)->reject();
                              });

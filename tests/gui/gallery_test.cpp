@@ -149,10 +149,19 @@ TEST_F(GalleryTest, VariationsAreReproducibleAndAdoptedAsOneStep)
     QTRY_COMPARE_WITH_TIMEOUT(window.Variations(),
                               MakeVariations(before, VariationStrength::Wild, 42), DrawingMs);
 
-    // A closed window follows the scene when it shows again.
+    // A closed window follows the scene when it shows again. One that shows follows the same edit
+    // once it settles, and then draws nine thumbnails: by then the closed one would have followed.
     window.close();
+    VariationsWindow shown(editor);
+    shown.show();
     editor.Randomize();
-    QTest::qWait(500);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        shown.Variations(),
+        MakeVariations(editor.Scene(),
+                       static_cast<VariationStrength>(shown.Strength().currentIndex()),
+                       static_cast<uint32_t>(shown.Seed().value())),
+        DrawingMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.Drawing(), DrawingMs);
     EXPECT_EQ(window.Variations(), MakeVariations(before, VariationStrength::Wild, 42));
     commands.Action(Command::Variations).trigger();
     EXPECT_EQ(window.Variations(), MakeVariations(editor.Scene(), VariationStrength::Wild, 42));

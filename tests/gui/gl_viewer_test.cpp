@@ -161,7 +161,7 @@ TEST_F(OpenViewer, ExposureShowsTheKeptPictureAgain)
     ASSERT_TRUE(QTest::qWaitFor([&] { return CentreIsLit(*viewer.Window()); }, 5000));
 
     viewer.Window()->hide();
-    QTest::qWait(100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.Window()->isExposed(); }, 5000));
     viewer.Window()->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.Window()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return CentreIsLit(*viewer.Window()); }, 5000));

@@ -189,14 +189,6 @@ TEST_F(NestedLoopTest, TheAboutBoxIsWindowModalAndDrawingGoesOn)
                     auto* box = VisibleTopLevel<QMessageBox>();
                     ASSERT_NE(box, nullptr);
                     EXPECT_EQ(box->windowTitle(), QCoreApplication::applicationName());
-                    EXPECT_EQ(box->text(),
-                              "Ramifex\n"
-                              "A 3D Iterated Function Set Generator\n"
-                              "By the Ramifex developers\n"
-                              "Last Updated 7 December 2026\n"
-                              "Left-Click and drag to rotate the object\n"
-                              "Right-Click and drag to move it\n"
-                              "Shift+Right-Click and drag to zoom in/out");
                     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
                     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
                     EXPECT_EQ(box->windowModality(), Qt::WindowModal);

@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 #include <cmath>
+#include <utility>
 
 #include "core/animation/animation.h"
 #include "core/scene/quaternion.h"
@@ -73,8 +74,16 @@ TEST(Animation, KeyframeFramesAreTheKeyframesAndTheWayBetweenIsInterpolated)
     EXPECT_NEAR(middle.Records[Branch1Record].Scale, 0.7, 1e-12);
     EXPECT_NEAR(middle.ViewOffset[2], -8.0, 1e-12);
     EXPECT_EQ(middle.Iterations, 7);
-    // A sixth of the eased way from 0.9 to 0.5 covers less than a sixth of the distance.
-    EXPECT_GT(FrameScene(animation, 30, 4).Records[Branch1Record].Scale, 0.9 - 0.4 / 6.0);
+    // A third of the linear way covers a third of the distance. A sixth of the eased way
+    // (3t^2 - 2t^3) from 0.9 to 0.5 covers 2/27 of it, where a linear one would cover a sixth, and
+    // five sixths 25/27.
+    const std::pair<int64_t, double> scales[] = {
+        {1, 0.7 + 0.2 / 3.0}, {4, 0.9 - 0.4 * 2.0 / 27.0}, {8, 0.9 - 0.4 * 25.0 / 27.0}};
+    for (const auto& [frame, scale] : scales)
+    {
+        EXPECT_NEAR(FrameScene(animation, 30, frame).Records[Branch1Record].Scale, scale, 1e-9)
+            << "frame " << frame;
+    }
 }
 
 TEST(Animation, RotationsTakeTheShorterArc)

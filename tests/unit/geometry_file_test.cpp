@@ -8,6 +8,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <tiny_gltf.h>
 
 #include "core/mesh/sphere_mesh.h"
 #include "io/geometry/geometry_file.h"
@@ -208,6 +209,64 @@ TEST(GeometryFile, WrittenFilesReadBackWithTheirCountsAndBounds)
         const double told = double(FileBytes(geometry, c.Format));
         EXPECT_NEAR(told, double(bytes.size()), c.SizeSlack * double(bytes.size()));
     }
+}
+
+// The indices of one of a .glb's meshes: each below its points' count, and every point used.
+void ExpectIndicesReachTheirPoints(const tinygltf::Model& model, const tinygltf::Primitive& mesh)
+{
+    const tinygltf::Accessor& points = model.accessors.at(mesh.attributes.at("POSITION"));
+    const tinygltf::Accessor& indices = model.accessors.at(mesh.indices);
+    ASSERT_EQ(indices.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+    const tinygltf::BufferView& view = model.bufferViews.at(indices.bufferView);
+    const std::vector<unsigned char>& data = model.buffers.at(view.buffer).data;
+    ASSERT_LE(view.byteOffset + indices.byteOffset + 2 * indices.count, data.size());
+    std::vector<bool> used(points.count, false);
+    for (size_t k = 0; k < indices.count; ++k)
+    {
+        uint16_t index = 0;
+        std::memcpy(&index, data.data() + view.byteOffset + indices.byteOffset + 2 * k, 2);
+        ASSERT_LT(index, points.count);
+        used[index] = true;
+    }
+    EXPECT_EQ(std::count(used.begin(), used.end(), false), 0);
+}
+
+// More spheres than one mesh of 16-bit indices holds, of two sizes so that no mesh fills evenly:
+// the .glb splits them into meshes whose indices reach all their points and no others (the
+// largest index value is reserved), with every triangle.
+TEST(GeometryFile, AGlbSplitsItsSpheresWhereSixteenBitIndicesEnd)
+{
+    ExportedGeometry geometry;
+    size_t triangles = 0;
+    for (int i = 0; i < 200; ++i)
+    {
+        const uint8_t level = i % 3 == 0 ? 4 : 5;
+        geometry.Spheres.push_back({{float(i), 0.0f, 0.0f}, 0.4f, {200, 100, 50}, level});
+        triangles += SphereAtLevel(level).Indices.size() / 3;
+    }
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("tree.glb"));
+    QString error;
+    ASSERT_TRUE(WriteGeometry(path, geometry, {GeometryFormat::Gltf}, &error))
+        << error.toStdString();
+    tinygltf::Model model;
+    std::string failure;
+    std::string warning;
+    ASSERT_TRUE(
+        tinygltf::TinyGLTF().LoadBinaryFromFile(&model, &failure, &warning, path.toStdString()))
+        << failure;
+    EXPECT_GT(model.meshes.size(), 3U);
+    size_t read = 0;
+    for (const tinygltf::Mesh& mesh : model.meshes)
+    {
+        for (const tinygltf::Primitive& primitive : mesh.primitives)
+        {
+            EXPECT_LE(model.accessors.at(primitive.attributes.at("POSITION")).count, 65535U);
+            ExpectIndicesReachTheirPoints(model, primitive);
+            read += model.accessors.at(primitive.indices).count / 3;
+        }
+    }
+    EXPECT_EQ(read, triangles);
 }
 
 TEST(GeometryFile, NamesGiveTheFormatAndNothingIsWrittenOverAFolder)

@@ -40,11 +40,6 @@ void ExpectRecordNear(const BranchParams& record, double angle, Vec3 axis, doubl
     }
 }
 
-TEST(Quaternion, DefaultIsIdentity)
-{
-    EXPECT_EQ(Quaternion().Slots(), (std::array<double, 4>{1, 0, 0, 0}));
-}
-
 TEST(Quaternion, PreMultiplyPutsTheOtherOperandOnTheLeft)
 {
     Quaternion aboutX;

@@ -228,6 +228,23 @@ QByteArray PictureWith(const QByteArray& chunks)
     return QByteArray(png.data()).insert(33, chunks);  // after the signature and the header
 }
 
+// The scene's text chunk of each kind: tEXt, zTXt, iTXt and compressed iTXt.
+constexpr int SceneChunkKinds = 4;
+QByteArray SceneChunk(int kind, const QByteArray& text)
+{
+    const QByteArray key("ramifex-scene\0", 14);
+    // A text chunk's data before its text, and whether the text is a zlib stream (qCompress's
+    // output after its length).
+    const std::tuple<const char*, QByteArray, bool> kinds[] = {
+        {"tEXt", key, false},
+        {"zTXt", key + '\0', true},
+        {"iTXt", key + QByteArray("\0\0\0\0", 4), false},  // no language, no translated keyword
+        {"iTXt", key + QByteArray("\1\0\0\0", 4), true},
+    };
+    const auto& [type, head, compressed] = kinds[kind];
+    return Chunk(type, head + (compressed ? qCompress(text).sliced(4) : text));
+}
+
 // The peak resident size of a process that reads the scene in path and does nothing else.
 long PeakMiBReading(const QString& path)
 {
@@ -251,23 +268,9 @@ TEST(SceneFile, APicturesSceneIsReadFromItsTextChunkAlone)
     std::mt19937_64 bits(5);
     const SceneState scene = RandomScene(bits);
     const QByteArray json = SceneToJson(scene);
-    const QByteArray key("ramifex-scene\0", 14);
-    // A text chunk's data before its text, and whether the text is a zlib stream (qCompress's
-    // output after its length).
-    const std::tuple<const char*, QByteArray, bool> kinds[] = {
-        {"tEXt", key, false},
-        {"zTXt", key + '\0', true},
-        {"iTXt", key + QByteArray("\0\0\0\0", 4), false},  // no language, no translated keyword
-        {"iTXt", key + QByteArray("\1\0\0\0", 4), true},
-    };
-    const auto sceneChunk = [&kinds](int kind, const QByteArray& text)
-    {
-        const auto& [type, head, compressed] = kinds[kind];
-        return Chunk(type, head + (compressed ? qCompress(text).sliced(4) : text));
-    };
     QByteArray noise(2 << 20, '\0');
     std::generate(noise.begin(), noise.end(), [&bits] { return char(bits()); });
-    QByteArray badChecksum = sceneChunk(0, json);
+    QByteArray badChecksum = SceneChunk(0, json);
     badChecksum.back() = char(badChecksum.back() ^ 1);
 
     QTemporaryDir folder;
@@ -279,17 +282,17 @@ TEST(SceneFile, APicturesSceneIsReadFromItsTextChunkAlone)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
         cases.emplace_back(name, why);
     };
-    for (int kind = 0; kind < 4; ++kind)
+    for (int kind = 0; kind < SceneChunkKinds; ++kind)
     {
-        add(QString("kind %1.png").arg(kind), sceneChunk(kind, json), {});
+        add(QString("kind %1.png").arg(kind), SceneChunk(kind, json), {});
     }
     add("after 9 MiB of other text.png",
-        Chunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(9 << 20, 'x')) + sceneChunk(0, json),
+        Chunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(9 << 20, 'x')) + SceneChunk(0, json),
         {});
     const QString tooLarge = "the scene is larger than 1 MiB.";
-    add("64 MiB.png", sceneChunk(0, json + QByteArray(64 << 20, ' ')), tooLarge);
-    add("10 MiB compressed.png", sceneChunk(3, json + QByteArray(10 << 20, ' ')), tooLarge);
-    add("over 1 MiB compressed.png", sceneChunk(1, noise), tooLarge);
+    add("64 MiB.png", SceneChunk(0, json + QByteArray(64 << 20, ' ')), tooLarge);
+    add("10 MiB compressed.png", SceneChunk(3, json + QByteArray(10 << 20, ' ')), tooLarge);
+    add("over 1 MiB compressed.png", SceneChunk(1, noise), tooLarge);
     add("bad checksum.png", badChecksum, "the picture is damaged.");
     noise = {};
 
@@ -308,6 +311,46 @@ TEST(SceneFile, APicturesSceneIsReadFromItsTextChunkAlone)
         {
             EXPECT_EQ(error.toStdString(),
                       QString("Cannot open \"%1\": %2").arg(name, why).toStdString());
+        }
+    }
+}
+
+// A scene of exactly 1 MiB is read, from a scene file or any kind of text chunk; one byte more is
+// refused.
+TEST(SceneFile, ASceneOfTheLimitsSizeIsReadAndOneByteMoreIsNot)
+{
+    std::mt19937_64 bits(3);
+    const SceneState scene = RandomScene(bits);
+    const QByteArray json = SceneToJson(scene);
+    QTemporaryDir folder;
+    QString error;
+    for (const qsizetype size : {MaxSceneBytes, MaxSceneBytes + 1})
+    {
+        const QByteArray text = json + QByteArray(size - json.size(), ' ');
+        std::vector<std::pair<QString, QByteArray>> files{{"scene.ramifex.json", text}};
+        for (int kind = 0; kind < SceneChunkKinds; ++kind)
+        {
+            files.emplace_back(QString("kind %1.png").arg(kind),
+                               PictureWith(SceneChunk(kind, text)));
+        }
+        for (const auto& [name, contents] : files)
+        {
+            SCOPED_TRACE(name.toStdString() + " of " + std::to_string(size) + " bytes");
+            QFile file(folder.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            file.close();
+            const std::optional<SceneState> back = ReadSceneFile(file.fileName(), &error);
+            if (size == MaxSceneBytes)
+            {
+                ASSERT_TRUE(back) << error.toStdString();
+                EXPECT_TRUE(SameBits(*back, scene));
+            }
+            else
+            {
+                EXPECT_FALSE(back);
+                EXPECT_TRUE(error.endsWith("the scene is larger than 1 MiB."))
+                    << error.toStdString();
+            }
         }
     }
 }

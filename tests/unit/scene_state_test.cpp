@@ -10,20 +10,6 @@ namespace ramifex
 namespace
 {
 
-TEST(SceneState, StartsWithTheFixedDefaults)
-{
-    const SceneState scene;
-    EXPECT_EQ(scene.Iterations, 5);
-    EXPECT_EQ(scene.ViewOffset, (Vec3{0.0, 0.0, -10.0}));
-    for (const BranchParams& record : scene.Records)
-    {
-        EXPECT_EQ(record.Angle, 0.0);
-        EXPECT_EQ(record.Axis, (Vec3{0.0, 0.0, 0.0}));
-        EXPECT_EQ(record.Scale, 0.0);
-        EXPECT_EQ(record.Colour, (Vec3{0.0, 0.0, 0.0}));
-    }
-}
-
 TEST(RandomGenerator, FollowsTheLinearCongruentialSequence)
 {
     RandomGenerator rng;
@@ -43,12 +29,14 @@ TEST(RandomGenerator, WrapsModulo32Bits)
     EXPECT_EQ(rng.Draw(), (2316998u >> 16) & 0x7FFF);
 }
 
+// Seeds whose first draw is the largest, 32767, and the smallest, 0.
 TEST(RandomGenerator, UniformSpansZeroToOneExactly)
 {
-    EXPECT_EQ(32767 * 3.051850947599719e-05, 1.0);
     RandomGenerator rng;
-    rng.Seed(1);
-    EXPECT_DOUBLE_EQ(rng.Uniform(), 41 * 3.051850947599719e-05);
+    rng.Seed(0xF01BF641u);
+    EXPECT_EQ(rng.Uniform(), 1.0);
+    rng.Seed(0xA170F641u);
+    EXPECT_EQ(rng.Uniform(), 0.0);
 }
 
 // Replays the generator by hand to check which draw lands in which field.

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "core/variations/variations.h"
-#include "ui/panel/slider_scaling.h"
 
 namespace ramifex
 {
@@ -23,16 +22,18 @@ SceneState Start(uint32_t seed)
     return scene;
 }
 
-bool ShownBySliders(const BranchParams& record)
+// Angles within -180..180, axis components within -1..1, scale and colour ratio within 0..1,
+// offset within -10..10 and colours within 0..1, as the panel's sliders and colour chooser show
+// them.
+bool WithinThePanelsRanges(const BranchParams& record)
 {
-    const auto within = [](double value, const SliderScale& scale, int low)
-    { return ToPosition(value, scale) >= low && ToPosition(value, scale) <= 1000; };
-    bool ok = within(record.Angle, AngleScale, -1000) && within(record.Scale, UnitScale, 0) &&
-              within(record.Offset, OffsetScale, -1000) && within(record.Ratio, UnitScale, 0);
+    const auto within = [](double value, double low, double high)
+    { return value >= low && value <= high; };
+    bool ok = within(record.Angle, -180.0, 180.0) && within(record.Scale, 0.0, 1.0) &&
+              within(record.Offset, -10.0, 10.0) && within(record.Ratio, 0.0, 1.0);
     for (int i = 0; i < 3; ++i)
     {
-        ok = ok && within(record.Axis[i], AxisScale, -1000) && record.Colour[i] >= 0.0 &&
-             record.Colour[i] <= 1.0;
+        ok = ok && within(record.Axis[i], -1.0, 1.0) && within(record.Colour[i], 0.0, 1.0);
     }
     return ok;
 }
@@ -75,7 +76,7 @@ TEST(Variations, ReproducibleDistinctWithinThePanelsRanges)
                 EXPECT_EQ(variation.Records[BaseRecord].Axis, scene.Records[BaseRecord].Axis);
                 for (const BranchParams& record : variation.Records)
                 {
-                    EXPECT_TRUE(ShownBySliders(record));
+                    EXPECT_TRUE(WithinThePanelsRanges(record));
                 }
                 const BranchParams& b1 = variation.Records[Branch1Record];
                 distinct.insert({b1.Angle, b1.Scale, b1.Offset, b1.Axis[0]});

@@ -160,11 +160,15 @@ RecordedWalk ReadWalk(const std::string& name)
 }
 
 // Feeds the forecast the recorded walk node by node, as the renderer does, and takes its time
-// left at the end of every tick.
+// left at the end of every tick; as a pass that starts at startMs with startNodes visited before.
 class Replay
 {
 public:
-    explicit Replay(const RecordedWalk& walk) : walk_(walk) { forecast_.Start(0, 0); }
+    explicit Replay(const RecordedWalk& walk, uint32_t startMs = 0, uint64_t startNodes = 0)
+        : walk_(walk), startMs_(startMs), startNodes_(startNodes)
+    {
+        forecast_.Start(startMs, startNodes);
+    }
 
     std::vector<Sample> Run()
     {
@@ -178,7 +182,7 @@ private:
     {
         path_[level] = 0;
         TakeTicks(level);
-        forecast_.Arrive(level, visited_);
+        forecast_.Arrive(level, startNodes_ + visited_);
         const uint64_t node = visited_++;
         if (node / 8 < walk_.Walked.size() && (walk_.Walked[node / 8] >> (node % 8) & 1) != 0 &&
             level + 1 < static_cast<int>(walk_.Depth))
@@ -187,7 +191,7 @@ private:
             path_[level] = 1;
             Visit(level + 1, 1);
         }
-        forecast_.Finish(level, branch, visited_);
+        forecast_.Finish(level, branch, startNodes_ + visited_);
     }
 
     // The ticks that ended before the walk reached its next node, which stands on the path at
@@ -198,19 +202,22 @@ private:
         {
             const RecordedWalk::Tick& tick = walk_.Ticks[tick_];
             const bool finished = tick_ + 1 == walk_.Ticks.size();
+            const uint64_t visited = startNodes_ + visited_;
+            const uint32_t nowMs = startMs_ + tick.ElapsedMs;
             if (!finished)
             {
                 const std::span<const int32_t> counters(path_.data(), standing + 1);
                 forecast_.Update(
-                    forecast_.NodesLeft(counters, static_cast<int>(walk_.Depth), visited_),
-                    visited_, tick.ElapsedMs, tick.Fraction);
+                    forecast_.NodesLeft(counters, static_cast<int>(walk_.Depth), visited), visited,
+                    nowMs, tick.Fraction);
             }
-            samples_.push_back(
-                {tick.ElapsedMs, finished ? std::nullopt : forecast_.MsLeft(tick.ElapsedMs)});
+            samples_.push_back({tick.ElapsedMs, finished ? std::nullopt : forecast_.MsLeft(nowMs)});
         }
     }
 
     const RecordedWalk& walk_;
+    uint32_t startMs_;
+    uint64_t startNodes_;
     WalkForecast forecast_;
     std::array<int32_t, MaxDepth> path_{};
     uint64_t visited_ = 0;
@@ -248,6 +255,24 @@ TEST(WalkForecast, StaysSilentEarlyThenFollowsTheWalk)
         EXPECT_TRUE(shown) << name;
         EXPECT_LE(worst, 2.0) << name;
     }
+}
+
+// A pass of the walk that starts later, with nodes of an earlier pass counted, forecasts as one
+// that starts at 0: its rate is that of its own nodes in its own time.
+TEST(WalkForecast, APassStartedLaterGoesByItsOwnNodesAndTime)
+{
+    const RecordedWalk walk = ReadWalk("wide-flat-depth24");
+    ASSERT_FALSE(walk.Ticks.empty());
+    const std::vector<Sample> fromZero = Replay(walk).Run();
+    const std::vector<Sample> later = Replay(walk, 90000, 40000000).Run();
+    ASSERT_EQ(later.size(), fromZero.size());
+    size_t shown = 0;
+    for (size_t i = 0; i < later.size(); ++i)
+    {
+        EXPECT_EQ(later[i].MsLeft, fromZero[i].MsLeft) << "at " << later[i].ElapsedMs << " ms";
+        shown += fromZero[i].MsLeft ? 1 : 0;
+    }
+    EXPECT_GT(shown, later.size() / 2);
 }
 
 }  // namespace

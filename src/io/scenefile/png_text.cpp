@@ -123,9 +123,16 @@ PngText TextOf(const QByteArray& type, QByteArrayView data, qsizetype limit)
     return data[0] != 0 ? Inflate(text, limit) : PngText{PngTextStatus::Found, text.toByteArray()};
 }
 
+// The fewest bytes a text chunk holds between its keyword and its text: zTXt's compression method;
+// iTXt's compression flag and method and the ends of its language tag and translated keyword.
+qsizetype TextHeadBytes(const QByteArray& type)
+{
+    return type == "tEXt" ? 0 : type == "zTXt" ? 1 : 4;
+}
+
 PngText ReadText(QIODevice& png, const Chunk& chunk, qsizetype keywordBytes, qsizetype limit)
 {
-    if (chunk.Length - keywordBytes > limit)
+    if (chunk.Length - keywordBytes - TextHeadBytes(chunk.Type) > limit)
     {
         return {PngTextStatus::TooLarge, {}};
     }
