@@ -49,6 +49,25 @@ grep -aq "^element vertex 63$" points.ply || fail "the whole tree to depth 6 is 
 rm tree.glb tree.stl tree.obj points.ply
 echo "ok: export geometry"
 
+# A write that fails part way says why in the system's words, a full disk as such, and leaves the
+# earlier file as it was. A file size limit stands in for a small disk; a real one is mounted
+# where that is allowed.
+echo earlier >limited.obj
+err=$( (ulimit -f 64 && trap '' XFSZ && headless --export-geometry limited.obj tree.ramifex.json --whole 12) 2>&1)
+[[ $err == 'ramifex: cannot write "limited.obj": File too large' ]] || fail "over the size limit: $err"
+[[ $(cat limited.obj) == earlier ]] || fail "over the size limit: the earlier file changed"
+mkdir small
+if mount -t tmpfs -o size=256k tmpfs small 2>/dev/null; then
+    echo earlier >small/full.obj
+    err=$(headless --export-geometry small/full.obj tree.ramifex.json --whole 12 2>&1)
+    umount small
+    [[ $err == 'ramifex: cannot write "small/full.obj": the disk is full' ]] || fail "disk full: $err"
+else
+    echo "note: no small disk can be mounted here: only the size limit is tried"
+fi
+rm -r limited.obj small
+echo "ok: a write that fails says why"
+
 # Special files that an output must not replace, and a picture cut short.
 mkfifo pipe pipe.glb
 mkdir folder.glb
@@ -92,11 +111,11 @@ export and render|--render tree.ramifex.json --output out.png --export-geometry 
 whole without export|tree.ramifex.json --whole 4
 CASES
 
-# Large spheres that all show, at depth 24: a render (or export) that would take hours. SIGTERM on
-# a render, or Ctrl-C's SIGINT on an export, once the job is under way ends it: the program stops
-# between two slices and exits by itself with 128 + the signal's number (where the signal's
-# default action would kill it), leaving neither the output file nor a temporary one. Run in a
-# folder of their own, so that the reports stay out of it.
+# Large spheres that all show, at depth 24: a render (or export) that would take hours, and a whole
+# tree whose file takes seconds to write. A signal once the job is under way ends it, in every
+# phase: the program stops within a slice and exits by itself with 128 + the signal's number (where
+# the signal's default action would kill it), leaving neither the output file nor a temporary one,
+# and an earlier file as it was. Run in a folder of their own, so that the reports stay out of it.
 mkdir stopped
 cd stopped || exit 1
 cat >slow.ramifex.json <<'SCENE'
@@ -105,22 +124,34 @@ cat >slow.ramifex.json <<'SCENE'
  "branch 1": {"angle": 12, "axis": [0, 0, 1], "scale": 0.999, "offset": 0.2, "colour": [0.3, 0.5, 1], "colourRatio": 0.1},
  "branch 2": {"angle": -15, "axis": [1, 0, 0], "scale": 0.999, "offset": 0.2, "colour": [1, 0.6, 0.2], "colourRatio": 0.1}}
 SCENE
+echo earlier >earlier.obj
 before=$(ls -A)
-for signal in TERM INT; do
-    report=../$signal.report
-    if [[ $signal == TERM ]]; then
-        start_reporting "$report" --render slow.ramifex.json --output slow.png
+# Whether the process holds the unnamed file that its output is written to until it is whole.
+writing() {
+    ls -l "/proc/$1/fd" 2>/dev/null | grep -q " $PWD/#[0-9]* (deleted)$"
+}
+while IFS='|' read -r signal phase args; do
+    report=../$signal-$phase.report
+    read -ra words <<<"$args"
+    start_reporting "$report" "${words[@]}"
+    if [[ $phase == writing ]]; then
+        wait_until 20 writing "$pid" || fail "SIG$signal: the file was never being written"
     else
-        start_reporting "$report" --export-geometry slow.glb slow.ramifex.json
+        wait_until 20 catches "$pid" "$signal" || fail "SIG$signal: the job never began to catch it"
     fi
-    wait_until 20 catches "$pid" "$signal" || fail "SIG$signal: the job never began to catch it"
     kill -s "$signal" "$pid"
     if ! wait_until 10 ended "$report"; then
         kill -s KILL "$pid"
-        fail "SIG$signal: still running ten seconds later"
+        fail "SIG$signal while $phase: still running ten seconds later"
     fi
     [[ $(ending "$report") == "exit $((128 + $(kill -l "$signal")))" ]] ||
-        fail "SIG$signal: $(ending "$report"), not an exit with 128 + the signal's number"
-    [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
-    echo "ok: SIG$signal stops a render or an export ($(ending "$report"))"
-done
+        fail "SIG$signal while $phase: $(ending "$report"), not an exit with 128 + the signal's number"
+    [[ $(ls -A) == "$before" && $(cat earlier.obj) == earlier ]] ||
+        fail "SIG$signal while $phase: left $(ls -A), earlier.obj $(head -c 20 earlier.obj)"
+    echo "ok: SIG$signal stops a job while $phase ($(ending "$report"))"
+done <<'CASES'
+TERM|drawing|--render slow.ramifex.json --output slow.png
+INT|gathering|--export-geometry slow.glb slow.ramifex.json
+INT|writing|--export-geometry earlier.obj ../tree.ramifex.json --whole 20
+TERM|writing|--export-geometry earlier.obj ../tree.ramifex.json --whole 20
+CASES

@@ -2,9 +2,12 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "core/render/complete_walk.h"
+#include "core/render/frame_tick.h"
 #include "gl/jobs/gl_renderer.h"
 #include "gl/jobs/output_checks.h"
 
@@ -25,7 +28,15 @@ GeometryJob::GeometryJob(const SceneState& scene, const GeometrySettings& settin
     }
 }
 
-GeometryJob::~GeometryJob() = default;
+// A write under way leaves off at its next sphere; its file goes with it.
+GeometryJob::~GeometryJob()
+{
+    writeProgress_.Stop = true;
+    if (writing_.valid())
+    {
+        writing_.wait();
+    }
+}
 
 bool GeometryJob::Start()
 {
@@ -62,6 +73,18 @@ void GeometryJob::Tick()
     {
         return;
     }
+    if (writing_.valid())
+    {
+        AwaitWriting();
+    }
+    else
+    {
+        Gather();
+    }
+}
+
+void GeometryJob::Gather()
+{
     if (walk_ && walk_->Tick())
     {
         Gathered();
@@ -91,14 +114,43 @@ void GeometryJob::Gathered()
     {
         geometry_.Camera.reset();
     }
-    done_ = true;
+    gathered_ = true;
+    if (path_.isEmpty())
+    {
+        return;
+    }
+    fileBytes_ = FileBytes(geometry_, options_.Format);
+    writing_ = std::async(std::launch::async,
+                          [this]
+                          {
+                              QString error;
+                              WriteGeometry(path_, geometry_, options_, &error, &writeProgress_);
+                              return error;
+                          });
 }
 
+void GeometryJob::AwaitWriting()
+{
+    if (writing_.wait_for(std::chrono::milliseconds(TickBudget)) != std::future_status::ready)
+    {
+        return;
+    }
+    const QString error = writing_.get();
+    written_ = error.isEmpty() || Fail(error);
+}
+
+// The gathering's share, then the writing's.
 double GeometryJob::Fraction() const
 {
-    if (done_)
+    if (Complete())
     {
         return 1.0;
+    }
+    if (gathered_)
+    {
+        return fileBytes_ == 0 ? 0.0
+                               : std::min(1.0, static_cast<double>(writeProgress_.Bytes) /
+                                                   static_cast<double>(fileBytes_));
     }
     return walk_ ? walk_->Fraction() : picture_ ? picture_->Fraction() : 0.0;
 }
@@ -106,20 +158,20 @@ double GeometryJob::Fraction() const
 QString GeometryJob::Activity() const
 {
     const QString name = QFileInfo(path_).fileName();
-    if (!done_)
+    if (!gathered_)
     {
         return QString::fromUtf8("Gathering the spheres of %1\u2026").arg(name);
     }
     const QLocale locale;
     return QString::fromUtf8("Writing %1 spheres, %2, to %3\u2026")
         .arg(locale.toString(qulonglong(geometry_.Spheres.size())),
-             locale.formattedDataSize(qint64(FileBytes(geometry_, options_.Format))), name);
+             locale.formattedDataSize(qint64(fileBytes_)), name);
 }
 
+// Written while the job ticked.
 bool GeometryJob::Write()
 {
-    QString error;
-    return WriteGeometry(path_, geometry_, options_, &error) || Fail(error);
+    return !Failed();
 }
 
 }  // namespace ramifex

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -41,7 +42,9 @@ struct GeometrySettings
 
 // The spheres of a scene written as a file for other programs, gathered a slice at a time: what
 // the view shows through the OpenGL picture that draws them (what it leaves out decides), the
-// whole tree through a walk that leaves nothing out and needs no GL.
+// whole tree through a walk that leaves nothing out and needs no GL. The file is written on a
+// thread of its own while the ticks wait for it a slice at a time, so a stop (a signal, Cancel:
+// the job goes) comes within one; the earlier file then stays as it was.
 class GeometryJob final : public Job
 {
 public:
@@ -59,8 +62,10 @@ public:
     const ExportedGeometry& Geometry() const { return geometry_; }
 
 private:
-    bool Complete() const override { return done_; }
+    bool Complete() const override { return gathered_ && (path_.isEmpty() || written_); }
+    void Gather();
     void Gathered();
+    void AwaitWriting();
 
     SceneState scene_;
     GeometrySettings settings_;
@@ -71,7 +76,11 @@ private:
     SteadyMillisecondClock clock_;
     std::unique_ptr<CompleteWalk> walk_;
     ExportedGeometry geometry_;
-    bool done_ = false;
+    bool gathered_ = false;
+    uint64_t fileBytes_ = 0;
+    WriteProgress writeProgress_;
+    std::future<QString> writing_;  // why the write failed; empty once written
+    bool written_ = false;
 };
 
 }  // namespace ramifex

@@ -22,14 +22,15 @@ public:
     // Works for up to one slice (TickBudget). Does nothing before a successful start and once
     // finished.
     virtual void Tick() = 0;
-    // How much of the work before writing is done, from 0 to 1.
+    // How much of the work is done, from 0 to 1: of the work before writing, or of the writing
+    // where the job writes while it ticks.
     virtual double Fraction() const = 0;
     // What the job is doing now, for a progress dialog: "Drawing tree.png, 640 × 480 pixels…".
     virtual QString Activity() const = 0;
     // How the output differs from what was asked, for the user to know; empty when it does not.
     virtual QString Note() const { return {}; }
-    // Writes the output once finished without failing; false, with Error() saying why, when it
-    // cannot.
+    // Writes the output once finished without failing (where the ticks have not written it);
+    // false, with Error() saying why, when it cannot.
     virtual bool Write() = 0;
 
     // Ready to write, or failed.

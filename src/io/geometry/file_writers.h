@@ -5,20 +5,26 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/mesh/sphere_mesh.h"
 #include "io/geometry/exported_geometry.h"
+#include "io/geometry/geometry_file.h"
 
 namespace ramifex
 {
 
 static_assert(std::endian::native == std::endian::little, "the binary files are little-endian");
 
-// Gathers a file's bytes and hands them to the device a megabyte at a time.
+// Gathers a file's bytes and hands them to the device a megabyte at a time, counting them in
+// `progress` when given, which can also ask it to stop.
 class ByteWriter
 {
 public:
-    explicit ByteWriter(QIODevice& device) : device_(device) {}
+    explicit ByteWriter(QIODevice& device, WriteProgress* progress = nullptr)
+        : device_(device), progress_(progress)
+    {
+    }
 
     template <typename T>
     void Put(const T& value)
@@ -31,16 +37,28 @@ public:
         buffer_ += text;
         FlushWhenFull();
     }
+    // Bytes already gathered elsewhere, handed on a megabyte at a time.
+    void Bytes(std::string_view bytes);
+    // A write failed or a stop was asked for: the writers leave off at once.
+    bool Stopped() const
+    {
+        return failed_ || (progress_ != nullptr && progress_->Stop.load(std::memory_order_relaxed));
+    }
     // Whether every byte reached the device.
     bool Finish();
+    // The system's error number of the write that failed; 0 when none failed.
+    int ErrorCode() const { return errorCode_; }
 
 private:
     void FlushWhenFull();
     void Flush();
+    void Hand(const char* data, size_t size);
 
     QIODevice& device_;
+    WriteProgress* progress_;
     std::string buffer_;
     bool failed_ = false;
+    int errorCode_ = 0;
 };
 
 // A point of a sphere's tessellation, placed on the sphere.

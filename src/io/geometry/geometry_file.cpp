@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "io/geometry/file_writers.h"
@@ -60,6 +62,15 @@ bool WriteFormat(const ExportedGeometry& geometry, const GeometryOptions& option
             break;
     }
     return true;
+}
+
+// Why a write failed: the system's reason, a full disk said as such, else the toolkit's.
+QString WriteFailure(const QString& path, int code, const QFileDevice& file)
+{
+    const QString reason = code == ENOSPC || code == EDQUOT ? QStringLiteral("the disk is full")
+                           : code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+                                       : file.errorString();
+    return QStringLiteral("cannot write \"%1\": %2").arg(path, reason);
 }
 
 }  // namespace
@@ -135,7 +146,7 @@ bool CanWriteGeometry(const QString& path, QString* error)
 }
 
 bool WriteGeometry(const QString& path, const ExportedGeometry& geometry,
-                   const GeometryOptions& options, QString* error)
+                   const GeometryOptions& options, QString* error, WriteProgress* progress)
 {
     if (!CanWriteGeometry(path, error))
     {
@@ -155,14 +166,24 @@ bool WriteGeometry(const QString& path, const ExportedGeometry& geometry,
         *error = QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
         return false;
     }
-    ByteWriter out(file);
+    ByteWriter out(file, progress);
     if (!WriteFormat(geometry, options, out, error))
     {
         return false;
     }
-    if (!out.Finish() || !file.commit())
+    if (progress != nullptr && progress->Stop)
     {
-        *error = QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
+        *error = QStringLiteral("the writing of \"%1\" was stopped").arg(path);
+        return false;
+    }
+    if (!out.Finish())
+    {
+        *error = WriteFailure(path, out.ErrorCode(), file);
+        return false;
+    }
+    if (!file.commit())
+    {
+        *error = WriteFailure(path, errno, file);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -41,9 +42,19 @@ bool FormatHolds(GeometryFormat format, uint64_t bytes);
 // refused before it starts.
 bool CanWriteGeometry(const QString& path, QString* error);
 
+// What a write under way shares with whoever waits for it, from another thread: the bytes written
+// so far, and a request to stop.
+struct WriteProgress
+{
+    std::atomic<uint64_t> Bytes{0};
+    std::atomic<bool> Stop{false};
+};
+
 // Writes the spheres (and, in a .glb, the camera when there is one) through QSaveFile, so a failed
-// write leaves any earlier file as it was. False, with `error` saying why, on failure.
+// or stopped write leaves any earlier file as it was. False, with `error` saying why, on failure
+// (a full disk is told as such) or once stopped.
 bool WriteGeometry(const QString& path, const ExportedGeometry& geometry,
-                   const GeometryOptions& options, QString* error);
+                   const GeometryOptions& options, QString* error,
+                   WriteProgress* progress = nullptr);
 
 }  // namespace ramifex

@@ -226,7 +226,8 @@ tinygltf::Material SphereMaterial()
     return material;
 }
 
-void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres)
+void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres,
+                const ByteWriter& out)
 {
     const std::vector<Run> runs = RunsOf(spheres);
     if (runs.empty())
@@ -242,6 +243,10 @@ void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spher
     model.extensionsRequired.push_back(Quantization);
     for (const Run& run : runs)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         AddRun(model, spheres, run);
     }
 }
@@ -271,7 +276,11 @@ bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error
     tinygltf::Model model;
     model.asset.version = "2.0";
     model.asset.generator = "Ramifex";
-    AddSpheres(model, geometry.Spheres);
+    AddSpheres(model, geometry.Spheres, out);
+    if (out.Stopped())
+    {
+        return true;  // the caller knows why
+    }
     if (geometry.Camera)
     {
         AddCamera(model, *geometry.Camera);
@@ -291,7 +300,7 @@ bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error
         *error = QStringLiteral("the glTF library could not write the file");
         return false;
     }
-    out.Text(std::move(bytes).str());
+    out.Bytes(bytes.view());
     return true;
 }
 

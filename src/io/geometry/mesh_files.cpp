@@ -1,5 +1,7 @@
 // The PLY, STL and OBJ files: streamed, a sphere at a time.
 #include <QString>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -18,12 +20,43 @@ void ByteWriter::FlushWhenFull()
 
 void ByteWriter::Flush()
 {
-    if (!failed_ && !buffer_.empty())
-    {
-        failed_ = device_.write(buffer_.data(), static_cast<qint64>(buffer_.size())) !=
-                  static_cast<qint64>(buffer_.size());
-    }
+    Hand(buffer_.data(), buffer_.size());
     buffer_.clear();
+}
+
+void ByteWriter::Bytes(std::string_view bytes)
+{
+    Flush();
+    constexpr size_t Piece = 1u << 20;
+    for (size_t at = 0; at < bytes.size(); at += Piece)
+    {
+        Hand(bytes.data() + at, std::min(Piece, bytes.size() - at));
+    }
+}
+
+// The device's failure is kept with the system's error number, read before anything else can
+// change it: the toolkit's own message for a full disk says nothing.
+void ByteWriter::Hand(const char* data, size_t size)
+{
+    if (size == 0)
+    {
+        return;
+    }
+    if (Stopped())
+    {
+        failed_ = true;
+        return;
+    }
+    if (device_.write(data, static_cast<qint64>(size)) != static_cast<qint64>(size))
+    {
+        errorCode_ = errno;
+        failed_ = true;
+        return;
+    }
+    if (progress_ != nullptr)
+    {
+        progress_->Bytes += size;
+    }
 }
 
 bool ByteWriter::Finish()
@@ -66,6 +99,10 @@ void WritePlyPoints(const ExportedGeometry& geometry, ByteWriter& out)
     out.Text(PlyPointsHeader(geometry.Spheres.size()));
     for (const ExportedSphere& sphere : geometry.Spheres)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         out.Put(sphere.Centre);
         out.Put(sphere.Radius);
         out.Put(sphere.Colour);
@@ -77,6 +114,10 @@ void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out)
     out.Text(PlyMeshHeader(CountMesh(geometry)));
     for (const ExportedSphere& sphere : geometry.Spheres)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         for (const auto& p : MeshOf(sphere).Points)
         {
             out.Put(PlacePoint(sphere, p));
@@ -86,6 +127,10 @@ void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out)
     uint32_t first = 0;
     for (const ExportedSphere& sphere : geometry.Spheres)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         const SphereMesh& mesh = MeshOf(sphere);
         for (size_t i = 0; i < mesh.Indices.size(); i += 3)
         {
@@ -133,6 +178,10 @@ void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWrit
     const float millimetres = static_cast<float>(rootMillimetres / 2.0);
     for (ExportedSphere sphere : geometry.Spheres)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         for (float& c : sphere.Centre)
         {
             c *= millimetres;
@@ -159,6 +208,10 @@ void WriteObj(const ExportedGeometry& geometry, ByteWriter& out)
     char line[160];
     for (const ExportedSphere& sphere : geometry.Spheres)
     {
+        if (out.Stopped())
+        {
+            return;
+        }
         const SphereMesh& mesh = MeshOf(sphere);
         for (const auto& p : mesh.Points)
         {
