@@ -2,10 +2,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <tiny_gltf.h>
@@ -20,10 +23,12 @@ namespace
 
 using Point = std::array<float, 3>;
 
-// What a reader finds in a file: its points (or, for STL, its triangles' corners) and triangles.
+// What a reader finds in a file: its points (or, for STL, its triangles' corners), their normals
+// where the file has them, and its triangles.
 struct ReadBack
 {
     size_t Points = 0;
+    std::vector<std::pair<Point, Point>> Normals;  // each point with its normal
     size_t Triangles = 0;
     Point Low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
               std::numeric_limits<float>::max()};
@@ -83,7 +88,12 @@ ReadBack ReadPly(const QByteArray& bytes, bool points)
     qsizetype at = header.DataStart;
     for (size_t v = 0; v < header.Vertices; ++v)
     {
-        read.Add(Take<Point>(bytes, at));
+        const Point p = Take<Point>(bytes, at);
+        read.Add(p);
+        if (!points)
+        {
+            read.Normals.emplace_back(p, Take<Point>(bytes, at));
+        }
         at += points ? 4 + 3 : 3;  // the radius and the colour
     }
     for (size_t f = 0; f < header.Faces; ++f)
@@ -134,11 +144,23 @@ ReadBack ReadObj(const QByteArray& bytes)
             EXPECT_FALSE(words.fail()) << line;
             read.Add(p);
         }
+        else if (kind == "vn")
+        {
+            Point n;
+            words >> n[0] >> n[1] >> n[2];
+            EXPECT_FALSE(words.fail()) << line;
+            read.Normals.emplace_back(Point{}, n);
+        }
         else if (kind == "f")
         {
-            size_t a = 0, b = 0, c = 0;
-            words >> a >> b >> c;
-            EXPECT_TRUE(a >= 1 && b >= 1 && c >= 1 && std::max({a, b, c}) <= read.Points) << line;
+            // Each corner names its point and its normal, the same: "f 1//1 2//2 3//3".
+            for (int k = 0; k < 3; ++k)
+            {
+                size_t v = 0, n = 0;
+                char slash[2] = {};
+                words >> v >> slash[0] >> slash[1] >> n;
+                EXPECT_TRUE(!words.fail() && v == n && v >= 1 && v <= read.Points) << line;
+            }
             ++read.Triangles;
         }
     }
@@ -158,8 +180,16 @@ ExportedGeometry ThreeSpheres()
             std::nullopt};
 }
 
-// Each format written and read back: its counts, the bounds of its points (the z bounds are the
-// spheres' own, x and y within them), and its size as told before writing.
+// A file with +Z up read back in the spheres' frame, where +Y is up.
+Point FromZUp(const Point& p)
+{
+    return {p[0], p[2], -p[1]};
+}
+
+// Each format written and read back: its counts, the bounds of its points in the spheres' frame
+// (the z bounds are the spheres' own, x and y within them) so that up is where the format's
+// readers take it, the normals of the first sphere (at the origin, of radius 1: its points), and
+// its size as told before writing.
 TEST(GeometryFile, WrittenFilesReadBackWithTheirCountsAndBounds)
 {
     const ExportedGeometry geometry = ThreeSpheres();
@@ -179,12 +209,15 @@ TEST(GeometryFile, WrittenFilesReadBackWithTheirCountsAndBounds)
         size_t Triangles;
         float Scale;       // millimetres per unit for STL
         double SizeSlack;  // how far the size told may be from the file's
+        bool ZUp;          // readers of PLY and STL take +Z as up, of OBJ +Y
+        bool Normals;
     };
     const Case cases[] = {
-        {"points.ply", GeometryFormat::PlyPoints, geometry.Spheres.size(), 0, 1.0f, 0.0},
-        {"mesh.ply", GeometryFormat::PlyMesh, points, triangles, 1.0f, 0.0},
-        {"mesh.stl", GeometryFormat::Stl, 3 * triangles, triangles, 5.0f, 0.0},
-        {"mesh.obj", GeometryFormat::Obj, points, triangles, 1.0f, 0.3},
+        {"points.ply", GeometryFormat::PlyPoints, geometry.Spheres.size(), 0, 1.0f, 0.0, true,
+         false},
+        {"mesh.ply", GeometryFormat::PlyMesh, points, triangles, 1.0f, 0.0, true, true},
+        {"mesh.stl", GeometryFormat::Stl, 3 * triangles, triangles, 5.0f, 0.0, true, false},
+        {"mesh.obj", GeometryFormat::Obj, points, triangles, 1.0f, 0.3, false, true},
     };
     for (const Case& c : cases)
     {
@@ -202,38 +235,71 @@ TEST(GeometryFile, WrittenFilesReadBackWithTheirCountsAndBounds)
         EXPECT_EQ(read.Points, c.Points);
         EXPECT_EQ(read.Triangles, c.Triangles);
         const bool centres = c.Format == GeometryFormat::PlyPoints;
-        EXPECT_NEAR(read.Low[2], (centres ? -3.0f : -3.25f) * c.Scale, 1e-5);
-        EXPECT_NEAR(read.High[2], (centres ? 0.5f : 1.0f) * c.Scale, 1e-5);
-        EXPECT_GE(read.Low[0], -1.75f * c.Scale - 1e-5);
-        EXPECT_LE(read.High[0], 2.5f * c.Scale + 1e-5);
+        // A quarter turn swaps the bounds of the axis that turns to minus another.
+        const Point low = c.ZUp ? FromZUp({read.Low[0], read.High[1], read.Low[2]}) : read.Low;
+        const Point high = c.ZUp ? FromZUp({read.High[0], read.Low[1], read.High[2]}) : read.High;
+        EXPECT_NEAR(low[2], (centres ? -3.0f : -3.25f) * c.Scale, 1e-5);
+        EXPECT_NEAR(high[2], (centres ? 0.5f : 1.0f) * c.Scale, 1e-5);
+        EXPECT_GE(low[0], -1.75f * c.Scale - 1e-5);
+        EXPECT_LE(high[0], 2.5f * c.Scale + 1e-5);
+        ASSERT_EQ(read.Normals.size(), c.Normals ? c.Points : 0);
+        for (size_t i = 0; c.Normals && i < SphereAtLevel(3).Points.size(); ++i)
+        {
+            const Point& n = read.Normals[i].second;
+            const Point expected = c.ZUp ? read.Normals[i].first : SphereAtLevel(3).Points[i];
+            for (int k = 0; k < 3; ++k)
+            {
+                ASSERT_NEAR(n[k], expected[k], 1e-4) << i;
+            }
+        }
         const double told = double(FileBytes(geometry, c.Format));
         EXPECT_NEAR(told, double(bytes.size()), c.SizeSlack * double(bytes.size()));
     }
 }
 
-// The indices of one of a .glb's meshes: each below its points' count, and every point used.
-void ExpectIndicesReachTheirPoints(const tinygltf::Model& model, const tinygltf::Primitive& mesh)
+template <typename T>
+T BufferValue(const tinygltf::Model& model, const tinygltf::Accessor& accessor, size_t element,
+              size_t component = 0)
+{
+    const tinygltf::BufferView& view = model.bufferViews.at(accessor.bufferView);
+    const size_t stride = view.byteStride != 0 ? view.byteStride : sizeof(T);
+    const size_t at =
+        view.byteOffset + accessor.byteOffset + element * stride + component * sizeof(T);
+    const std::vector<unsigned char>& data = model.buffers.at(view.buffer).data;
+    EXPECT_LE(at + sizeof(T), data.size());
+    T value{};
+    std::memcpy(&value, data.data() + at, sizeof(T));
+    return value;
+}
+
+// The indices of one of a .glb's meshes, each below its points' count; returns how many of its
+// points no triangle uses.
+size_t PointsUnused(const tinygltf::Model& model, const tinygltf::Primitive& mesh)
 {
     const tinygltf::Accessor& points = model.accessors.at(mesh.attributes.at("POSITION"));
     const tinygltf::Accessor& indices = model.accessors.at(mesh.indices);
-    ASSERT_EQ(indices.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
-    const tinygltf::BufferView& view = model.bufferViews.at(indices.bufferView);
-    const std::vector<unsigned char>& data = model.buffers.at(view.buffer).data;
-    ASSERT_LE(view.byteOffset + indices.byteOffset + 2 * indices.count, data.size());
+    EXPECT_EQ(indices.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
     std::vector<bool> used(points.count, false);
     for (size_t k = 0; k < indices.count; ++k)
     {
-        uint16_t index = 0;
-        std::memcpy(&index, data.data() + view.byteOffset + indices.byteOffset + 2 * k, 2);
-        ASSERT_LT(index, points.count);
-        used[index] = true;
+        const auto index = BufferValue<uint16_t>(model, indices, k);
+        EXPECT_LT(index, points.count);
+        used[std::min<size_t>(index, points.count - 1)] = true;
     }
-    EXPECT_EQ(std::count(used.begin(), used.end(), false), 0);
+    return static_cast<size_t>(std::count(used.begin(), used.end(), false));
 }
 
-// More spheres than one mesh of 16-bit indices holds, of two sizes so that no mesh fills evenly:
-// the .glb splits them into meshes whose indices reach all their points and no others (the
-// largest index value is reserved), with every triangle.
+// A node colour in 16-bit linear light, as glTF defines vertex colours.
+uint16_t Linear(uint8_t srgb)
+{
+    const double c = srgb / 255.0;
+    return static_cast<uint16_t>(std::lround(std::pow((c + 0.055) / 1.055, 2.4) * 65535.0));
+}
+
+// More spheres than one mesh of 16-bit indices holds, of two sizes so that no mesh fills evenly,
+// and a few too small to keep an area once their points are stored in 16 bits: the .glb splits
+// them into meshes whose indices reach all their points and no others (the largest index value is
+// reserved), with every triangle but the small spheres', and colours in linear light.
 TEST(GeometryFile, AGlbSplitsItsSpheresWhereSixteenBitIndicesEnd)
 {
     ExportedGeometry geometry;
@@ -243,6 +309,11 @@ TEST(GeometryFile, AGlbSplitsItsSpheresWhereSixteenBitIndicesEnd)
         const uint8_t level = i % 3 == 0 ? 4 : 5;
         geometry.Spheres.push_back({{float(i), 0.0f, 0.0f}, 0.4f, {200, 100, 50}, level});
         triangles += SphereAtLevel(level).Indices.size() / 3;
+    }
+    constexpr size_t Specks = 5;
+    for (size_t i = 0; i < Specks; ++i)
+    {
+        geometry.Spheres.push_back({{199.0f, 0.5f, 0.0f}, 1e-5f, {200, 100, 50}, 0});
     }
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("tree.glb"));
@@ -257,16 +328,27 @@ TEST(GeometryFile, AGlbSplitsItsSpheresWhereSixteenBitIndicesEnd)
         << failure;
     EXPECT_GT(model.meshes.size(), 3U);
     size_t read = 0;
+    size_t unused = 0;
     for (const tinygltf::Mesh& mesh : model.meshes)
     {
         for (const tinygltf::Primitive& primitive : mesh.primitives)
         {
             EXPECT_LE(model.accessors.at(primitive.attributes.at("POSITION")).count, 65535U);
-            ExpectIndicesReachTheirPoints(model, primitive);
+            unused += PointsUnused(model, primitive);
             read += model.accessors.at(primitive.indices).count / 3;
+            const tinygltf::Accessor& colour =
+                model.accessors.at(primitive.attributes.at("COLOR_0"));
+            ASSERT_EQ(colour.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+            ASSERT_TRUE(colour.normalized);
+            for (size_t k = 0; k < 3; ++k)
+            {
+                EXPECT_EQ(BufferValue<uint16_t>(model, colour, colour.count - 1, k),
+                          Linear(std::array<uint8_t, 3>{200, 100, 50}[k]));
+            }
         }
     }
     EXPECT_EQ(read, triangles);
+    EXPECT_EQ(unused, Specks * SphereAtLevel(0).Points.size());
 }
 
 TEST(GeometryFile, NamesGiveTheFormatAndNothingIsWrittenOverAFolder)

@@ -68,6 +68,13 @@ inline std::array<float, 3> PlacePoint(const ExportedSphere& sphere, const std::
             sphere.Centre[2] + sphere.Radius * p[2]};
 }
 
+// PLY, STL and VTK files have no up of their own, and the tools that read them take +Z as up: the
+// picture's up, +Y, becomes +Z by a quarter turn about X. glTF and OBJ keep +Y up, their own.
+inline std::array<float, 3> ZUp(const std::array<float, 3>& p)
+{
+    return {p[0], -p[2], p[1]};
+}
+
 inline const SphereMesh& MeshOf(const ExportedSphere& sphere)
 {
     return SphereAtLevel(sphere.Level);
@@ -91,13 +98,13 @@ bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error
 std::string PlyPointsHeader(uint64_t spheres);
 std::string PlyMeshHeader(const MeshCounts& counts);
 inline constexpr uint64_t PlyPointBytes = 4 * 4 + 3;
-inline constexpr uint64_t PlyVertexBytes = 3 * 4 + 3;
+inline constexpr uint64_t PlyVertexBytes = 6 * 4 + 3;
 inline constexpr uint64_t PlyFaceBytes = 1 + 3 * 4;
 inline constexpr uint64_t StlHeaderBytes = 80 + 4;
 inline constexpr uint64_t StlTriangleBytes = 12 * 4 + 2;
 // A glTF vertex: position (3 shorts and one of padding), normal (3 signed bytes and one of
-// padding), colour (4 bytes).
-inline constexpr uint64_t GltfVertexBytes = 16;
+// padding), linear colour (3 unsigned shorts and one of padding).
+inline constexpr uint64_t GltfVertexBytes = 20;
 inline constexpr uint64_t GltfIndexBytes = 2;
 
 }  // namespace ramifex

@@ -17,9 +17,9 @@ namespace
 // The JSON part of a .glb: the fixed objects, and those of each primitive.
 constexpr uint64_t GltfFixedBytes = 1200;
 constexpr uint64_t GltfPrimitiveBytes = 700;
-// A vertex line and a face line of an OBJ file, on average.
-constexpr uint64_t ObjPointBytes = 56;
-constexpr uint64_t ObjTriangleBytes = 24;
+// A point's vertex and normal lines and a face line of an OBJ file, on average.
+constexpr uint64_t ObjPointBytes = 77;
+constexpr uint64_t ObjTriangleBytes = 38;
 
 uint64_t MeshBytes(const MeshCounts& counts, GeometryFormat format)
 {

@@ -1,11 +1,13 @@
 // The .glb, written by tinygltf: meshes of up to 65535 points each, so that 16-bit indices reach
 // them all (the largest index value is reserved), each under a node that places its positions,
-// stored as 16-bit fractions of its extent; and the camera.
+// stored as 16-bit fractions of its extent; and the camera. Colours are linear, as glTF defines
+// vertex colours, in 16 bits so that the dark ones stay apart.
 #include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include <tiny_gltf.h>
@@ -19,7 +21,7 @@ namespace
 
 constexpr size_t MaxPrimitivePoints = std::numeric_limits<uint16_t>::max();
 // Positions as 16-bit and normals as 8-bit fractions: the one extension of core glTF the file
-// needs, which keeps a vertex at 16 bytes rather than 28.
+// needs, which keeps a vertex at 20 bytes rather than 32.
 const std::string Quantization = "KHR_mesh_quantization";
 
 // The spheres [First, End) share a primitive.
@@ -28,7 +30,6 @@ struct Run
     size_t First = 0;
     size_t End = 0;
     size_t FirstPoint = 0;
-    size_t FirstIndex = 0;
     size_t Points = 0;
     size_t Indices = 0;
 };
@@ -43,7 +44,7 @@ std::vector<Run> RunsOf(const std::vector<ExportedSphere>& spheres)
         if (run.Points + mesh.Points.size() > MaxPrimitivePoints)
         {
             runs.push_back(run);
-            run = {i, i, run.FirstPoint + run.Points, run.FirstIndex + run.Indices, 0, 0};
+            run = {i, i, run.FirstPoint + run.Points, 0, 0};
         }
         run.End = i + 1;
         run.Points += mesh.Points.size();
@@ -59,6 +60,39 @@ std::vector<Run> RunsOf(const std::vector<ExportedSphere>& spheres)
 int8_t NormalByte(float component)
 {
     return static_cast<int8_t>(std::lround(std::clamp(component, -1.0f, 1.0f) * 127.0f));
+}
+
+// The node colours are what the screen shows, sRGB; glTF's are linear.
+uint16_t LinearShort(uint8_t srgb)
+{
+    static const std::array<uint16_t, 256> table = []
+    {
+        std::array<uint16_t, 256> shorts{};
+        for (size_t i = 0; i < shorts.size(); ++i)
+        {
+            const double c = static_cast<double>(i) / 255.0;
+            const double linear = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            shorts[i] = static_cast<uint16_t>(std::lround(linear * 65535.0));
+        }
+        return shorts;
+    }();
+    return table[srgb];
+}
+
+using Stored = std::array<int16_t, 4>;
+
+// Three points that quantising has put on one line make a triangle of no area, which readers
+// refuse or draw as a crack's edge.
+bool HasArea(const Stored& a, const Stored& b, const Stored& c)
+{
+    std::array<int64_t, 3> u{};
+    std::array<int64_t, 3> v{};
+    for (int i = 0; i < 3; ++i)
+    {
+        u[i] = int64_t{b[i]} - a[i];
+        v[i] = int64_t{c[i]} - a[i];
+    }
+    return u[1] * v[2] != u[2] * v[1] || u[2] * v[0] != u[0] * v[2] || u[0] * v[1] != u[1] * v[0];
 }
 
 // Where a run's points lie: its node shifts them by Centre and scales them by Scale from the
@@ -96,50 +130,78 @@ Placement PlacementOf(const std::vector<ExportedSphere>& spheres, const Run& run
 
 constexpr double ShortLimit = std::numeric_limits<int16_t>::max();
 
-// Writes a run's points and indices into the buffer, and returns the bounds of its positions as
-// stored.
-std::pair<std::vector<double>, std::vector<double>> FillRun(
-    const std::vector<ExportedSphere>& spheres, const Run& run, const Placement& placement,
-    unsigned char* vertices, unsigned char* indices)
+// A run's points and triangles as stored, with the bounds of the positions.
+struct FilledRun
 {
-    std::vector<double> low(3, ShortLimit);
-    std::vector<double> high(3, -ShortLimit);
+    std::vector<double> Low = std::vector<double>(3, ShortLimit);
+    std::vector<double> High = std::vector<double>(3, -ShortLimit);
+    size_t Indices = 0;  // of the triangles that have an area
+};
+
+Stored StorePoint(const ExportedSphere& sphere, const std::array<float, 3>& p,
+                  const Placement& placement, FilledRun& filled)
+{
+    Stored position{};
+    for (int i = 0; i < 3; ++i)
+    {
+        const double at = sphere.Centre[i] + double(sphere.Radius) * p[i];
+        const double stored =
+            std::clamp(std::round((at - placement.Centre[i]) / placement.Scale * ShortLimit),
+                       -ShortLimit, ShortLimit);
+        position[i] = static_cast<int16_t>(stored);
+        filled.Low[i] = std::min(filled.Low[i], stored);
+        filled.High[i] = std::max(filled.High[i], stored);
+    }
+    return position;
+}
+
+void PutVertex(const Stored& position, const std::array<float, 3>& p,
+               const std::array<uint8_t, 3>& colour, unsigned char* vertex)
+{
+    const std::array<int8_t, 4> normal = {NormalByte(p[0]), NormalByte(p[1]), NormalByte(p[2]), 0};
+    const std::array<uint16_t, 4> linear = {LinearShort(colour[0]), LinearShort(colour[1]),
+                                            LinearShort(colour[2]), 0};
+    std::memcpy(vertex, position.data(), 8);
+    std::memcpy(vertex + 8, normal.data(), 4);
+    std::memcpy(vertex + 12, linear.data(), 8);
+}
+
+// Writes a run's points, and the indices of its triangles that keep an area.
+FilledRun FillRun(const std::vector<ExportedSphere>& spheres, const Run& run,
+                  const Placement& placement, unsigned char* vertices, unsigned char* indices)
+{
+    FilledRun filled;
+    std::vector<Stored> stored;
     uint16_t first = 0;
     for (size_t s = run.First; s < run.End; ++s)
     {
         const ExportedSphere& sphere = spheres[s];
         const SphereMesh& mesh = MeshOf(sphere);
+        stored.clear();
         for (const auto& p : mesh.Points)
         {
-            std::array<int16_t, 4> position{};
-            for (int i = 0; i < 3; ++i)
-            {
-                const double at = sphere.Centre[i] + double(sphere.Radius) * p[i];
-                const double stored = std::clamp(
-                    std::round((at - placement.Centre[i]) / placement.Scale * ShortLimit),
-                    -ShortLimit, ShortLimit);
-                position[i] = static_cast<int16_t>(stored);
-                low[i] = std::min(low[i], stored);
-                high[i] = std::max(high[i], stored);
-            }
-            const std::array<int8_t, 4> normal = {NormalByte(p[0]), NormalByte(p[1]),
-                                                  NormalByte(p[2]), 0};
-            const std::array<uint8_t, 4> colour = {sphere.Colour[0], sphere.Colour[1],
-                                                   sphere.Colour[2], 255};
-            std::memcpy(vertices, position.data(), 8);
-            std::memcpy(vertices + 8, normal.data(), 4);
-            std::memcpy(vertices + 12, colour.data(), 4);
+            stored.push_back(StorePoint(sphere, p, placement, filled));
+            PutVertex(stored.back(), p, sphere.Colour, vertices);
             vertices += GltfVertexBytes;
         }
-        for (const uint32_t index : mesh.Indices)
+        for (size_t i = 0; i < mesh.Indices.size(); i += 3)
         {
-            const auto value = static_cast<uint16_t>(first + index);
-            std::memcpy(indices, &value, 2);
-            indices += GltfIndexBytes;
+            const uint32_t* corner = &mesh.Indices[i];
+            if (!HasArea(stored[corner[0]], stored[corner[1]], stored[corner[2]]))
+            {
+                continue;
+            }
+            for (int k = 0; k < 3; ++k)
+            {
+                const auto value = static_cast<uint16_t>(first + corner[k]);
+                std::memcpy(indices, &value, 2);
+                indices += GltfIndexBytes;
+            }
+            filled.Indices += 3;
         }
         first = static_cast<uint16_t>(first + mesh.Points.size());
     }
-    return {low, high};
+    return filled;
 }
 
 int AddAccessor(tinygltf::Model& model, int view, size_t offset, size_t count, int component,
@@ -156,42 +218,58 @@ int AddAccessor(tinygltf::Model& model, int view, size_t offset, size_t count, i
     return static_cast<int>(model.accessors.size() - 1);
 }
 
-tinygltf::Primitive PrimitiveOf(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres,
-                                const Run& run, const Placement& placement)
+// `indexCount` counts the indices written before the run's, and then its own. None where no
+// triangle of the run kept an area: an accessor of nothing is no glTF.
+std::optional<tinygltf::Primitive> PrimitiveOf(tinygltf::Model& model,
+                                               const std::vector<ExportedSphere>& spheres,
+                                               const Run& run, const Placement& placement,
+                                               size_t& indexCount)
 {
     auto& data = model.buffers[0].data;
     const size_t vertexStart = run.FirstPoint * GltfVertexBytes;
-    const size_t indexStart = model.bufferViews[1].byteOffset + run.FirstIndex * GltfIndexBytes;
-    auto [low, high] =
-        FillRun(spheres, run, placement, data.data() + vertexStart, data.data() + indexStart);
+    const size_t indexStart = indexCount * GltfIndexBytes;
+    FilledRun filled = FillRun(spheres, run, placement, data.data() + vertexStart,
+                               data.data() + model.bufferViews[1].byteOffset + indexStart);
+    indexCount += filled.Indices;
+    if (filled.Indices == 0)
+    {
+        return std::nullopt;
+    }
 
     tinygltf::Primitive primitive;
     primitive.mode = TINYGLTF_MODE_TRIANGLES;
     primitive.material = 0;
     const int position = AddAccessor(model, 0, vertexStart, run.Points,
                                      TINYGLTF_COMPONENT_TYPE_SHORT, TINYGLTF_TYPE_VEC3, true);
-    model.accessors[position].minValues = std::move(low);
-    model.accessors[position].maxValues = std::move(high);
+    model.accessors[position].minValues = std::move(filled.Low);
+    model.accessors[position].maxValues = std::move(filled.High);
     primitive.attributes["POSITION"] = position;
     primitive.attributes["NORMAL"] =
         AddAccessor(model, 0, vertexStart + 8, run.Points, TINYGLTF_COMPONENT_TYPE_BYTE,
                     TINYGLTF_TYPE_VEC3, true);
     primitive.attributes["COLOR_0"] =
-        AddAccessor(model, 0, vertexStart + 12, run.Points, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE,
-                    TINYGLTF_TYPE_VEC4, true);
+        AddAccessor(model, 0, vertexStart + 12, run.Points, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
+                    TINYGLTF_TYPE_VEC3, true);
     primitive.indices =
-        AddAccessor(model, 1, run.FirstIndex * GltfIndexBytes, run.Indices,
-                    TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_SCALAR, false);
+        AddAccessor(model, 1, indexStart, filled.Indices, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
+                    TINYGLTF_TYPE_SCALAR, false);
     return primitive;
 }
 
 // Each run is a mesh of its own, under a node that places its stored positions.
-void AddRun(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres, const Run& run)
+void AddRun(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres, const Run& run,
+            size_t& indexCount)
 {
     const Placement placement = PlacementOf(spheres, run);
+    std::optional<tinygltf::Primitive> primitive =
+        PrimitiveOf(model, spheres, run, placement, indexCount);
+    if (!primitive)
+    {
+        return;
+    }
     tinygltf::Mesh mesh;
     mesh.name = "spheres";
-    mesh.primitives.push_back(PrimitiveOf(model, spheres, run, placement));
+    mesh.primitives.push_back(std::move(*primitive));
     model.meshes.push_back(mesh);
     tinygltf::Node node;
     node.name = "spheres";
@@ -226,6 +304,7 @@ tinygltf::Material SphereMaterial()
     return material;
 }
 
+// The index buffer is sized for every triangle, then cut to those that kept an area.
 void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spheres,
                 const ByteWriter& out)
 {
@@ -234,21 +313,35 @@ void AddSpheres(tinygltf::Model& model, const std::vector<ExportedSphere>& spher
     {
         return;
     }
+    size_t indices = 0;
+    for (const Run& run : runs)
+    {
+        indices += run.Indices;
+    }
     const size_t vertexBytes = (runs.back().FirstPoint + runs.back().Points) * GltfVertexBytes;
-    const size_t indexBytes = (runs.back().FirstIndex + runs.back().Indices) * GltfIndexBytes;
-    model.buffers.emplace_back().data.resize(vertexBytes + indexBytes);
-    AddBufferViews(model, vertexBytes, indexBytes);
+    model.buffers.emplace_back().data.resize(vertexBytes + indices * GltfIndexBytes);
+    AddBufferViews(model, vertexBytes, indices * GltfIndexBytes);
     model.materials.push_back(SphereMaterial());
     model.extensionsUsed.push_back(Quantization);
     model.extensionsRequired.push_back(Quantization);
+    size_t written = 0;
     for (const Run& run : runs)
     {
         if (out.Stopped())
         {
             return;
         }
-        AddRun(model, spheres, run);
+        AddRun(model, spheres, run, written);
     }
+    if (written == 0)
+    {
+        const tinygltf::Asset asset = model.asset;
+        model = {};  // nothing with an area: no spheres
+        model.asset = asset;
+        return;
+    }
+    model.bufferViews[1].byteLength = written * GltfIndexBytes;
+    model.buffers[0].data.resize(vertexBytes + written * GltfIndexBytes);
 }
 
 void AddCamera(tinygltf::Model& model, const ExportedCamera& view)

@@ -89,6 +89,7 @@ std::string PlyMeshHeader(const MeshCounts& counts)
     return "ply\nformat binary_little_endian 1.0\ncomment spheres of Ramifex\nelement vertex " +
            std::to_string(counts.Points) +
            "\nproperty float x\nproperty float y\nproperty float z\n"
+           "property float nx\nproperty float ny\nproperty float nz\n"
            "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face " +
            std::to_string(counts.Triangles) +
            "\nproperty list uchar uint vertex_indices\nend_header\n";
@@ -103,7 +104,7 @@ void WritePlyPoints(const ExportedGeometry& geometry, ByteWriter& out)
         {
             return;
         }
-        out.Put(sphere.Centre);
+        out.Put(ZUp(sphere.Centre));
         out.Put(sphere.Radius);
         out.Put(sphere.Colour);
     }
@@ -120,7 +121,8 @@ void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out)
         }
         for (const auto& p : MeshOf(sphere).Points)
         {
-            out.Put(PlacePoint(sphere, p));
+            out.Put(ZUp(PlacePoint(sphere, p)));
+            out.Put(ZUp(p));  // a point of the unit sphere is its own normal
             out.Put(sphere.Colour);
         }
     }
@@ -191,9 +193,9 @@ void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWrit
         for (size_t i = 0; i < mesh.Indices.size(); i += 3)
         {
             const std::array<std::array<float, 3>, 3> corner = {
-                PlacePoint(sphere, mesh.Points[mesh.Indices[i]]),
-                PlacePoint(sphere, mesh.Points[mesh.Indices[i + 1]]),
-                PlacePoint(sphere, mesh.Points[mesh.Indices[i + 2]])};
+                ZUp(PlacePoint(sphere, mesh.Points[mesh.Indices[i]])),
+                ZUp(PlacePoint(sphere, mesh.Points[mesh.Indices[i + 1]])),
+                ZUp(PlacePoint(sphere, mesh.Points[mesh.Indices[i + 2]]))};
             out.Put(FacetNormal(corner));
             out.Put(corner);
             out.Put(uint16_t{0});
@@ -203,7 +205,7 @@ void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWrit
 
 void WriteObj(const ExportedGeometry& geometry, ByteWriter& out)
 {
-    out.Text("# spheres of Ramifex: v x y z red green blue\n");
+    out.Text("# spheres of Ramifex: v x y z red green blue, vn of each v, f v//vn\n");
     uint64_t first = 1;
     char line[160];
     for (const ExportedSphere& sphere : geometry.Spheres)
@@ -216,17 +218,18 @@ void WriteObj(const ExportedGeometry& geometry, ByteWriter& out)
         for (const auto& p : mesh.Points)
         {
             const auto v = PlacePoint(sphere, p);
-            std::snprintf(line, sizeof line, "v %.7g %.7g %.7g %.4g %.4g %.4g\n", v[0], v[1], v[2],
-                          sphere.Colour[0] / 255.0, sphere.Colour[1] / 255.0,
-                          sphere.Colour[2] / 255.0);
+            std::snprintf(line, sizeof line, "v %.7g %.7g %.7g %.4g %.4g %.4g\nvn %.4g %.4g %.4g\n",
+                          v[0], v[1], v[2], sphere.Colour[0] / 255.0, sphere.Colour[1] / 255.0,
+                          sphere.Colour[2] / 255.0, p[0], p[1], p[2]);
             out.Text(line);
         }
         for (size_t i = 0; i < mesh.Indices.size(); i += 3)
         {
-            std::snprintf(line, sizeof line, "f %llu %llu %llu\n",
-                          static_cast<unsigned long long>(first + mesh.Indices[i]),
-                          static_cast<unsigned long long>(first + mesh.Indices[i + 1]),
-                          static_cast<unsigned long long>(first + mesh.Indices[i + 2]));
+            const auto a = static_cast<unsigned long long>(first + mesh.Indices[i]);
+            const auto b = static_cast<unsigned long long>(first + mesh.Indices[i + 1]);
+            const auto c = static_cast<unsigned long long>(first + mesh.Indices[i + 2]);
+            std::snprintf(line, sizeof line, "f %llu//%llu %llu//%llu %llu//%llu\n", a, a, b, b, c,
+                          c);
             out.Text(line);
         }
         first += mesh.Points.size();
