@@ -37,42 +37,71 @@ auto Key(const ExportedSphere& s)
     return std::tie(s.Centre, s.Radius, s.Colour, s.Level);
 }
 
+using Recorded = std::vector<SphereRecorder::Sphere>;
+
+// The spheres a walk on the viewer draws, reading the depths as an output does when `asOutput`,
+// otherwise once a tick.
+Recorded Drawn(GlViewer& viewer, const SceneState& scene, MillisecondClock& clock, bool asOutput)
+{
+    SphereRecorder drawn;
+    TeeSurface surface(viewer, drawn);
+    CompleteWalk walk(scene, surface, clock);
+    const QSize size = viewer.GrabPicture().size();
+    walk.ReadDepthsEvery(asOutput ? OutputDepthReadSteps(int64_t{size.width()} * size.height())
+                                  : 0);
+    walk.RunToEnd();
+    return drawn.Spheres();
+}
+
+bool Same(const Recorded& a, const Recorded& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const SphereRecorder::Sphere& s, const SphereRecorder::Sphere& t)
+                      { return s.Node.M == t.Node.M && s.Colour == t.Colour; });
+}
+
 // What the view shows is what the viewer's complete picture draws, sphere for sphere and in the
-// same order: for a spread tree, one pushed half out of the view, and a close-up that hides much.
-// The walk reads the picture's depths once a tick, so what it leaves out depends on where ticks
-// end; these trees take one tick after the preview, in the job as under the frozen clock.
+// same order, wherever the ticks end: for a spread tree, one pushed half out of the view, and
+// close-ups that hide much. Where the depths are read once a tick instead, what is left out
+// depends on where ticks end, as the deep close-up shows.
 TEST_F(GeometryExport, ViewGivesExactlyTheSpheresTheViewerDraws)
 {
     SceneState halfOut = SpreadTree(8);
     halfOut.ViewOffset = {7.0, 2.0, -10.0};
     SceneState close = SpreadTree(9);
     close.ViewOffset = {0.5, 0.0, -2.0};
+    SceneState deepClose = SpreadTree(12);
+    deepClose.ViewOffset = {0.5, 0.0, -2.0};
     const QSize size = viewer.GrabPicture().size();
-    for (const SceneState& scene : {SpreadTree(7), halfOut, close})
+    for (const SceneState& scene : {SpreadTree(7), halfOut, close, deepClose})
     {
-        SphereRecorder drawn;
-        TeeSurface surface(viewer, drawn);
-        FrozenClock frozen;
-        CompleteWalk(scene, surface, frozen).RunToEnd();
+        FrozenClock oneTick;
+        SteppingClock shortTicks;
+        const Recorded drawn = Drawn(viewer, scene, oneTick, true);
+        ASSERT_TRUE(Same(Drawn(viewer, scene, shortTicks, true), drawn));
         const ExportedGeometry exported = Gather(scene, {size, std::nullopt, false});
 
-        ASSERT_EQ(exported.Spheres.size(), drawn.Spheres().size());
+        ASSERT_EQ(exported.Spheres.size(), drawn.size());
         EXPECT_GT(exported.Spheres.size(), 0u);
         EXPECT_LT(exported.Spheres.size(), WholeTreeSpheres(scene.Iterations));
         for (size_t i = 0; i < exported.Spheres.size(); ++i)
         {
             const ExportedSphere& sphere = exported.Spheres[i];
-            const auto& m = drawn.Spheres()[i].Node.M;
-            const Vec3& colour = drawn.Spheres()[i].Colour;
+            const auto& m = drawn[i].Node.M;
+            const Vec3& colour = drawn[i].Colour;
             for (int k = 0; k < 3; ++k)
             {
                 ASSERT_EQ(sphere.Centre[k], static_cast<float>(m[12 + k])) << i;
                 ASSERT_EQ(sphere.Colour[k], std::lround(colour[k] * 255.0)) << i;
             }
-            ASSERT_NEAR(sphere.Radius, NodeScale(drawn.Spheres()[i].Node), 1e-6) << i;
+            ASSERT_NEAR(sphere.Radius, NodeScale(drawn[i].Node), 1e-6) << i;
         }
         EXPECT_FALSE(exported.Camera);
     }
+    FrozenClock oneTick;
+    SteppingClock shortTicks;
+    EXPECT_FALSE(Same(Drawn(viewer, deepClose, oneTick, false),
+                      Drawn(viewer, deepClose, shortTicks, false)));
 }
 
 // A tree whose every sphere shows: the view and the whole tree give the same spheres.

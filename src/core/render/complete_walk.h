@@ -33,6 +33,7 @@ public:
 
     // Leaving out what cannot change a pixel is on unless switched off before the first tick.
     void SetCulling(bool on) { renderer_.SetCulling(on); }
+    void ReadDepthsEvery(uint64_t steps) { renderer_.ReadDepthsEvery(steps); }
     const TreeRenderer& Renderer() const { return renderer_; }
 
 private:

@@ -98,6 +98,7 @@ void TreeRenderer::Restart()
     spheresDrawn_ = 0;
     visited_ = 0;
     timed_ = false;
+    stepsToDepthRead_ = 0;
     previewDepth_ = ChoosePreviewDepth();
 }
 
@@ -154,7 +155,10 @@ void TreeRenderer::WalkStep()
         forecast_.Start(start, visited_);
     }
     area_ = surface_.VisibleArea();
-    depths_ = culling_ && area_ ? surface_.ReadDepths() : nullptr;
+    if (depthReadSteps_ == 0)
+    {
+        depths_ = culling_ && area_ ? surface_.ReadDepths() : nullptr;
+    }
     const bool skipRepeats = surface_.SkipsRepeatDrawings();
     const bool previewing = previewDepth_ > 0;
     const uint64_t spheresBefore = spheresDrawn_;
@@ -164,6 +168,7 @@ void TreeRenderer::WalkStep()
     const uint32_t walkMs = TickBudget - std::min(surface_.PresentMs(), TickBudget / 2);
     while ((now = clock_.Now()) - start < walkMs)
     {
+        ReadDepthsWhenDue();
         const int depth = WalkDepth();
         DrawFrame& node = stack_.Frames[level];
         // A node's counter is 0 when the walk first reaches it, and 1 when it is back for the
@@ -217,6 +222,16 @@ void TreeRenderer::WalkStep()
         forecast_.Update(NodesLeft(), visited_, now, FractionDone());
     }
     surface_.Present();
+}
+
+void TreeRenderer::ReadDepthsWhenDue()
+{
+    if (depthReadSteps_ == 0 || stepsToDepthRead_-- > 0)
+    {
+        return;
+    }
+    depths_ = culling_ && area_ ? surface_.ReadDepths() : nullptr;
+    stepsToDepthRead_ = depthReadSteps_ - 1;
 }
 
 // Looks at a node the walk has just reached: false when nothing of its subtree can change the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -34,6 +35,15 @@ struct FrameStack
     uint32_t TickStart = 0;
 };
 
+// How often an output's walk reads the depths of a picture of that many pixels (see
+// TreeRenderer::ReadDepthsEvery). A read costs time in proportion to the pixels; this many steps
+// between reads keep a walk within about a quarter of the time it takes reading once a tick, and
+// leave out as much.
+inline uint64_t OutputDepthReadSteps(int64_t pixels)
+{
+    return std::max<uint64_t>(2000, static_cast<uint64_t>(pixels / 256));
+}
+
 // Draws the tree of spheres a slice at a time: every tick continues the walk for at most
 // TickBudget milliseconds and presents, so deep trees grow on screen while the program stays
 // responsive. The walk allocates nothing. The renderer owns the walk's phase: created over any
@@ -63,6 +73,11 @@ public:
     // Leaving out what cannot change a pixel is on unless switched off, which only benchmarks and
     // tests do to compare the pictures.
     void SetCulling(bool on) { culling_ = on; }
+    // Reads the picture's depths every that many steps of the walk rather than once a tick, so
+    // that where ticks end, which the clock decides, changes nothing the walk leaves out: an
+    // output then has the same spheres and pixels in every run. 0, the viewer's way, reads them
+    // at every tick's start, the freshest a tick allows.
+    void ReadDepthsEvery(uint64_t steps) { depthReadSteps_ = steps; }
 
 private:
     void Restart();
@@ -70,6 +85,7 @@ private:
     void BuildBranchMatrices();
     int32_t ChoosePreviewDepth() const;
     void WalkStep();
+    void ReadDepthsWhenDue();
     int32_t WalkDepth() const;
     bool Arrive(DrawFrame& node, int level, int depth);
     bool FinishPass(int& level, uint32_t now);
@@ -89,8 +105,10 @@ private:
     SubtreeRadii radii_;
     Matrix4 view_ = Matrix4::Identity();
     std::optional<PixelArea> area_;     // read afresh at every restart and walk step
-    const DepthMap* depths_ = nullptr;  // read afresh at every walk step
+    const DepthMap* depths_ = nullptr;  // read afresh at every walk step, or when due
     bool culling_ = true;
+    uint64_t depthReadSteps_ = 0;
+    uint64_t stepsToDepthRead_ = 0;
     int32_t previewDepth_ = 0;  // while set, the walk is the preview and goes no deeper
     int32_t drawnDepth_ = 0;    // levels above this were drawn by the preview
     uint64_t nodesDone_ = 0;

@@ -104,6 +104,8 @@ bool GlRenderer::Start(QString* error)
 void GlRenderer::Begin(const SceneState& scene)
 {
     walk_ = std::make_unique<CompleteWalk>(scene, Surface(), clock_);
+    const QSize size = settings_.Size * settings_.Samples;
+    walk_->ReadDepthsEvery(OutputDepthReadSteps(int64_t{size.width()} * size.height()));
 }
 
 std::optional<QImage> GlRenderer::Tick(QString* error)

@@ -20,7 +20,9 @@ class TeeSurface;
 QImage Downsampled(const QImage& picture, int32_t samples);
 
 // The walk's pictures in a GL context and off-screen surface of the renderer's own (OffscreenGl),
-// with no window: at a window's size, the window's completed picture to the pixel. Each tick makes
+// with no window: at a window's size, the window's completed picture (to the pixel where both
+// read the depths at the same steps; the renderer's walk reads them where its steps decide, so
+// each picture comes out the same in every run). Each tick makes
 // the renderer's context current; whoever draws in another context makes theirs current again, as
 // the viewer does. With smooth edges the picture is drawn at Samples times the size.
 class GlRenderer final : public PictureRenderer
