@@ -70,8 +70,8 @@ struct Options
         "frames", "Only frames A to B, both included, numbered from 0 (default: all).", "A-B");
     QCommandLineOption ExportGeometry = Valued(
         "export-geometry",
-        "Write the spheres of SCENE as a .glb, .ply, .stl or .obj file without any window, then "
-        "end.",
+        "Write the spheres of SCENE as a .glb, .ply, .stl, .obj or .vtp file without any window, "
+        "then end.",
         "OUT");
     QCommandLineOption View = Valued("view",
                                      QStringLiteral("The picture at which --export-geometry judges "
@@ -309,7 +309,7 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
     const Options& known = options.Known();
     const bool turntable = options.IsSet(known.Turntable);
     const QCommandLineOption& job = turntable ? known.Turntable : known.Animate;
-    QList<const QCommandLineOption*> taken{&job,        &known.Output,  &known.Size,  &known.Fps,
+    QList<const QCommandLineOption*> taken{&job,         &known.Output,  &known.Size,  &known.Fps,
                                            &known.Depth, &known.Samples, &known.Frames};
     if (turntable)
     {

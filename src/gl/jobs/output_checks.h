@@ -23,7 +23,7 @@ struct FrameRange
 
 // A picture: a .png name in a folder that exists, not over a folder, a pipe or a device.
 QString PictureOutputProblem(const QString& path);
-// A geometry file: a .glb, .ply, .stl or .obj name, and the same.
+// A geometry file: a .glb, .ply, .stl, .obj or .vtp name, and the same.
 QString GeometryOutputProblem(const QString& path);
 // A video (.mp4, .webm) or numbered pictures (DIR/%05d.png): the format the name asks for, and a
 // folder that exists with no folder, pipe or device where the file goes.

@@ -91,10 +91,12 @@ void WritePlyPoints(const ExportedGeometry& geometry, ByteWriter& out);
 void WritePlyMesh(const ExportedGeometry& geometry, ByteWriter& out);
 void WriteStl(const ExportedGeometry& geometry, double rootMillimetres, ByteWriter& out);
 void WriteObj(const ExportedGeometry& geometry, ByteWriter& out);
+void WriteVtkPoints(const ExportedGeometry& geometry, ByteWriter& out);
 // The whole .glb; false with `error` set when the library cannot write it.
 bool WriteGltf(const ExportedGeometry& geometry, ByteWriter& out, QString* error);
 
 // The fixed parts of the files, for their sizes.
+uint64_t VtkPointsBytes(uint64_t points);
 std::string PlyPointsHeader(uint64_t spheres);
 std::string PlyMeshHeader(const MeshCounts& counts);
 inline constexpr uint64_t PlyPointBytes = 4 * 4 + 3;

@@ -36,6 +36,7 @@ uint64_t MeshBytes(const MeshCounts& counts, GeometryFormat format)
         case GeometryFormat::Obj:
             return counts.Points * ObjPointBytes + counts.Triangles * ObjTriangleBytes;
         case GeometryFormat::PlyPoints:
+        case GeometryFormat::VtkPoints:
             break;
     }
     return 0;
@@ -59,6 +60,9 @@ bool WriteFormat(const ExportedGeometry& geometry, const GeometryOptions& option
             break;
         case GeometryFormat::Obj:
             WriteObj(geometry, out);
+            break;
+        case GeometryFormat::VtkPoints:
+            WriteVtkPoints(geometry, out);
             break;
     }
     return true;
@@ -94,27 +98,38 @@ std::optional<GeometryFormat> FormatForPath(const QString& path, bool points)
     {
         return GeometryFormat::Obj;
     }
+    if (suffix == QLatin1String("vtp"))
+    {
+        return GeometryFormat::VtkPoints;
+    }
     return std::nullopt;
 }
 
-uint64_t FileBytes(const ExportedGeometry& geometry, GeometryFormat format)
-{
-    if (format == GeometryFormat::PlyPoints)
-    {
-        return PlyPointsHeader(geometry.Spheres.size()).size() +
-               geometry.Spheres.size() * PlyPointBytes;
-    }
-    return MeshBytes(CountMesh(geometry), format);
-}
-
-uint64_t EstimatedFileBytes(uint64_t count, int level, GeometryFormat format)
+// A file of points has no tessellation.
+std::optional<uint64_t> PointsFileBytes(uint64_t count, GeometryFormat format)
 {
     if (format == GeometryFormat::PlyPoints)
     {
         return PlyPointsHeader(count).size() + count * PlyPointBytes;
     }
+    if (format == GeometryFormat::VtkPoints)
+    {
+        return VtkPointsBytes(count);
+    }
+    return std::nullopt;
+}
+
+uint64_t FileBytes(const ExportedGeometry& geometry, GeometryFormat format)
+{
+    return PointsFileBytes(geometry.Spheres.size(), format)
+        .value_or(MeshBytes(CountMesh(geometry), format));
+}
+
+uint64_t EstimatedFileBytes(uint64_t count, int level, GeometryFormat format)
+{
     const SphereMesh& mesh = SphereAtLevel(level);
-    return MeshBytes({count * mesh.Points.size(), count * mesh.Indices.size() / 3}, format);
+    return PointsFileBytes(count, format)
+        .value_or(MeshBytes({count * mesh.Points.size(), count * mesh.Indices.size() / 3}, format));
 }
 
 bool FormatHolds(GeometryFormat format, uint64_t bytes)
@@ -128,7 +143,7 @@ bool CanWriteGeometry(const QString& path, QString* error)
     QString problem;
     if (!FormatForPath(path, false))
     {
-        problem = QStringLiteral("a geometry file's name ends in .glb, .ply, .stl or .obj");
+        problem = QStringLiteral("a geometry file's name ends in .glb, .ply, .stl, .obj or .vtp");
     }
     else if (file.exists() && !file.isFile())
     {

@@ -18,6 +18,7 @@ enum class GeometryFormat
     PlyMesh,    // PLY, binary little-endian: tessellated spheres with vertex colours
     Stl,        // STL, binary: tessellated spheres in millimetres, no colour
     Obj,        // OBJ text: tessellated spheres with vertex colours (v x y z r g b)
+    VtkPoints,  // VTK XML PolyData (.vtp): one point per sphere, with radius and colour arrays
 };
 
 struct GeometryOptions
@@ -26,8 +27,8 @@ struct GeometryOptions
     double StlRootMillimetres = 10.0;  // the root sphere's diameter in an STL file
 };
 
-// The format a file's name asks for (.glb, .ply, .stl, .obj, in any case); a .ply holds points when
-// `points` is set, triangles otherwise. None for any other name.
+// The format a file's name asks for (.glb, .ply, .stl, .obj, .vtp, in any case); a .ply holds
+// points when `points` is set, triangles otherwise. None for any other name.
 std::optional<GeometryFormat> FormatForPath(const QString& path, bool points);
 
 // The size of the file in bytes: exact for the binary formats, near for OBJ's text.

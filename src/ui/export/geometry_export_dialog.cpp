@@ -28,6 +28,7 @@ constexpr FormatEntry Formats[] = {
     {"PLY triangles (.ply) with vertex colours", GeometryFormat::PlyMesh, ".ply"},
     {"STL triangles (.stl) in millimetres, for printing", GeometryFormat::Stl, ".stl"},
     {"OBJ triangles (.obj) with vertex colours", GeometryFormat::Obj, ".obj"},
+    {"VTK points (.vtp) with radius and colour, for ParaView", GeometryFormat::VtkPoints, ".vtp"},
 };
 
 // Spheres of a whole tree are mostly small on screen: the estimate takes the second-coarsest
