@@ -24,7 +24,8 @@ icons=$(for size in 16 24 32 48 64 128 256; do
     echo "share/icons/hicolor/${size}x$size/apps/$id.png"
 done)
 diff -u <(printf '%s\n' bin/ramifex "share/applications/$id.desktop" "$icons" \
-    share/man/man1/ramifex.1 "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml" |
+    share/man/man1/ramifex.1 "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml" \
+    share/ramifex/blender/ramifex_points.py |
     sort) "$work/installed" ||
     fail "installed files differ from the expected ones"
 echo "ok: installed files"
