@@ -17,6 +17,7 @@
 #include "gui/panel_fixture.h"
 #include "gui/viewer_test_support.h"
 #include "io/scenefile/scene_file.h"
+#include "ui/commands/program_settings.h"
 #include "ui/document/scene_files.h"
 #include "ui/export/export_commands.h"
 #include "ui/export/export_size_dialog.h"
@@ -252,6 +253,21 @@ TEST_F(SceneFilesTest, OpenRecentListsFilesOpenedAndSaved)
     commands.Action(Command::OpenRecent).menu()->actions().back()->trigger();
     EXPECT_EQ(entries(), (QStringList{"", "Clear Menu"}));
     EXPECT_FALSE(commands.Action(Command::OpenRecent).isEnabled());
+}
+
+// A list in the settings longer than the menu shows is read no further than the menu.
+TEST_F(SceneFilesTest, OpenRecentReadsNoMoreThanItShows)
+{
+    QStringList paths;
+    for (int i = 0; i < 1000; ++i)
+    {
+        paths << PathOf(QStringLiteral("%1.ramifex.json").arg(i));
+    }
+    QSettings(ProgramSettingsPath(), QSettings::IniFormat).setValue("files/recent", paths);
+    const RecentFiles recent(commands, *panel, [](const QString&) {});
+    EXPECT_EQ(recent.Paths(), paths.mid(0, RecentFiles::Count));
+    EXPECT_EQ(commands.Action(Command::OpenRecent).menu()->actions().size(),
+              RecentFiles::Count + 2);
 }
 
 // A file that holds no scene is refused and the scene stays as it was; a save that fails says why

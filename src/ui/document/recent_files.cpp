@@ -30,9 +30,11 @@ RecentFiles::~RecentFiles()
     commands_.Action(Command::OpenRecent).setMenu(static_cast<QMenu*>(nullptr));
 }
 
+// However long the list in the settings, only the menu's share of it is taken.
 QStringList RecentFiles::Paths() const
 {
-    return QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(RecentKey).toStringList();
+    const QVariant kept = QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(RecentKey);
+    return kept.toStringList().mid(0, Count);
 }
 
 void RecentFiles::Add(const QString& path)
