@@ -1,9 +1,9 @@
 #include "app/session_keeper.h"
 
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include "io/recovery/last_session.h"
+#include "ui/text/plain_text.h"
 
 namespace ramifex
 {
@@ -40,12 +40,9 @@ void SessionKeeper::Restore()
     {
         // A kept file that cannot be read says why, rather than that there is none.
         const bool kept = QFileInfo::exists(path_);
-        QMessageBox box(kept ? QMessageBox::Warning : QMessageBox::Information,
-                        QStringLiteral("Restore Last Session"),
-                        kept ? error : QStringLiteral("There is no last session to restore."),
-                        QMessageBox::Ok, &panel_);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowPlainMessage(panel_, kept ? QMessageBox::Warning : QMessageBox::Information,
+                         QStringLiteral("Restore Last Session"),
+                         kept ? error : QStringLiteral("There is no last session to restore."));
         return;
     }
     files_.OpenFromElsewhere(session->Scene, LastSessionText(*session), session->File,

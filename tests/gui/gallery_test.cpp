@@ -1,6 +1,9 @@
 // The Examples gallery and the Variations window, with the File menu's status line and the undo
 // history, as the user works them.
+#include <sys/stat.h>
+
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "gui/panel_fixture.h"
 #include "ui/document/scene_files.h"
@@ -37,6 +40,84 @@ QImage PictureOf(const QIcon& icon)
 void Click(QWidget& widget, const QPoint& at)
 {
     QTest::mouseClick(&widget, Qt::LeftButton, {}, at);
+}
+
+// A path in this run's thumbnail cache.
+QString InCache(const QString& path)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/thumbnails/" + path;
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
+}
+
+QImage RedThumbnail()
+{
+    QImage red(ThumbnailSize, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    return red;
+}
+
+// Clearing other versions and keeping a picture go through no link, wherever it is in the cache:
+// only the link goes or is replaced, and what it leads to stays as it was.
+TEST(ThumbnailCache, GoesThroughNoLink)
+{
+    const QTemporaryDir elsewhere;
+    const QString precious = elsewhere.filePath("precious.png");
+    const QString inner = elsewhere.filePath("inner/precious.png");
+    ASSERT_TRUE(Write(precious, "the user's") && Write(inner, "the user's"));
+    ASSERT_TRUE(QDir().mkpath(InCache("0.9")) && QDir().mkpath(InCache("1.0")));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), InCache("0.8")));        // an old version
+    ASSERT_TRUE(QFile::link(elsewhere.path(), InCache("0.9/inner")));  // in an old version
+    ASSERT_TRUE(QFile::link(precious, InCache("1.0/Fern.png")));       // a kept picture
+
+    const ThumbnailCache cache(QStringLiteral("1.0"));
+    EXPECT_TRUE(
+        QDir(InCache("")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot) ==
+        QStringList{"1.0"});
+    EXPECT_TRUE(cache.Find("Fern").isNull());
+    cache.Keep("Fern", RedThumbnail());
+    EXPECT_FALSE(QFileInfo(InCache("1.0/Fern.png")).isSymLink());
+    EXPECT_EQ(cache.Find("Fern"), RedThumbnail());
+
+    // A thumbnails folder that is a link is left alone, and so is what it leads to.
+    ASSERT_TRUE(QDir(InCache("")).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), InCache("").chopped(1)));
+    const ThumbnailCache linked(QStringLiteral("1.1"));
+    linked.Keep("Fern", RedThumbnail());
+    EXPECT_TRUE(linked.Find("Fern").isNull());
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"inner", "precious.png"}));
+    EXPECT_EQ(Bytes(precious), "the user's");
+    EXPECT_EQ(Bytes(inner), "the user's");
+}
+
+// A kept file that is no thumbnail the cache wrote is not read: a pipe is not waited on, nor is
+// a picture of another size decoded. Keeping the thumbnail replaces it.
+TEST(ThumbnailCache, ReadsOnlyThumbnails)
+{
+    const ThumbnailCache cache(QStringLiteral("1.0"));
+    ASSERT_TRUE(QDir().mkpath(cache.Folder()));
+    ASSERT_EQ(mkfifo(QFile::encodeName(InCache("1.0/Pipe.png")).constData(), 0600), 0);
+    QImage huge(2000, 2000, QImage::Format_RGB32);
+    huge.fill(Qt::red);
+    ASSERT_TRUE(huge.save(InCache("1.0/Huge.png")));
+    for (const char* name : {"Pipe", "Huge"})
+    {
+        EXPECT_TRUE(cache.Find(name).isNull()) << name;
+        cache.Keep(name, RedThumbnail());
+        EXPECT_EQ(cache.Find(name), RedThumbnail()) << name;
+    }
 }
 
 class GalleryTest : public PanelTest

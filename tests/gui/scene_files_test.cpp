@@ -11,14 +11,18 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 
+#include "gl/jobs/job.h"
 #include "gui/panel_fixture.h"
 #include "gui/viewer_test_support.h"
 #include "io/scenefile/scene_file.h"
+#include "ui/commands/program_settings.h"
 #include "ui/document/scene_files.h"
 #include "ui/export/export_commands.h"
 #include "ui/export/export_size_dialog.h"
 #include "ui/export/geometry_export_dialog.h"
+#include "ui/export/job_progress.h"
 #include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
@@ -47,6 +51,49 @@ double MeanDifferenceWhereLit(const QImage& a, const QImage& b)
     }
     return lit == 0 ? 0.0 : sum / (3.0 * lit);
 }
+
+// What the user sees of a text that a widget shows in this format: markup laid out, as a label or a
+// tooltip does when the text looks like markup, or the text itself.
+QString Shown(const QString& text, Qt::TextFormat format)
+{
+    const bool markup =
+        format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text));
+    return markup ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
+}
+
+// What a menu shows of an entry's text: what comes before a tab, each ampersand marking the next
+// character as the mnemonic.
+QString ShownInMenu(const QString& text)
+{
+    const QString entry = text.section('\t', 0, 0);
+    QString shown;
+    for (qsizetype i = 0; i < entry.size(); ++i)
+    {
+        if (entry[i] == '&' && ++i == entry.size())
+        {
+            break;
+        }
+        shown += entry[i];
+    }
+    return shown;
+}
+
+// A job that is always at its start, doing what it is told.
+class StillJob final : public Job
+{
+public:
+    explicit StillJob(QString activity) : activity_(std::move(activity)) {}
+    bool Start() override { return true; }
+    void Tick() override {}
+    double Fraction() const override { return 0.0; }
+    QString Activity() const override { return activity_; }
+    bool Write() override { return true; }
+
+private:
+    bool Complete() const override { return false; }
+
+    QString activity_;
+};
 
 QByteArray FileBytes(const QString& path)
 {
@@ -96,7 +143,7 @@ protected:
         ADD_FAILURE() << "no menu entry " << entry.toStdString();
     }
 
-    // The text of the message box that the command shows; the box is then closed.
+    // The text that the message box the command shows shows; the box is then closed.
     static QString MessageOf(const std::function<void()>& command)
     {
         QString text;
@@ -105,7 +152,7 @@ protected:
             {
                 auto* box = VisibleTopLevel<QMessageBox>();
                 ASSERT_NE(box, nullptr);
-                text = box->text();
+                text = Shown(box->text(), box->textFormat());
                 box->accept();
             });
         command();
@@ -208,6 +255,21 @@ TEST_F(SceneFilesTest, OpenRecentListsFilesOpenedAndSaved)
     EXPECT_FALSE(commands.Action(Command::OpenRecent).isEnabled());
 }
 
+// A list in the settings longer than the menu shows is read no further than the menu.
+TEST_F(SceneFilesTest, OpenRecentReadsNoMoreThanItShows)
+{
+    QStringList paths;
+    for (int i = 0; i < 1000; ++i)
+    {
+        paths << PathOf(QStringLiteral("%1.ramifex.json").arg(i));
+    }
+    QSettings(ProgramSettingsPath(), QSettings::IniFormat).setValue("files/recent", paths);
+    const RecentFiles recent(commands, *panel, [](const QString&) {});
+    EXPECT_EQ(recent.Paths(), paths.mid(0, RecentFiles::Count));
+    EXPECT_EQ(commands.Action(Command::OpenRecent).menu()->actions().size(),
+              RecentFiles::Count + 2);
+}
+
 // A file that holds no scene is refused and the scene stays as it was; a save that fails says why
 // and the scene stays unsaved.
 TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
@@ -242,6 +304,67 @@ TEST_F(SceneFilesTest, FailuresSayWhyAndChangeNothing)
               "Cannot save \"tree.png\": a scene file's name ends in .json.");
     EXPECT_EQ(asked, std::vector<FileDialogKind>{FileDialogKind::SaveScene});
     EXPECT_FALSE(QFileInfo::exists(chosen));
+}
+
+// A name from a file shows as the characters it is, wherever it shows: its markup loads nothing
+// and its ampersand is no mnemonic.
+TEST_F(SceneFilesTest, NamesShowAsTheyAre)
+{
+    const QString name = R"(a&b <b>c <img src="gone.png">)";
+    const QString file = name + ".ramifex.json";
+    const QString path = PathOf(file);
+    const auto statusLine = [this]
+    {
+        for (const QLabel* label : panel->findChildren<QLabel*>())
+        {
+            if (label->text() == panel->DocumentStatus())
+            {
+                return Shown(label->text(), label->textFormat());
+            }
+        }
+        return QString();
+    };
+    const auto recentEntry = [this]
+    { return commands.Action(Command::OpenRecent).menu()->actions()[0]; };
+    std::unique_ptr<JobProgress> progress;
+    const struct
+    {
+        const char* Place;
+        std::function<QString()> Shows;
+        QString Expected;
+    } places[] = {
+        {"status line",
+         [&]
+         {
+             chosen = path;
+             files->SaveAs();
+             return statusLine();
+         },
+         file},
+        {"Open Recent entry", [&] { return ShownInMenu(recentEntry()->text()); }, "1 " + file},
+        {"Open Recent tooltip", [&] { return Shown(recentEntry()->toolTip(), Qt::AutoText); },
+         path},
+        {"message",
+         [&]
+         {
+             QFile::remove(path);
+             return MessageOf([&] { recentEntry()->trigger(); });
+         },
+         "Cannot open \"" + file + "\": it is no longer there; it has been taken off the list."},
+        {"progress",
+         [&]
+         {
+             progress = std::make_unique<JobProgress>(std::make_unique<StillJob>(name), "Export",
+                                                      false, *panel, nullptr);
+             const auto* label = progress->Progress().findChild<QLabel*>();
+             return Shown(label->text(), label->textFormat());
+         },
+         name},
+    };
+    for (const auto& place : places)
+    {
+        EXPECT_EQ(place.Shows().toStdString(), place.Expected.toStdString()) << place.Place;
+    }
 }
 
 QByteArray Bytes(const QString& path)

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "gl/jobs/offscreen_gl.h"
@@ -17,15 +18,6 @@ namespace
 
 // Deep enough to show a scene's shape, shallow enough to draw a list of them at once.
 constexpr int32_t ThumbnailDepth = 9;
-
-QString KeyframeText(size_t index, const Keyframe& keyframe)
-{
-    return QStringLiteral("Keyframe %1: %2 s, %3")
-        .arg(index + 1)
-        .arg(keyframe.Seconds)
-        .arg(keyframe.Ease == Easing::Linear ? QStringLiteral("linear")
-                                             : QStringLiteral("ease in and out"));
-}
 
 QPushButton* AddButton(const QString& text, QLayout& layout, QWidget* parent)
 {
@@ -73,7 +65,8 @@ std::pair<FileDialogKind, QString> VideoFileDialog(VideoFormat format)
 AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
     : QWidget(parent, Qt::Window),
       editor_(editor),
-      keyframes_(new QListWidget(this)),
+      keyframeList_(animation_),
+      keyframes_(new QListView(this)),
       seconds_(new QDoubleSpinBox(this)),
       easing_(new QComboBox(this)),
       loop_(new QCheckBox(QStringLiteral("Loop back to the first keyframe"), this)),
@@ -122,12 +115,14 @@ void AnimationWindow::BindCommands(CommandRegistry& commands)
                       ChooseExport();
                   });
     playCommand_ = &commands.Action(Command::PlayAnimation);
-    ShowKeyframes(keyframes_->currentRow());
+    ShowKeyframes(CurrentRow());
 }
 
 void AnimationWindow::BuildLayout()
 {
+    keyframes_->setModel(&keyframeList_);
     keyframes_->setIconSize(ThumbnailSize / 2);
+    keyframes_->setUniformItemSizes(true);  // a long animation is laid out at once
     seconds_->setRange(0.05, 3600.0);
     seconds_->setSuffix(QStringLiteral(" s"));
     easing_->addItems({QStringLiteral("Linear"), QStringLiteral("Ease in and out")});
@@ -166,7 +161,14 @@ void AnimationWindow::BuildLayout()
     commands->addWidget(exportButton_);
     layout->addLayout(commands);
 
-    connect(keyframes_, &QListWidget::currentRowChanged, this, &AnimationWindow::ShowSelected);
+    connect(keyframes_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &AnimationWindow::ShowSelected);
+    inView_.setSingleShot(true);
+    connect(&inView_, &QTimer::timeout, this, &AnimationWindow::DrawThumbnailsInView);
+    // Scrolled, or laid out at another size.
+    const auto inView = [this] { inView_.start(0); };
+    connect(keyframes_->verticalScrollBar(), &QScrollBar::valueChanged, &inView_, inView);
+    connect(keyframes_->verticalScrollBar(), &QScrollBar::rangeChanged, &inView_, inView);
     connect(seconds_, &QDoubleSpinBox::valueChanged, this, &AnimationWindow::EditSelected);
     connect(easing_, &QComboBox::currentIndexChanged, this, &AnimationWindow::EditSelected);
     connect(loop_, &QCheckBox::toggled, this, [this](bool on) { animation_.Loop = on; });
@@ -184,7 +186,7 @@ void AnimationWindow::SetAnimation(const Animation& animation)
 
 void AnimationWindow::AddCurrentScene()
 {
-    const int at = keyframes_->currentRow() + 1;  // after the selected one, or first of none
+    const int at = CurrentRow() + 1;  // after the selected one, or first of none
     const int row = at > 0 ? at : static_cast<int>(animation_.Keyframes.size());
     animation_.Keyframes.insert(animation_.Keyframes.begin() + row, Keyframe{editor_.Scene()});
     ShowKeyframes(row);
@@ -192,7 +194,7 @@ void AnimationWindow::AddCurrentScene()
 
 void AnimationWindow::ReplaceSelected()
 {
-    const int row = keyframes_->currentRow();
+    const int row = CurrentRow();
     if (row >= 0)
     {
         animation_.Keyframes[static_cast<size_t>(row)].Scene = editor_.Scene();
@@ -202,7 +204,7 @@ void AnimationWindow::ReplaceSelected()
 
 void AnimationWindow::RemoveSelected()
 {
-    const int row = keyframes_->currentRow();
+    const int row = CurrentRow();
     if (row >= 0)
     {
         animation_.Keyframes.erase(animation_.Keyframes.begin() + row);
@@ -212,7 +214,7 @@ void AnimationWindow::RemoveSelected()
 
 void AnimationWindow::MoveSelected(int by)
 {
-    const int row = keyframes_->currentRow();
+    const int row = CurrentRow();
     const int to = row + by;
     if (row < 0 || to < 0 || to >= static_cast<int>(animation_.Keyframes.size()))
     {
@@ -231,25 +233,21 @@ void AnimationWindow::MakeTurntable(double seconds)
 // The list shows the animation anew, and its pictures are drawn again.
 void AnimationWindow::ShowKeyframes(int select)
 {
-    const QSignalBlocker blocker(keyframes_);
-    keyframes_->clear();
-    for (size_t i = 0; i < animation_.Keyframes.size(); ++i)
     {
-        keyframes_->addItem(KeyframeText(i, animation_.Keyframes[i]));
-    }
-    {
-        const QSignalBlocker loopBlocker(loop_);
+        const QSignalBlocker blockers[] = {QSignalBlocker(keyframes_->selectionModel()),
+                                           QSignalBlocker(loop_)};
+        keyframeList_.Reset();
+        keyframes_->setCurrentIndex(keyframeList_.index(select));
         loop_->setChecked(animation_.Loop);
     }
-    keyframes_->setCurrentRow(select);
     ShowSelected();
     ShowPlaying();
-    DrawThumbnails();
+    inView_.start(0);
 }
 
 void AnimationWindow::ShowSelected()
 {
-    const int row = keyframes_->currentRow();
+    const int row = CurrentRow();
     seconds_->setEnabled(row >= 0);
     easing_->setEnabled(row >= 0);
     if (row < 0)
@@ -265,7 +263,7 @@ void AnimationWindow::ShowSelected()
 
 void AnimationWindow::EditSelected()
 {
-    const int row = keyframes_->currentRow();
+    const int row = CurrentRow();
     if (row < 0)
     {
         return;
@@ -273,22 +271,36 @@ void AnimationWindow::EditSelected()
     Keyframe& keyframe = animation_.Keyframes[static_cast<size_t>(row)];
     keyframe.Seconds = seconds_->value();
     keyframe.Ease = easing_->currentIndex() == 0 ? Easing::Linear : Easing::EaseInOut;
-    keyframes_->item(row)->setText(KeyframeText(static_cast<size_t>(row), keyframe));
+    keyframeList_.TimingChanged(row);
 }
 
-void AnimationWindow::DrawThumbnails()
+// Only the keyframes in view are drawn, and only their pictures kept: a long animation would
+// otherwise draw and hold one for every keyframe. The rows share one height, which tells how many
+// are in view before the list is laid out.
+void AnimationWindow::DrawThumbnailsInView()
 {
+    const int count = keyframeList_.rowCount();
+    const QModelIndex top = keyframes_->indexAt(QPoint(0, 0));
+    const int first = top.isValid() ? top.row() : 0;
+    const int rowHeight = std::max(1, keyframes_->sizeHintForRow(0));
+    const int last = std::min(count - 1, first + keyframes_->viewport()->height() / rowHeight + 1);
+    keyframeList_.KeepPictures(first, last);
+    drawing_.clear();
     std::vector<SceneState> scenes;
-    for (const Keyframe& keyframe : animation_.Keyframes)
+    for (int row = first; row <= last; ++row)
     {
-        scenes.push_back(keyframe.Scene);
+        if (!keyframeList_.HasPicture(row))
+        {
+            drawing_.push_back(row);
+            scenes.push_back(animation_.Keyframes[static_cast<size_t>(row)].Scene);
+        }
     }
     thumbnails_.Draw(std::move(scenes));
 }
 
 void AnimationWindow::ShowThumbnail(size_t index, const QImage& picture)
 {
-    keyframes_->item(static_cast<int>(index))->setIcon(QIcon(QPixmap::fromImage(picture)));
+    keyframeList_.SetPicture(drawing_[index], QIcon(QPixmap::fromImage(picture)));
 }
 
 // The button, the menu's command and the export follow the animation and whether it plays.

@@ -3,17 +3,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QListWidget>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/animation/animation.h"
 #include "core/editor/scene_editor.h"
 #include "gl/jobs/video_job.h"
 #include "ui/animwindow/animation_player.h"
+#include "ui/animwindow/keyframe_list.h"
 #include "ui/commands/command_registry.h"
 #include "ui/document/file_dialogs.h"
 #include "ui/export/job_progress.h"
@@ -65,8 +68,8 @@ public:
     // Starts writing the animation's frames; false, reported, when it cannot start.
     bool StartExport(const VideoSettings& settings, const QString& path);
     JobProgress* Export() const { return export_; }
-    // The thumbnails are all drawn.
-    bool ThumbnailsDone() const { return !thumbnails_.Drawing(); }
+    // The thumbnails of the keyframes in view are all drawn.
+    bool ThumbnailsDone() const { return !thumbnails_.Drawing() && !inView_.isActive(); }
 
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
@@ -75,10 +78,11 @@ public:
 
 private:
     void BuildLayout();
+    int CurrentRow() const { return keyframes_->currentIndex().row(); }
     void ShowKeyframes(int select);
     void ShowSelected();
     void EditSelected();
-    void DrawThumbnails();
+    void DrawThumbnailsInView();
     void ShowThumbnail(size_t index, const QImage& picture);
     void Report(const QString& error);
     void ChooseOpen();
@@ -89,13 +93,16 @@ private:
 
     SceneEditor& editor_;
     Animation animation_;
-    QListWidget* keyframes_;
+    KeyframeList keyframeList_;
+    QListView* keyframes_;
     QDoubleSpinBox* seconds_;
     QComboBox* easing_;
     QCheckBox* loop_;
     QPushButton* playButton_;
     QPushButton* exportButton_;
     ThumbnailDrawer thumbnails_;
+    std::vector<int> drawing_;  // the row of each thumbnail being drawn
+    QTimer inView_;             // draws the thumbnails in view once the list has moved
     AnimationPlayer player_;
     QPointer<JobProgress> export_;
     QAction* playCommand_ = nullptr;

@@ -1,9 +1,9 @@
 #include "ui/document/file_dialogs.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 
 #include "io/scenefile/scene_file.h"
+#include "ui/text/plain_text.h"
 
 namespace ramifex
 {
@@ -72,10 +72,7 @@ QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString&
 
 void ShowWarning(QWidget& owner, const QString& title, const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, &owner);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::WindowModal);
-    box.exec();
+    ShowPlainMessage(owner, QMessageBox::Warning, title, message, Qt::WindowModal);
 }
 
 }  // namespace ramifex

@@ -1,10 +1,10 @@
 #include "ui/document/recent_files.h"
 
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSettings>
 
 #include "ui/commands/program_settings.h"
+#include "ui/text/plain_text.h"
 
 namespace ramifex
 {
@@ -30,9 +30,11 @@ RecentFiles::~RecentFiles()
     commands_.Action(Command::OpenRecent).setMenu(static_cast<QMenu*>(nullptr));
 }
 
+// However long the list in the settings, only the menu's share of it is taken.
 QStringList RecentFiles::Paths() const
 {
-    return QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(RecentKey).toStringList();
+    const QVariant kept = QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(RecentKey);
+    return kept.toStringList().mid(0, Count);
 }
 
 void RecentFiles::Add(const QString& path)
@@ -58,8 +60,8 @@ void RecentFiles::Rebuild()
     {
         // Numbered for the keyboard, named by the file, with the whole path as a tip.
         QAction* entry = menu_.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName()));
-        entry->setToolTip(paths[i]);
+            QStringLiteral("&%1 %2").arg(i + 1).arg(PlainMenuText(QFileInfo(paths[i]).fileName())));
+        entry->setToolTip(PlainToolTip(paths[i]));
         connect(entry, &QAction::triggered, this, [this, path = paths[i]] { Choose(path); });
     }
     menu_.setToolTipsVisible(true);
@@ -78,13 +80,10 @@ void RecentFiles::Choose(const QString& path)
     QStringList paths = Paths();
     paths.removeAll(path);
     Store(paths);
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Open Recent"),
-                    QStringLiteral("Cannot open \"%1\": it is no longer there; it has been taken "
-                                   "off the list.")
-                        .arg(QFileInfo(path).fileName()),
-                    QMessageBox::Ok, &owner_);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowPlainMessage(owner_, QMessageBox::Warning, QStringLiteral("Open Recent"),
+                     QStringLiteral("Cannot open \"%1\": it is no longer there; it has been taken "
+                                    "off the list.")
+                         .arg(QFileInfo(path).fileName()));
 }
 
 }  // namespace ramifex

@@ -1,6 +1,7 @@
 #include "ui/export/job_progress.h"
 
 #include "gl/jobs/job.h"
+#include "ui/text/plain_text.h"
 
 namespace ramifex
 {
@@ -23,6 +24,7 @@ JobProgress::JobProgress(std::unique_ptr<Job> job, const QString& title, bool ti
     : QObject(parent), job_(std::move(job)), timeLeft_(timeLeft), progress_(&owner)
 {
     progress_.setWindowTitle(title);
+    progress_.setLabel(PlainLabel());  // the activity names the output's file
     progress_.setRange(0, ProgressSteps);
     progress_.setAutoReset(false);
     progress_.setAutoClose(false);

@@ -8,7 +8,8 @@ namespace ramifex
 
 // Thumbnails kept as PNG files in a folder of the user's cache folder that belongs to one version
 // of the program: another version draws its own, since its pictures may differ, and removes the
-// folders of the others.
+// folders of the others. It reads, writes and removes only what it made: plain folders and PNG
+// files of the thumbnails' size, never through a link.
 class ThumbnailCache
 {
 public:
@@ -26,6 +27,7 @@ private:
     QString FileOf(const QString& name) const;
 
     QString folder_;
+    bool usable_ = false;  // no folder of the cache is a link
 };
 
 }  // namespace ramifex

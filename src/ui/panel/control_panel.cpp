@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -25,6 +24,7 @@
 #include "ui/panel/slider_scaling.h"
 #include "ui/panel/walk_status.h"
 #include "ui/resources/app_icon.h"
+#include "ui/text/plain_text.h"
 
 namespace ramifex
 {
@@ -227,12 +227,12 @@ void ControlPanel::CreateStatusLine()
     auto* lines = new QVBoxLayout(statusArea_);
     lines->setContentsMargins(6, 2, 6, 4);
     lines->setSpacing(0);
-    walkStatus_ = new QLabel(statusArea_);
+    walkStatus_ = PlainLabel(statusArea_);
     walkStatus_->setWordWrap(true);
     // Two lines, whatever they say, so that the panel keeps its size.
     walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
     lines->addWidget(walkStatus_);
-    documentStatus_ = new QLabel(statusArea_);
+    documentStatus_ = PlainLabel(statusArea_);  // names the scene's file
     documentStatus_->setFixedHeight(documentStatus_->fontMetrics().lineSpacing());
     // A long file name is cut at the panel's edge rather than widening it.
     documentStatus_->setMinimumWidth(1);
@@ -576,12 +576,9 @@ QString ControlPanel::AboutText()
 
 void ControlPanel::OnAbout()
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), AboutText(),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
     // Blocks the panel only: the viewer stays usable and the timer keeps drawing meanwhile.
-    box.setWindowModality(Qt::WindowModal);
-    box.exec();
+    ShowPlainMessage(*this, QMessageBox::NoIcon, QCoreApplication::applicationName(), AboutText(),
+                     Qt::WindowModal);
 }
 
 }  // namespace ramifex
