@@ -15,6 +15,7 @@
 
 #include "core/mesh/sphere_mesh.h"
 #include "io/geometry/geometry_file.h"
+#include "io/geometry/printed_pieces.h"
 
 namespace ramifex
 {
@@ -364,6 +365,38 @@ TEST(GeometryFile, NamesGiveTheFormatAndNothingIsWrittenOverAFolder)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(
         WriteGeometry(folder.filePath(QStringLiteral("gone/a.glb")), ThreeSpheres(), {}, &error));
+}
+
+// Spheres that touch or overlap are one piece, whatever their sizes; the smallest are left out of
+// a print, and what is left may fall apart.
+TEST(GeometryFile, PiecesAreSpheresThatTouch)
+{
+    const auto sphere = [](float x, float radius) {
+        return ExportedSphere{{x, 0.5f, -0.25f}, radius, {}, 0};
+    };
+    struct Case
+    {
+        const char* What;
+        std::vector<ExportedSphere> Spheres;
+        uint64_t Pieces;
+    };
+    const Case cases[] = {
+        {"none", {}, 0},
+        {"apart", {sphere(0, 1), sphere(2.01f, 1)}, 2},
+        {"touching", {sphere(0, 1), sphere(2, 1)}, 1},
+        {"a chain", {sphere(0, 1), sphere(1.3f, 0.4f), sphere(2.4f, 0.8f)}, 1},
+        {"a speck inside", {sphere(0, 1), sphere(0.3f, 1e-6f)}, 1},
+        {"a speck beside", {sphere(0, 1), sphere(1.0f + 2e-6f, 1e-6f)}, 2},
+        {"far and large", {sphere(-1e6f, 1e5f), sphere(-8.9e5f, 1e4f), sphere(0, 1e-3f)}, 2},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(CountPieces(c.Spheres), c.Pieces) << c.What;
+    }
+    std::vector<ExportedSphere> chain = {sphere(0, 1), sphere(1.3f, 0.4f), sphere(2.4f, 0.8f)};
+    EXPECT_EQ(LeaveOutSmallerThan(chain, 0.5f), 1u);
+    EXPECT_EQ(chain.size(), 2u);
+    EXPECT_EQ(CountPieces(chain), 2u);
 }
 
 }  // namespace
