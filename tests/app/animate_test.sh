@@ -43,6 +43,16 @@ for video in turntable.mp4:h264 turntable.webm:vp9; do
 done
 ls -A | grep -q part && fail "a partial video is left: $(ls -A)"
 
+# A link at the name that partial videos once had is left alone: each video is written to a new
+# file of its own, made where nothing was.
+echo kept >kept.txt
+ln -s kept.txt .linked.mp4.part
+headless "${turntable[@]}" "${small[@]}" --frames 0-1 --output linked.mp4 || fail "video by a link"
+[[ $(cat kept.txt) == kept && -f linked.mp4 && ! -L linked.mp4 && -L .linked.mp4.part ]] ||
+    fail "the link at .linked.mp4.part was followed: $(ls -l kept.txt linked.mp4)"
+rm kept.txt .linked.mp4.part linked.mp4
+echo "ok: a link at a partial video's name is not followed"
+
 # A numbered picture carries its scene, and --render of it draws the same file.
 headless --render frames/00004.png --output again.png --size 160x120 || fail "render frame 4"
 cmp -s frames/00004.png again.png || fail "frame 4 differs from --render of its scene"
@@ -98,7 +108,7 @@ before=$(ls -A)
 start_reporting ../interrupted.report --turntable ../tree.ramifex.json --seconds 600 --depth 12 \
     --output long.mp4
 under_way() {
-    [[ -e .long.mp4.part ]] && catches "$pid" INT
+    compgen -G '.long.mp4.*.part' >/dev/null && catches "$pid" INT
 }
 wait_until 20 under_way || fail "SIGINT: no partial video, or the job never began to catch SIGINT"
 kill -s INT "$pid"
