@@ -113,14 +113,6 @@ for signal in TERM INT; do
     else
         start_reporting "$report" --export-geometry slow.glb slow.ramifex.json
     fi
-    wait_until 20 catches "$pid" "$signal" || fail "SIG$signal: the job never began to catch it"
-    kill -s "$signal" "$pid"
-    if ! wait_until 10 ended "$report"; then
-        kill -s KILL "$pid"
-        fail "SIG$signal: still running ten seconds later"
-    fi
-    [[ $(ending "$report") == "exit $((128 + $(kill -l "$signal")))" ]] ||
-        fail "SIG$signal: $(ending "$report"), not an exit with 128 + the signal's number"
-    [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
+    expect_stopped_by "$signal" "$report" catches "$pid" "$signal"
     echo "ok: SIG$signal stops a render or an export ($(ending "$report"))"
 done
