@@ -48,8 +48,9 @@ struct Options
         "ANIM");
     QCommandLineOption Turntable =
         Valued("turntable", "As --animate, one turn of SCENE in --seconds.", "SCENE");
-    QCommandLineOption Encode = Valued(
-        "encode", "Join numbered pictures, from 0 on, into the --output video.", "DIR/%05d.png");
+    QCommandLineOption Encode =
+        Valued("encode", "Join numbered pictures, from 0 on or --frames, into the --output video.",
+               "DIR/%05d.png");
     QCommandLineOption Output = Valued(
         "output",
         "The PNG file that --render writes; the video (.mp4, .webm) or numbered pictures "
@@ -309,7 +310,7 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
     const Options& known = options.Known();
     const bool turntable = options.IsSet(known.Turntable);
     const QCommandLineOption& job = turntable ? known.Turntable : known.Animate;
-    QList<const QCommandLineOption*> taken{&job,        &known.Output,  &known.Size,  &known.Fps,
+    QList<const QCommandLineOption*> taken{&job,         &known.Output,  &known.Size,  &known.Fps,
                                            &known.Depth, &known.Samples, &known.Frames};
     if (turntable)
     {
@@ -349,7 +350,8 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
 std::optional<JobRequest> ReadEncode(OptionReader& options)
 {
     const Options& known = options.Known();
-    if (!options.RefuseOthers(Name(known.Encode), {&known.Encode, &known.Output, &known.Fps}))
+    if (!options.RefuseOthers(Name(known.Encode),
+                              {&known.Encode, &known.Output, &known.Fps, &known.Frames}))
     {
         return std::nullopt;
     }
@@ -361,14 +363,14 @@ std::optional<JobRequest> ReadEncode(OptionReader& options)
         return std::nullopt;
     }
     EncodeRequest request;
-    request.Frames = options.Value(known.Encode);
+    request.Pictures = options.Value(known.Encode);
     request.Output = options.Value(known.Output);
     QString error;
-    if (VideoFormatOf(request.Frames, &error) != VideoFormat::PngSequence)
+    if (VideoFormatOf(request.Pictures, &error) != VideoFormat::PngSequence)
     {
         options.Refuse(
             QStringLiteral("--encode takes numbered pictures such as frames/%05d.png, not \"%1\"")
-                .arg(request.Frames));
+                .arg(request.Pictures));
     }
     if (VideoFormatOf(request.Output, &error) == VideoFormat::PngSequence)
     {
@@ -377,6 +379,10 @@ std::optional<JobRequest> ReadEncode(OptionReader& options)
     }
     request.Format = options.VideoOutput();
     request.Fps = options.Fps();
+    if (options.IsSet(known.Frames))
+    {
+        request.Frames = options.Frames();
+    }
     return request;
 }
 

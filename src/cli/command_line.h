@@ -39,10 +39,11 @@ struct AnimateRequest
 // --encode: numbered PNG pictures joined into a video.
 struct EncodeRequest
 {
-    QString Frames;  // a pattern such as frames/%05d.png
+    QString Pictures;  // a pattern such as frames/%05d.png
     QString Output;
     VideoFormat Format = VideoFormat::Mp4;
     int32_t Fps = 30;
+    std::optional<FrameRange> Frames;  // none: all from 0
 };
 
 // --export-geometry: the spheres of a scene written as a file for other programs.

@@ -83,7 +83,8 @@ std::unique_ptr<Job> Make(const AnimateRequest& request, QString* error)
 
 std::unique_ptr<Job> Make(const EncodeRequest& request, QString*)
 {
-    return std::make_unique<EncodeJob>(request.Frames, request.Output, request.Format, request.Fps);
+    return std::make_unique<EncodeJob>(request.Pictures, request.Output, request.Format,
+                                       request.Fps, request.Frames);
 }
 
 std::unique_ptr<Job> Make(const GeometryRequest& request, QString* error)

@@ -76,7 +76,32 @@ headless --encode frames/%05d.png --fps 10 --output joined.webm || fail "encode"
     fail "encoded: $("$probe" joined.webm frames/00000.png)"
 echo "ok: pictures joined into a video"
 
-mkfifo pipe.mp4
+# Pictures with a gap join only as a range that ends before it; the largest pictures that --animate
+# writes join too.
+mkdir gap piped large
+cp frames/0000[0-2].png frames/00005.png gap/
+headless --encode gap/%05d.png --frames 1-2 --output gap.mp4 || fail "encode a range before a gap"
+[[ $("$probe" gap.mp4 frames/00000.png) == *"frames=2"* ]] || fail "range before a gap"
+headless --turntable tree.ramifex.json --seconds 0.1 --fps 10 --size 8192x4320 --depth 2 \
+    --output large/%05d.png &&
+    headless --encode large/%05d.png --output large.mp4 || fail "encode the largest pictures"
+[[ $("$probe" large.mp4 large/00000.png) == *"size=8192x4320"*"frames=1"* ]] ||
+    fail "the largest pictures: $("$probe" large.mp4 large/00000.png)"
+rm -r large large.mp4 gap.mp4
+echo "ok: a range before a gap, and the largest pictures, joined"
+
+# A pipe among the pictures is refused, not waited on; so is a gap, a picture too large for the
+# program to have drawn, and a link at the name partial videos once had is left as it was.
+cp frames/0000[0-1].png piped/
+mkfifo pipe.mp4 piped/00002.png
+mkdir huge
+# Its header says 8200x16; its data ends the first row.
+perl -MCompress::Zlib -e '
+    sub chunk { my $body = $_[0] . $_[1]; pack("N", length $_[1]) . $body . pack("N", crc32($body)) }
+    print "\x89PNG\r\n\x1a\n", chunk("IHDR", pack("NNC5", 8200, 16, 8, 2, 0, 0, 0)),
+        chunk("IDAT", compress("")), chunk("IEND", "");
+' >huge/00000.png
+ln -s tree.ramifex.json .out.mp4.part
 expect_refused <<'CASES'
 unknown output format|--turntable tree.ramifex.json --seconds 1 --output out.avi
 sequence without a number|--turntable tree.ramifex.json --seconds 1 --output out/frame.png
@@ -97,6 +122,10 @@ animation missing|--animate missing.ramifex-anim.json --output out.mp4
 two at once|--animate empty.ramifex-anim.json --render --output out.mp4
 encode with no pictures|--encode none/%05d.png --output out.mp4
 encode into pictures|--encode frames/%05d.png --output out/%05d.png
+encode over a gap|--encode gap/%05d.png --output out.mp4
+encode a range over a gap|--encode gap/%05d.png --frames 2-5 --output out.mp4
+encode a pipe|--encode piped/%05d.png --output out.mp4
+encode too large a picture|--encode huge/%05d.png --output out.mp4
 CASES
 
 # Stopped by a signal while it writes, a video stops between two frames and the program exits by
