@@ -76,9 +76,11 @@ std::unique_ptr<Job> Make(const AnimateRequest& request, QString* error)
     {
         return nullptr;
     }
-    return std::make_unique<VideoJob>(*animation,
-                                      VideoSettings{request.Settings, request.Fps, request.Format},
-                                      request.Output, request.Frames);
+    auto job = std::make_unique<VideoJob>(
+        *animation, VideoSettings{request.Settings, request.Fps, request.Format}, request.Output,
+        request.Frames);
+    job->KeepSource(request.Source);
+    return job;
 }
 
 std::unique_ptr<Job> Make(const EncodeRequest& request, QString*)

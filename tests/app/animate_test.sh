@@ -102,6 +102,10 @@ perl -MCompress::Zlib -e '
         chunk("IDAT", compress("")), chunk("IEND", "");
 ' >huge/00000.png
 ln -s tree.ramifex.json .out.mp4.part
+# Frames that would be written over the picture or scene that they are drawn from.
+mkdir own linked
+cp frames/00002.png own/
+ln -s ../tree.ramifex.json linked/00000.png
 expect_refused <<'CASES'
 unknown output format|--turntable tree.ramifex.json --seconds 1 --output out.avi
 sequence without a number|--turntable tree.ramifex.json --seconds 1 --output out/frame.png
@@ -126,6 +130,8 @@ encode over a gap|--encode gap/%05d.png --output out.mp4
 encode a range over a gap|--encode gap/%05d.png --frames 2-5 --output out.mp4
 encode a pipe|--encode piped/%05d.png --output out.mp4
 encode too large a picture|--encode huge/%05d.png --output out.mp4
+turntable over its picture|--turntable own/00002.png --seconds 1 --output own/%05d.png
+animation over its scene|--animate tree.ramifex.json --output linked/%05d.png
 CASES
 
 # Stopped by a signal while it writes, a video stops between two frames and the program exits by

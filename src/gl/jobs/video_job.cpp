@@ -8,6 +8,7 @@
 #include "gl/jobs/gl_renderer.h"
 #include "gl/jobs/offscreen_gl.h"
 #include "gl/picture/sphere_picture.h"
+#include "io/scenefile/scene_file.h"
 #include "io/video/sequence_pictures.h"
 
 namespace ramifex
@@ -81,9 +82,36 @@ bool VideoJob::Check()
     return true;
 }
 
+// Whether the file of the frame (or the video) is the source, failing when it is.
+bool VideoJob::FailOverSource(int64_t frame)
+{
+    const QString file =
+        settings_.Format == VideoFormat::PngSequence ? SequenceFrameName(path_, frame) : path_;
+    return !source_.isEmpty() && SameFile(source_, file) &&
+           !Fail(QStringLiteral("cannot write \"%1\": it is the file the frames are drawn from")
+                     .arg(file));
+}
+
+// No file already there that a frame would be written to is the source; false when one is.
+bool VideoJob::CheckSource()
+{
+    if (settings_.Format != VideoFormat::PngSequence)
+    {
+        return !FailOverSource(0);
+    }
+    for (const int64_t frame : SequenceNumbers(path_))
+    {
+        if (frame >= frames_.First && frame <= frames_.Last && FailOverSource(frame))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool VideoJob::Start()
 {
-    if (!Check())
+    if (!Check() || !CheckSource())
     {
         return false;
     }
@@ -110,7 +138,7 @@ void VideoJob::Tick()
     }
     const std::optional<RenderedFrame> frame = sequence_->Tick();
     QString error;
-    if (frame &&
+    if (frame && !FailOverSource(frames_.First + frame->Index) &&
         !writer_->Write(frames_.First + frame->Index, frame->Picture, frame->Scene, &error))
     {
         Fail(error);
@@ -143,8 +171,9 @@ QString VideoJob::Note() const
 
 bool VideoJob::Write()
 {
+    // A video takes its name only now, which may have become the source's meanwhile.
     QString error;
-    return writer_->Finish(&error) || Fail(error);
+    return !FailOverSource(frames_.Last) && (writer_->Finish(&error) || Fail(error));
 }
 
 EncodeJob::EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps,

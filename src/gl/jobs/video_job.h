@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/animation/animation.h"
 #include "gl/jobs/job.h"
@@ -34,6 +35,9 @@ public:
              std::optional<FrameRange> frames = std::nullopt);
     ~VideoJob() override;
 
+    // The file the animation was read from, which no frame is written over, through a link or not.
+    void KeepSource(QString source) { source_ = std::move(source); }
+
     bool Start() override;
     void Tick() override;
     double Fraction() const override;
@@ -44,11 +48,14 @@ public:
 private:
     bool Complete() const override { return sequence_ && sequence_->Finished(); }
     bool Check();
+    bool CheckSource();
+    bool FailOverSource(int64_t frame);
 
     Animation animation_;
     VideoSettings settings_;
     QSize askedSize_;
     QString path_;
+    QString source_;
     FrameRange frames_;
     std::unique_ptr<PictureSequence> sequence_;
     std::unique_ptr<FrameWriter> writer_;
