@@ -508,9 +508,31 @@ CommandLine Read(OptionReader& options)
 
 }  // namespace
 
+QString QuotedControls(const QString& text)
+{
+    QString quoted;
+    for (const char32_t character : text.toUcs4())
+    {
+        switch (QChar::category(character))
+        {
+            case QChar::Other_Control:
+            case QChar::Other_Format:
+            case QChar::Separator_Line:
+            case QChar::Separator_Paragraph:
+                quoted += character < 0x100
+                              ? QStringLiteral("\\x%1").arg(character, 2, 16, QLatin1Char('0'))
+                              : QStringLiteral("\\u%1").arg(character, 4, 16, QLatin1Char('0'));
+                break;
+            default:
+                quoted += QString::fromUcs4(&character, 1);
+        }
+    }
+    return quoted;
+}
+
 int ReportFailure(const QString& why)
 {
-    std::fprintf(stderr, "ramifex: %s\n", qPrintable(why));
+    std::fprintf(stderr, "ramifex: %s\n", qPrintable(QuotedControls(why)));
     return EXIT_FAILURE;
 }
 

@@ -70,8 +70,13 @@ struct CommandLine
     QString Refusal;
 };
 
-// Prints one line on standard error, the program's name and why it failed; returns the exit status
-// of a failure.
+// The text as it may reach a terminal: each control character (an escape sequence's start, a line
+// break, a change of writing direction) written as \xHH or \uHHHH, so that a name from a file can
+// neither move the cursor nor forge a line.
+QString QuotedControls(const QString& text);
+
+// Prints one line on standard error, the program's name and why it failed (QuotedControls);
+// returns the exit status of a failure.
 int ReportFailure(const QString& why);
 
 // Reads the program's own arguments, and refuses every mistake before anything long begins.

@@ -146,7 +146,7 @@ int RunJob(Job& job)
     }
     if (!job.Note().isEmpty())
     {
-        std::fprintf(stderr, "ramifex: note: %s\n", qPrintable(job.Note()));
+        std::fprintf(stderr, "ramifex: note: %s\n", qPrintable(QuotedControls(job.Note())));
     }
     if (!TickToEnd(job, stop))
     {

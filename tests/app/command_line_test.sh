@@ -92,6 +92,12 @@ export and render|--render tree.ramifex.json --output out.png --export-geometry 
 whole without export|tree.ramifex.json --whole 4
 CASES
 
+# A name's control characters reach the terminal quoted: no escape sequence, no second line.
+err=$(headless --render $'evil\e]0;title\a\n.ramifex.json' --output out.png 2>&1)
+[[ $err == 'ramifex: Cannot open "evil\x1b]0;title\x07\x0a.ramifex.json": '* ]] ||
+    fail "a name with control characters: $(printf '%q' "$err")"
+echo "ok: control characters in a name are quoted"
+
 # Large spheres that all show, at depth 24: a render (or export) that would take hours. SIGTERM on
 # a render, or Ctrl-C's SIGINT on an export, once the job is under way ends it: the program stops
 # between two slices and exits by itself with 128 + the signal's number (where the signal's
