@@ -102,6 +102,10 @@ perl -MCompress::Zlib -e '
         chunk("IDAT", compress("")), chunk("IEND", "");
 ' >huge/00000.png
 ln -s tree.ramifex.json .out.mp4.part
+# Keyframes far apart: more frames than any animation is counted to have.
+key=$(printf '{"scene": %s, "seconds": 1e19, "easing": "linear"}' "$(tr -d '\n' <tree.ramifex.json)")
+printf '{"format": "ramifex-animation", "version": 1, "loop": false, "keyframes": [%s, %s]}' \
+    "$key" "$key" >far.ramifex-anim.json
 # Frames that would be written over the picture or scene that they are drawn from.
 mkdir own linked
 cp frames/00002.png own/
@@ -130,6 +134,7 @@ encode over a gap|--encode gap/%05d.png --output out.mp4
 encode a range over a gap|--encode gap/%05d.png --frames 2-5 --output out.mp4
 encode a pipe|--encode piped/%05d.png --output out.mp4
 encode too large a picture|--encode huge/%05d.png --output out.mp4
+keyframes far apart|--animate far.ramifex-anim.json --output out.mp4
 turntable over its picture|--turntable own/00002.png --seconds 1 --output own/%05d.png
 animation over its scene|--animate tree.ramifex.json --output linked/%05d.png
 CASES

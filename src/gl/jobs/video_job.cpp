@@ -45,6 +45,7 @@ QString EvenSidesNote(const QSize& asked, const QSize& written)
 VideoJob::VideoJob(Animation animation, const VideoSettings& settings, QString path,
                    std::optional<FrameRange> frames)
     : animation_(std::move(animation)),
+      timeline_(animation_, settings.Fps),
       settings_(settings),
       askedSize_(settings.Render.Size),
       path_(std::move(path)),
@@ -64,6 +65,12 @@ bool VideoJob::Check()
         return Fail(error);
     }
     settings_.Render.Size = *size;
+    if (!WithinFrameLimit(animation_, settings_.Fps))
+    {
+        return Fail(QStringLiteral("the animation has more than %1 frames at %2 per second")
+                        .arg(MaxFrames)
+                        .arg(settings_.Fps));
+    }
     const std::optional<VideoFormat> format = VideoOutputFormat(path_, &error);
     if (!format || *format != settings_.Format)
     {
@@ -117,8 +124,8 @@ bool VideoJob::Start()
     }
     const int64_t first = frames_.First;
     sequence_ = std::make_unique<PictureSequence>(
-        SceneSequence{frames_.Last - first + 1, [this, first](int64_t index)
-                      { return FrameScene(animation_, settings_.Fps, first + index); }},
+        SceneSequence{frames_.Last - first + 1,
+                      [this, first](int64_t index) { return timeline_.Scene(first + index); }},
         settings_.Render);
     if (!sequence_->Start())
     {

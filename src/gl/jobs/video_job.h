@@ -52,6 +52,7 @@ private:
     bool FailOverSource(int64_t frame);
 
     Animation animation_;
+    FrameTimeline timeline_;  // of animation_
     VideoSettings settings_;
     QSize askedSize_;
     QString path_;
