@@ -39,6 +39,12 @@ XDG_DATA_HOME=$PWD/data headless --render tree.ramifex.json --output kept.png --
 [[ -z $(ls -A data) ]] || fail "render kept something: $(find data)"
 echo "ok: render"
 
+# A name's control characters reach the terminal quoted: no escape sequence, no second line.
+err=$(headless --render $'evil\e]0;title\a\n.ramifex.json' --output out.png 2>&1)
+[[ $err == 'ramifex: Cannot open "evil\x1b]0;title\x07\x0a.ramifex.json": '* ]] ||
+    fail "a name with control characters: $(printf '%q' "$err")"
+echo "ok: control characters in a name are quoted"
+
 # Geometry in each format; the .ply of points holds one point per sphere of the whole tree.
 for file in tree.glb tree.stl tree.obj; do
     headless --export-geometry "$file" tree.ramifex.json --view 320x240 || fail "export $file"
@@ -92,12 +98,6 @@ export and render|--render tree.ramifex.json --output out.png --export-geometry 
 whole without export|tree.ramifex.json --whole 4
 CASES
 
-# A name's control characters reach the terminal quoted: no escape sequence, no second line.
-err=$(headless --render $'evil\e]0;title\a\n.ramifex.json' --output out.png 2>&1)
-[[ $err == 'ramifex: Cannot open "evil\x1b]0;title\x07\x0a.ramifex.json": '* ]] ||
-    fail "a name with control characters: $(printf '%q' "$err")"
-echo "ok: control characters in a name are quoted"
-
 # Large spheres that all show, at depth 24: a render (or export) that would take hours. SIGTERM on
 # a render, or Ctrl-C's SIGINT on an export, once the job is under way ends it: the program stops
 # between two slices and exits by itself with 128 + the signal's number (where the signal's
@@ -119,6 +119,14 @@ for signal in TERM INT; do
     else
         start_reporting "$report" --export-geometry slow.glb slow.ramifex.json
     fi
-    expect_stopped_by "$signal" "$report" catches "$pid" "$signal"
+    wait_until 20 catches "$pid" "$signal" || fail "SIG$signal: the job never began to catch it"
+    kill -s "$signal" "$pid"
+    if ! wait_until 10 ended "$report"; then
+        kill -s KILL "$pid"
+        fail "SIG$signal: still running ten seconds later"
+    fi
+    [[ $(ending "$report") == "exit $((128 + $(kill -l "$signal")))" ]] ||
+        fail "SIG$signal: $(ending "$report"), not an exit with 128 + the signal's number"
+    [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
     echo "ok: SIG$signal stops a render or an export ($(ending "$report"))"
 done
