@@ -48,8 +48,9 @@ struct Options
         "ANIM");
     QCommandLineOption Turntable =
         Valued("turntable", "As --animate, one turn of SCENE in --seconds.", "SCENE");
-    QCommandLineOption Encode = Valued(
-        "encode", "Join numbered pictures, from 0 on, into the --output video.", "DIR/%05d.png");
+    QCommandLineOption Encode =
+        Valued("encode", "Join numbered pictures, from 0 on or --frames, into the --output video.",
+               "DIR/%05d.png");
     QCommandLineOption Output = Valued(
         "output",
         "The PNG file that --render writes; the video (.mp4, .webm) or numbered pictures "
@@ -349,7 +350,8 @@ std::optional<JobRequest> ReadAnimate(OptionReader& options)
 std::optional<JobRequest> ReadEncode(OptionReader& options)
 {
     const Options& known = options.Known();
-    if (!options.RefuseOthers(Name(known.Encode), {&known.Encode, &known.Output, &known.Fps}))
+    if (!options.RefuseOthers(Name(known.Encode),
+                              {&known.Encode, &known.Output, &known.Fps, &known.Frames}))
     {
         return std::nullopt;
     }
@@ -361,14 +363,14 @@ std::optional<JobRequest> ReadEncode(OptionReader& options)
         return std::nullopt;
     }
     EncodeRequest request;
-    request.Frames = options.Value(known.Encode);
+    request.Pictures = options.Value(known.Encode);
     request.Output = options.Value(known.Output);
     QString error;
-    if (VideoFormatOf(request.Frames, &error) != VideoFormat::PngSequence)
+    if (VideoFormatOf(request.Pictures, &error) != VideoFormat::PngSequence)
     {
         options.Refuse(
             QStringLiteral("--encode takes numbered pictures such as frames/%05d.png, not \"%1\"")
-                .arg(request.Frames));
+                .arg(request.Pictures));
     }
     if (VideoFormatOf(request.Output, &error) == VideoFormat::PngSequence)
     {
@@ -377,6 +379,10 @@ std::optional<JobRequest> ReadEncode(OptionReader& options)
     }
     request.Format = options.VideoOutput();
     request.Fps = options.Fps();
+    if (options.IsSet(known.Frames))
+    {
+        request.Frames = options.Frames();
+    }
     return request;
 }
 
@@ -502,9 +508,31 @@ CommandLine Read(OptionReader& options)
 
 }  // namespace
 
+QString QuotedControls(const QString& text)
+{
+    QString quoted;
+    for (const char32_t character : text.toUcs4())
+    {
+        switch (QChar::category(character))
+        {
+            case QChar::Other_Control:
+            case QChar::Other_Format:
+            case QChar::Separator_Line:
+            case QChar::Separator_Paragraph:
+                quoted += character < 0x100
+                              ? QStringLiteral("\\x%1").arg(character, 2, 16, QLatin1Char('0'))
+                              : QStringLiteral("\\u%1").arg(character, 4, 16, QLatin1Char('0'));
+                break;
+            default:
+                quoted += QString::fromUcs4(&character, 1);
+        }
+    }
+    return quoted;
+}
+
 int ReportFailure(const QString& why)
 {
-    std::fprintf(stderr, "ramifex: %s\n", qPrintable(why));
+    std::fprintf(stderr, "ramifex: %s\n", qPrintable(QuotedControls(why)));
     return EXIT_FAILURE;
 }
 

@@ -39,10 +39,11 @@ struct AnimateRequest
 // --encode: numbered PNG pictures joined into a video.
 struct EncodeRequest
 {
-    QString Frames;  // a pattern such as frames/%05d.png
+    QString Pictures;  // a pattern such as frames/%05d.png
     QString Output;
     VideoFormat Format = VideoFormat::Mp4;
     int32_t Fps = 30;
+    std::optional<FrameRange> Frames;  // none: all from 0
 };
 
 // --export-geometry: the spheres of a scene written as a file for other programs.
@@ -69,8 +70,13 @@ struct CommandLine
     QString Refusal;
 };
 
-// Prints one line on standard error, the program's name and why it failed; returns the exit status
-// of a failure.
+// The text as it may reach a terminal: each control character (an escape sequence's start, a line
+// break, a change of writing direction) written as \xHH or \uHHHH, so that a name from a file can
+// neither move the cursor nor forge a line.
+QString QuotedControls(const QString& text);
+
+// Prints one line on standard error, the program's name and why it failed (QuotedControls);
+// returns the exit status of a failure.
 int ReportFailure(const QString& why);
 
 // Reads the program's own arguments, and refuses every mistake before anything long begins.

@@ -76,14 +76,17 @@ std::unique_ptr<Job> Make(const AnimateRequest& request, QString* error)
     {
         return nullptr;
     }
-    return std::make_unique<VideoJob>(*animation,
-                                      VideoSettings{request.Settings, request.Fps, request.Format},
-                                      request.Output, request.Frames);
+    auto job = std::make_unique<VideoJob>(
+        *animation, VideoSettings{request.Settings, request.Fps, request.Format}, request.Output,
+        request.Frames);
+    job->KeepSource(request.Source);
+    return job;
 }
 
 std::unique_ptr<Job> Make(const EncodeRequest& request, QString*)
 {
-    return std::make_unique<EncodeJob>(request.Frames, request.Output, request.Format, request.Fps);
+    return std::make_unique<EncodeJob>(request.Pictures, request.Output, request.Format,
+                                       request.Fps, request.Frames);
 }
 
 std::unique_ptr<Job> Make(const GeometryRequest& request, QString* error)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <unistd.h>
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -37,16 +38,22 @@ void SetAction(int signal, void (*handler)(int))
     sigaction(signal, &action, nullptr);
 }
 
+// Ctrl-C, a polite kill, the terminal closing, SIGQUIT and a reader of the output gone: each would
+// otherwise end the program where it stands, leaving a partial file behind.
+constexpr std::array<int, 5> StoppingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+
 void MaskStopSignals(int how)
 {
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
+    for (const int signal : StoppingSignals)
+    {
+        sigaddset(&stops, signal);
+    }
     sigprocmask(how, &stops, nullptr);
 }
 
-// SIGINT and SIGTERM ask the job to stop while this lives; one that came while they were held
+// The StoppingSignals ask the job to stop while this lives; one that came while they were held
 // back arrives now.
 class StopSignals
 {
@@ -54,16 +61,20 @@ public:
     StopSignals()
     {
         stopSignal = 0;
-        SetAction(SIGINT, AskToStop);
-        SetAction(SIGTERM, AskToStop);
+        for (const int signal : StoppingSignals)
+        {
+            SetAction(signal, AskToStop);
+        }
         SetAction(SIGTSTP, SIG_DFL);
         SetAction(SIGCONT, SIG_DFL);
         MaskStopSignals(SIG_UNBLOCK);
     }
     ~StopSignals()
     {
-        SetAction(SIGINT, SIG_DFL);
-        SetAction(SIGTERM, SIG_DFL);
+        for (const int signal : StoppingSignals)
+        {
+            SetAction(signal, SIG_DFL);
+        }
     }
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -135,7 +146,7 @@ int RunJob(Job& job)
     }
     if (!job.Note().isEmpty())
     {
-        std::fprintf(stderr, "ramifex: note: %s\n", qPrintable(job.Note()));
+        std::fprintf(stderr, "ramifex: note: %s\n", qPrintable(QuotedControls(job.Note())));
     }
     if (!TickToEnd(job, stop))
     {

@@ -8,8 +8,9 @@ namespace ramifex
 class Job;
 
 // Runs a job to its end with no window: starts it, ticks it with a progress bar on standard
-// error when that is a terminal, and writes it. Ctrl-C (SIGINT) and SIGTERM stop it between two
-// slices, leaving any earlier output as it was; Ctrl-Z (SIGTSTP) suspends it as usual. Every
+// error when that is a terminal, and writes it. Ctrl-C (SIGINT), SIGTERM, SIGHUP (the terminal
+// closed), SIGQUIT and SIGPIPE stop it between two slices, leaving any earlier output as it was
+// and no partial file; Ctrl-Z (SIGTSTP) suspends it as usual. Every
 // failure is told in one line on standard error. Returns the exit status: 128 plus the signal's
 // number when one stopped the job, as shells report a process that the signal ended. Needs the
 // toolkit's platform up: the headless platform installs handlers for these signals that act only

@@ -43,6 +43,16 @@ for video in turntable.mp4:h264 turntable.webm:vp9; do
 done
 ls -A | grep -q part && fail "a partial video is left: $(ls -A)"
 
+# A link at the name that partial videos once had is left alone: each video is written to a new
+# file of its own, made where nothing was.
+echo kept >kept.txt
+ln -s kept.txt .linked.mp4.part
+headless "${turntable[@]}" "${small[@]}" --frames 0-1 --output linked.mp4 || fail "video by a link"
+[[ $(cat kept.txt) == kept && -f linked.mp4 && ! -L linked.mp4 && -L .linked.mp4.part ]] ||
+    fail "the link at .linked.mp4.part was followed: $(ls -l kept.txt linked.mp4)"
+rm kept.txt .linked.mp4.part linked.mp4
+echo "ok: a link at a partial video's name is not followed"
+
 # A numbered picture carries its scene, and --render of it draws the same file.
 headless --render frames/00004.png --output again.png --size 160x120 || fail "render frame 4"
 cmp -s frames/00004.png again.png || fail "frame 4 differs from --render of its scene"
@@ -66,7 +76,40 @@ headless --encode frames/%05d.png --fps 10 --output joined.webm || fail "encode"
     fail "encoded: $("$probe" joined.webm frames/00000.png)"
 echo "ok: pictures joined into a video"
 
-mkfifo pipe.mp4
+# Pictures with a gap join only as a range that ends before it; the largest pictures that --animate
+# writes join too.
+mkdir gap piped large
+cp frames/0000[0-2].png frames/00005.png gap/
+headless --encode gap/%05d.png --frames 1-2 --output gap.mp4 || fail "encode a range before a gap"
+[[ $("$probe" gap.mp4 frames/00000.png) == *"frames=2"* ]] || fail "range before a gap"
+headless --turntable tree.ramifex.json --seconds 0.1 --fps 10 --size 8192x4320 --depth 2 \
+    --output large/%05d.png &&
+    headless --encode large/%05d.png --output large.mp4 || fail "encode the largest pictures"
+[[ $("$probe" large.mp4 large/00000.png) == *"size=8192x4320"*"frames=1"* ]] ||
+    fail "the largest pictures: $("$probe" large.mp4 large/00000.png)"
+rm -r large large.mp4 gap.mp4
+echo "ok: a range before a gap, and the largest pictures, joined"
+
+# A pipe among the pictures is refused, not waited on; so is a gap, a picture too large for the
+# program to have drawn, and a link at the name partial videos once had is left as it was.
+cp frames/0000[0-1].png piped/
+mkfifo pipe.mp4 piped/00002.png
+mkdir huge
+# Its header says 8200x16; its data ends the first row.
+perl -MCompress::Zlib -e '
+    sub chunk { my $body = $_[0] . $_[1]; pack("N", length $_[1]) . $body . pack("N", crc32($body)) }
+    print "\x89PNG\r\n\x1a\n", chunk("IHDR", pack("NNC5", 8200, 16, 8, 2, 0, 0, 0)),
+        chunk("IDAT", compress("")), chunk("IEND", "");
+' >huge/00000.png
+ln -s tree.ramifex.json .out.mp4.part
+# Keyframes far apart: more frames than any animation is counted to have.
+key=$(printf '{"scene": %s, "seconds": 1e19, "easing": "linear"}' "$(tr -d '\n' <tree.ramifex.json)")
+printf '{"format": "ramifex-animation", "version": 1, "loop": false, "keyframes": [%s, %s]}' \
+    "$key" "$key" >far.ramifex-anim.json
+# Frames that would be written over the picture or scene that they are drawn from.
+mkdir own linked
+cp frames/00002.png own/
+ln -s ../tree.ramifex.json linked/00000.png
 expect_refused <<'CASES'
 unknown output format|--turntable tree.ramifex.json --seconds 1 --output out.avi
 sequence without a number|--turntable tree.ramifex.json --seconds 1 --output out/frame.png
@@ -87,25 +130,29 @@ animation missing|--animate missing.ramifex-anim.json --output out.mp4
 two at once|--animate empty.ramifex-anim.json --render --output out.mp4
 encode with no pictures|--encode none/%05d.png --output out.mp4
 encode into pictures|--encode frames/%05d.png --output out/%05d.png
+encode over a gap|--encode gap/%05d.png --output out.mp4
+encode a range over a gap|--encode gap/%05d.png --frames 2-5 --output out.mp4
+encode a pipe|--encode piped/%05d.png --output out.mp4
+encode too large a picture|--encode huge/%05d.png --output out.mp4
+keyframes far apart|--animate far.ramifex-anim.json --output out.mp4
+turntable over its picture|--turntable own/00002.png --seconds 1 --output own/%05d.png
+animation over its scene|--animate tree.ramifex.json --output linked/%05d.png
 CASES
 
-# Interrupted while it writes, a video stops between two frames and the program exits by itself
-# with 128 + 2, leaving neither the video nor its partial file (which SIGINT's default action
-# would leave behind). Run in a folder of its own, so that the report stays out of it.
+# Stopped by a signal while it writes, a video stops between two frames and the program exits by
+# itself with 128 + the signal's number, leaving neither the video nor its partial file (which each
+# signal's default action would leave behind): Ctrl-C, a polite kill, the terminal closing,
+# SIGQUIT and a reader gone. Run in a folder of its own, so that the reports stay out of it.
 mkdir interrupted
 cd interrupted || exit 1
 before=$(ls -A)
-start_reporting ../interrupted.report --turntable ../tree.ramifex.json --seconds 600 --depth 12 \
-    --output long.mp4
-under_way() {
-    [[ -e .long.mp4.part ]] && catches "$pid" INT
-}
-wait_until 20 under_way || fail "SIGINT: no partial video, or the job never began to catch SIGINT"
-kill -s INT "$pid"
-if ! wait_until 10 ended ../interrupted.report; then
-    kill -s KILL "$pid"
-    fail "SIGINT: still running ten seconds later"
-fi
-[[ $(ending ../interrupted.report) == "exit 130" ]] || fail "SIGINT: $(ending ../interrupted.report)"
-[[ $(ls -A) == "$before" ]] || fail "SIGINT: left $(ls -A)"
-echo "ok: SIGINT stops a video and leaves no file"
+for signal in INT TERM HUP QUIT PIPE; do
+    report=../$signal.report
+    start_reporting "$report" --turntable ../tree.ramifex.json --seconds 600 --depth 12 \
+        --output long.mp4
+    under_way() {
+        compgen -G '.long.mp4.*.part' >/dev/null && catches "$pid" "$signal"
+    }
+    expect_stopped_by "$signal" "$report" under_way
+    echo "ok: SIG$signal stops a video and leaves no file"
+done

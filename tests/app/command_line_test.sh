@@ -39,6 +39,12 @@ XDG_DATA_HOME=$PWD/data headless --render tree.ramifex.json --output kept.png --
 [[ -z $(ls -A data) ]] || fail "render kept something: $(find data)"
 echo "ok: render"
 
+# A name's control characters reach the terminal quoted: no escape sequence, no second line.
+err=$(headless --render $'evil\e]0;title\a\n.ramifex.json' --output out.png 2>&1)
+[[ $err == 'ramifex: Cannot open "evil\x1b]0;title\x07\x0a.ramifex.json": '* ]] ||
+    fail "a name with control characters: $(printf '%q' "$err")"
+echo "ok: control characters in a name are quoted"
+
 # Geometry in each format; the .ply of points holds one point per sphere of the whole tree.
 for file in tree.glb tree.stl tree.obj; do
     headless --export-geometry "$file" tree.ramifex.json --view 320x240 || fail "export $file"

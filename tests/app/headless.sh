@@ -9,10 +9,10 @@ fail() {
     exit 1
 }
 
-# The program as it runs where there is no display, with SIGINT's default action, as a terminal's
-# foreground job has it (a script's background job would start with SIGINT ignored); one that hangs
-# ends with status 124.
-without_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM --default-signal=INT "$program")
+# The program as it runs where there is no display, with every signal's default action, as a
+# terminal's foreground job has them (a script's background job would start with SIGINT and SIGQUIT
+# ignored); one that hangs ends with status 124.
+without_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM --default-signal "$program")
 headless() {
     timeout "${headless_seconds:-20}" "${without_display[@]}" "$@"
 }
@@ -79,4 +79,24 @@ catches() {
     number=$(kill -l "$2")
     mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$1/status" 2>/dev/null) || return 1
     [[ -n $mask ]] && (((16#$mask >> (number - 1)) & 1))
+}
+
+# Once the command after the signal and the report succeeds (the job under way), sends the signal
+# to the program that start_reporting started, which then exits by itself with 128 + the signal's
+# number (where the signal's default action would kill it), leaving the folder as $before lists it.
+expect_stopped_by() {
+    local signal=$1 report=$2
+    shift 2
+    if ! wait_until 20 "$@"; then
+        kill -s KILL "$pid"
+        fail "SIG$signal: the job never got under way, catching it"
+    fi
+    kill -s "$signal" "$pid"
+    if ! wait_until 10 ended "$report"; then
+        kill -s KILL "$pid"
+        fail "SIG$signal: still running ten seconds later"
+    fi
+    [[ $(ending "$report") == "exit $((128 + $(kill -l "$signal")))" ]] ||
+        fail "SIG$signal: $(ending "$report"), not an exit with 128 + the signal's number"
+    [[ $(ls -A) == "$before" ]] || fail "SIG$signal: left $(ls -A)"
 }

@@ -118,6 +118,57 @@ TEST(Animation, TurntableLoopsWithoutARepeatedFrame)
     EXPECT_EQ(FrameScene(turntable, fps, 17).Records[Branch1Record], scene.Records[Branch1Record]);
 }
 
+TEST(Animation, TimelineFindsEveryFrameAsTheKeyframesInTurnDo)
+{
+    // Ways of a fraction of a frame, of no whole frame and of many; eased and not; looped and not.
+    Animation animation;
+    const double seconds[] = {0.1, 0.01, 1.0 / 3.0, 0.5, 0.25, 2.0};
+    for (size_t i = 0; i < std::size(seconds); ++i)
+    {
+        const auto step = static_cast<double>(i);
+        animation.Keyframes.push_back({Tree(20.0 * step, 0.6 + 0.05 * step), seconds[i],
+                                       i % 2 == 0 ? Easing::Linear : Easing::EaseInOut});
+    }
+    for (const bool loop : {false, true})
+    {
+        animation.Loop = loop;
+        const int32_t fps = 30;
+        const FrameTimeline timeline(animation, fps);
+        for (int64_t frame = 0; frame <= FrameCount(animation, fps); ++frame)
+        {
+            EXPECT_EQ(timeline.Scene(frame), FrameScene(animation, fps, frame)) << frame;
+        }
+    }
+}
+
+TEST(Animation, FramesAreCountedUpToTheLimitHoweverLongTheTimes)
+{
+    const auto twoKeyframes = [](double seconds, bool loop) {
+        return Animation{{{Tree(0.0, 0.7), seconds}, {Tree(90.0, 0.6), seconds}}, loop};
+    };
+    const struct
+    {
+        double Seconds;
+        bool Loop;
+        int64_t Frames;  // at 240 per second
+        bool Within;
+    } cases[] = {
+        {1.0, false, 241, true},
+        {1.0, true, 480, true},
+        {8.9e6, false, 2136000001, true},  // just under the limit
+        {9.0e6, false, MaxFrames, false},  // just over
+        {1e19, false, MaxFrames, false},   // past int64_t
+        {1e19, true, MaxFrames, false},
+        {1e308, true, MaxFrames, false},  // two of them sum to infinity
+    };
+    for (const auto& c : cases)
+    {
+        const Animation animation = twoKeyframes(c.Seconds, c.Loop);
+        EXPECT_EQ(FrameCount(animation, 240), c.Frames) << c.Seconds;
+        EXPECT_EQ(WithinFrameLimit(animation, 240), c.Within) << c.Seconds;
+    }
+}
+
 TEST(AnimationFile, SavedAnimationsOpenAsSavedAndScenesAsOneKeyframe)
 {
     QTemporaryDir dir;

@@ -158,5 +158,25 @@ TEST_F(CommandLineTest, ReadsTheJobAsAsked)
     EXPECT_TRUE(Read(dir, {"--help"}).Shown.contains("--export-geometry"));
 }
 
+TEST(QuotedControlsTest, QuotesEveryControlCharacterAndNothingElse)
+{
+    const struct
+    {
+        const char* Text;  // UTF-8
+        const char* Shown;
+    } cases[] = {
+        {"tree \"\u00e9t\u00e9\" \u6a39.png \\ 100%", "tree \"\u00e9t\u00e9\" \u6a39.png \\ 100%"},
+        {"\x1b[2J\x1b]0;title\x07", "\\x1b[2J\\x1b]0;title\\x07"},
+        {"a\nb\rc\td\x7f", "a\\x0ab\\x0dc\\x09d\\x7f"},
+        {"\xc2\x9bm", "\\x9bm"},                 // C1's CSI
+        {"gpj.\u202eexe", "gpj.\\u202eexe"},     // right-to-left override
+        {"a\u2028b\ufeff", "a\\u2028b\\ufeff"},  // line separator, byte order mark
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(QuotedControls(QString::fromUtf8(c.Text)).toStdString(), c.Shown) << c.Text;
+    }
+}
+
 }  // namespace
 }  // namespace ramifex::test

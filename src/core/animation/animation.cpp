@@ -1,6 +1,8 @@
 #include "core/animation/animation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "core/scene/quaternion.h"
 
@@ -101,44 +103,19 @@ double WaySeconds(const Animation& animation, size_t keyframe)
     return last && !animation.Loop ? 0.0 : animation.Keyframes[keyframe].Seconds;
 }
 
-}  // namespace
-
-double Duration(const Animation& animation)
+// The frames at `fps` per second, unrounded.
+double UnroundedFrames(const Animation& animation, int32_t fps)
 {
-    double seconds = 0.0;
-    for (size_t i = 0; i < animation.Keyframes.size(); ++i)
-    {
-        seconds += WaySeconds(animation, i);
-    }
-    return seconds;
+    return Duration(animation) * fps;
 }
 
-int64_t FrameCount(const Animation& animation, int32_t fps)
-{
-    const double frames = Duration(animation) * fps;
-    if (animation.Loop)
-    {
-        return std::max<int64_t>(1, std::llround(frames));
-    }
-    return static_cast<int64_t>(std::floor(frames + FrameSlack)) + 1;
-}
-
-SceneState Interpolated(const SceneState& a, const SceneState& b, double fraction)
-{
-    SceneState scene = a;
-    for (size_t i = 0; i < scene.Records.size(); ++i)
-    {
-        scene.Records[i] = Interpolated(a.Records[i], b.Records[i], fraction);
-    }
-    scene.ViewOffset = Mix(a.ViewOffset, b.ViewOffset, fraction);
-    return scene;
-}
-
-SceneState FrameScene(const Animation& animation, int32_t fps, int64_t frame)
+// The scene of the frame, looking through the keyframes from `first`, whose way starts at frame
+// `start`: the first keyframe at the frame's time, or whose way holds it.
+SceneState SceneFrom(const Animation& animation, int32_t fps, int64_t frame, size_t first,
+                     double start)
 {
     const std::vector<Keyframe>& keys = animation.Keyframes;
-    double start = 0.0;  // of keyframe i's way, in frames
-    for (size_t i = 0; i < keys.size(); ++i)
+    for (size_t i = first; i < keys.size(); ++i)
     {
         const double length = WaySeconds(animation, i) * fps;
         const double into = static_cast<double>(frame) - start;
@@ -154,6 +131,75 @@ SceneState FrameScene(const Animation& animation, int32_t fps, int64_t frame)
         start += length;
     }
     return animation.Loop ? keys.front().Scene : keys.back().Scene;
+}
+
+}  // namespace
+
+double Duration(const Animation& animation)
+{
+    double seconds = 0.0;
+    for (size_t i = 0; i < animation.Keyframes.size(); ++i)
+    {
+        seconds += WaySeconds(animation, i);
+    }
+    return seconds;
+}
+
+int64_t FrameCount(const Animation& animation, int32_t fps)
+{
+    const double frames = UnroundedFrames(animation, fps);
+    // Compared before any conversion, which past int64_t's range would be undefined.
+    if (!(frames < static_cast<double>(MaxFrames)))
+    {
+        return MaxFrames;
+    }
+    if (animation.Loop)
+    {
+        return std::max<int64_t>(1, std::llround(frames));
+    }
+    return std::min(MaxFrames, static_cast<int64_t>(std::floor(frames + FrameSlack)) + 1);
+}
+
+bool WithinFrameLimit(const Animation& animation, int32_t fps)
+{
+    return UnroundedFrames(animation, fps) < static_cast<double>(MaxFrames - 1);
+}
+
+SceneState Interpolated(const SceneState& a, const SceneState& b, double fraction)
+{
+    SceneState scene = a;
+    for (size_t i = 0; i < scene.Records.size(); ++i)
+    {
+        scene.Records[i] = Interpolated(a.Records[i], b.Records[i], fraction);
+    }
+    scene.ViewOffset = Mix(a.ViewOffset, b.ViewOffset, fraction);
+    return scene;
+}
+
+SceneState FrameScene(const Animation& animation, int32_t fps, int64_t frame)
+{
+    return SceneFrom(animation, fps, frame, 0, 0.0);
+}
+
+FrameTimeline::FrameTimeline(const Animation& animation, int32_t fps)
+    : animation_(animation), fps_(fps)
+{
+    double start = 0.0;  // summed as SceneFrom sums it, so that both give the same frames
+    for (size_t i = 0; i < animation.Keyframes.size(); ++i)
+    {
+        starts_.push_back(start);
+        start += WaySeconds(animation, i) * fps;
+    }
+}
+
+SceneState FrameTimeline::Scene(int64_t frame) const
+{
+    // The ways before the last one that starts over a slack before the frame end before it too.
+    const auto after =
+        std::upper_bound(starts_.begin(), starts_.end(), static_cast<double>(frame) - FrameSlack);
+    const auto first =
+        static_cast<size_t>(std::max<std::ptrdiff_t>(0, after - starts_.begin() - 1));
+    return SceneFrom(animation_, fps_, frame, first, first < starts_.size() ? starts_[first] : 0.0);
 }
 
 Animation Turntable(const SceneState& scene, double seconds)

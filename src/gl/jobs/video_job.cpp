@@ -1,16 +1,23 @@
 #include "gl/jobs/video_job.h"
 
 #include <QFileInfo>
-#include <QImageReader>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "gl/jobs/gl_renderer.h"
 #include "gl/jobs/offscreen_gl.h"
+#include "gl/picture/sphere_picture.h"
+#include "io/scenefile/scene_file.h"
+#include "io/video/sequence_pictures.h"
 
 namespace ramifex
 {
 namespace
 {
+
+static_assert(SpherePicture::MaxSide <= MaxSequencePictureSide,
+              "numbered pictures that the program writes are read back");
 
 QString SizeText(const QSize& size)
 {
@@ -38,6 +45,7 @@ QString EvenSidesNote(const QSize& asked, const QSize& written)
 VideoJob::VideoJob(Animation animation, const VideoSettings& settings, QString path,
                    std::optional<FrameRange> frames)
     : animation_(std::move(animation)),
+      timeline_(animation_, settings.Fps),
       settings_(settings),
       askedSize_(settings.Render.Size),
       path_(std::move(path)),
@@ -57,6 +65,12 @@ bool VideoJob::Check()
         return Fail(error);
     }
     settings_.Render.Size = *size;
+    if (!WithinFrameLimit(animation_, settings_.Fps))
+    {
+        return Fail(QStringLiteral("the animation has more than %1 frames at %2 per second")
+                        .arg(MaxFrames)
+                        .arg(settings_.Fps));
+    }
     const std::optional<VideoFormat> format = VideoOutputFormat(path_, &error);
     if (!format || *format != settings_.Format)
     {
@@ -75,16 +89,43 @@ bool VideoJob::Check()
     return true;
 }
 
+// Whether the file of the frame (or the video) is the source, failing when it is.
+bool VideoJob::FailOverSource(int64_t frame)
+{
+    const QString file =
+        settings_.Format == VideoFormat::PngSequence ? SequenceFrameName(path_, frame) : path_;
+    return !source_.isEmpty() && SameFile(source_, file) &&
+           !Fail(QStringLiteral("cannot write \"%1\": it is the file the frames are drawn from")
+                     .arg(file));
+}
+
+// No file already there that a frame would be written to is the source; false when one is.
+bool VideoJob::CheckSource()
+{
+    if (settings_.Format != VideoFormat::PngSequence)
+    {
+        return !FailOverSource(0);
+    }
+    for (const int64_t frame : SequenceNumbers(path_))
+    {
+        if (frame >= frames_.First && frame <= frames_.Last && FailOverSource(frame))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool VideoJob::Start()
 {
-    if (!Check())
+    if (!Check() || !CheckSource())
     {
         return false;
     }
     const int64_t first = frames_.First;
     sequence_ = std::make_unique<PictureSequence>(
-        SceneSequence{frames_.Last - first + 1, [this, first](int64_t index)
-                      { return FrameScene(animation_, settings_.Fps, first + index); }},
+        SceneSequence{frames_.Last - first + 1,
+                      [this, first](int64_t index) { return timeline_.Scene(first + index); }},
         settings_.Render);
     if (!sequence_->Start())
     {
@@ -104,7 +145,7 @@ void VideoJob::Tick()
     }
     const std::optional<RenderedFrame> frame = sequence_->Tick();
     QString error;
-    if (frame &&
+    if (frame && !FailOverSource(frames_.First + frame->Index) &&
         !writer_->Write(frames_.First + frame->Index, frame->Picture, frame->Scene, &error))
     {
         Fail(error);
@@ -137,26 +178,68 @@ QString VideoJob::Note() const
 
 bool VideoJob::Write()
 {
+    // A video takes its name only now, which may have become the source's meanwhile.
     QString error;
-    return writer_->Finish(&error) || Fail(error);
+    return !FailOverSource(frames_.Last) && (writer_->Finish(&error) || Fail(error));
 }
 
-EncodeJob::EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps)
-    : pictures_(std::move(pictures)), path_(std::move(path)), format_(format), fps_(fps)
+EncodeJob::EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps,
+                     std::optional<FrameRange> frames)
+    : pictures_(std::move(pictures)),
+      path_(std::move(path)),
+      format_(format),
+      fps_(fps),
+      asked_(frames)
 {
 }
 
 EncodeJob::~EncodeJob() = default;
 
+// The pictures asked for, or all from 0 to the highest number; false, naming the first one
+// missing or not a regular file.
+bool EncodeJob::FindPictures()
+{
+    const std::vector<int64_t> numbers = SequenceNumbers(pictures_);
+    if (!asked_ && (numbers.empty() || numbers.front() != 0))
+    {
+        return Fail(
+            QStringLiteral("no picture \"%1\" to begin with").arg(SequenceFrameName(pictures_, 0)));
+    }
+    frames_ = asked_.value_or(FrameRange{0, numbers.back()});
+    auto found = std::lower_bound(numbers.begin(), numbers.end(), frames_.First);
+    for (int64_t frame = frames_.First; frame <= frames_.Last; ++frame, ++found)
+    {
+        const QString name = SequenceFrameName(pictures_, frame);
+        if (found == numbers.end() || *found != frame)
+        {
+            return Fail(QStringLiteral("picture %1 of %2-%3 is missing: there is no \"%4\"")
+                            .arg(frame)
+                            .arg(frames_.First)
+                            .arg(frames_.Last)
+                            .arg(name));
+        }
+        if (!QFileInfo(name).isFile())
+        {
+            return Fail(QStringLiteral("\"%1\" is not a regular file").arg(name));
+        }
+    }
+    return true;
+}
+
 bool EncodeJob::Start()
 {
-    const QString first = SequenceFrameName(pictures_, 0);
-    pictureSize_ = QImageReader(first).size();
-    if (!pictureSize_.isValid())
+    if (!FindPictures())
     {
-        return Fail(QStringLiteral("no picture \"%1\" to begin with").arg(first));
+        return false;
     }
     QString error;
+    const std::optional<QSize> pictureSize =
+        SequencePictureSize(SequenceFrameName(pictures_, frames_.First), &error);
+    if (!pictureSize)
+    {
+        return Fail(error);
+    }
+    pictureSize_ = *pictureSize;
     const std::optional<QSize> size = VideoSizeFor(format_, pictureSize_, &error);
     if (!size)
     {
@@ -168,17 +251,9 @@ bool EncodeJob::Start()
     {
         return Fail(problem);
     }
+    next_ = frames_.First;
     writer_ = FrameWriter::Open(path_, format_, size_, fps_, &error);
-    if (!writer_)
-    {
-        return Fail(error);
-    }
-    count_ = 1;
-    while (QFileInfo::exists(SequenceFrameName(pictures_, count_)))
-    {
-        ++count_;
-    }
-    return true;
+    return writer_ != nullptr || Fail(error);
 }
 
 void EncodeJob::Tick()
@@ -188,13 +263,14 @@ void EncodeJob::Tick()
         return;
     }
     const QString name = SequenceFrameName(pictures_, next_);
-    const QImage picture(name);
     QString error;
-    if (picture.size() != pictureSize_)
+    const std::optional<QImage> picture = ReadSequencePicture(name, &error);
+    if (picture && picture->size() != pictureSize_)
     {
-        error = QStringLiteral("\"%1\" is not a %2 picture").arg(name, SizeText(pictureSize_));
+        error = QStringLiteral("\"%1\" is %2, not %3 as the first picture")
+                    .arg(name, SizeText(picture->size()), SizeText(pictureSize_));
     }
-    else if (writer_->Write(next_, picture.copy(QRect({0, 0}, size_)), {}, &error))
+    else if (picture && writer_->Write(next_, picture->copy(QRect({0, 0}, size_)), {}, &error))
     {
         ++next_;
         return;
@@ -205,7 +281,12 @@ void EncodeJob::Tick()
 
 double EncodeJob::Fraction() const
 {
-    return count_ == 0 ? 0.0 : static_cast<double>(next_) / static_cast<double>(count_);
+    if (!writer_)
+    {
+        return 0.0;
+    }
+    const auto count = static_cast<double>(frames_.Last - frames_.First + 1);
+    return static_cast<double>(next_ - frames_.First) / count;
 }
 
 QString EncodeJob::Activity() const

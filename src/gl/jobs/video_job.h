@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/animation/animation.h"
 #include "gl/jobs/job.h"
@@ -34,6 +35,9 @@ public:
              std::optional<FrameRange> frames = std::nullopt);
     ~VideoJob() override;
 
+    // The file the animation was read from, which no frame is written over, through a link or not.
+    void KeepSource(QString source) { source_ = std::move(source); }
+
     bool Start() override;
     void Tick() override;
     double Fraction() const override;
@@ -44,22 +48,28 @@ public:
 private:
     bool Complete() const override { return sequence_ && sequence_->Finished(); }
     bool Check();
+    bool CheckSource();
+    bool FailOverSource(int64_t frame);
 
     Animation animation_;
+    FrameTimeline timeline_;  // of animation_
     VideoSettings settings_;
     QSize askedSize_;
     QString path_;
+    QString source_;
     FrameRange frames_;
     std::unique_ptr<PictureSequence> sequence_;
     std::unique_ptr<FrameWriter> writer_;
 };
 
-// Numbered PNG pictures, from 0 up to the first number missing, joined into a video, a picture a
-// tick; a video takes the first picture's size, with even sides.
+// Numbered PNG pictures joined into a video, a picture a tick: those of a range, or every one
+// from 0 to the highest number there. A picture missing from them is refused before anything is
+// written. A video takes the first picture's size, with even sides.
 class EncodeJob final : public Job
 {
 public:
-    EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps);
+    EncodeJob(QString pictures, QString path, VideoFormat format, int32_t fps,
+              std::optional<FrameRange> frames = std::nullopt);
     ~EncodeJob() override;
 
     bool Start() override;
@@ -70,15 +80,17 @@ public:
     bool Write() override;
 
 private:
-    bool Complete() const override { return count_ > 0 && next_ == count_; }
+    bool Complete() const override { return writer_ && next_ > frames_.Last; }
+    bool FindPictures();
 
     QString pictures_;
     QString path_;
     VideoFormat format_;
     int32_t fps_;
+    std::optional<FrameRange> asked_;
+    FrameRange frames_;
     QSize pictureSize_;
     QSize size_;
-    int64_t count_ = 0;
     int64_t next_ = 0;
     std::unique_ptr<FrameWriter> writer_;
 };

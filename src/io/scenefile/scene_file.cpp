@@ -72,38 +72,6 @@ std::optional<SceneState> SceneInFile(QFile& file, QString* problem)
     return Refused(problem, "the picture is damaged");
 }
 
-// Opens path for reading when it is a regular file (or a link to one). A pipe or a device is
-// refused unopened, and should one take the file's place meanwhile, opening it does not wait.
-bool OpenRegularFile(const QString& path, QFile& file, QString* problem)
-{
-    const QByteArray name = QFile::encodeName(path);
-    struct stat status = {};
-    if (stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-    {
-        *problem = NotRegularFile;
-        return false;
-    }
-    const int descriptor = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-    {
-        *problem = AsReason(qt_error_string(errno));
-        return false;
-    }
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-    {
-        close(descriptor);
-        *problem = NotRegularFile;
-        return false;
-    }
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-    {
-        close(descriptor);
-        *problem = AsReason(file.errorString());
-        return false;
-    }
-    return true;
-}
-
 // Why no file whose name should end in suffix may be written at path; empty when one may.
 QString OutputProblem(const QString& path, const char* kind, const char* suffix)
 {
@@ -188,6 +156,36 @@ std::optional<SceneState> ReadSceneFile(const QString& path, QString* error)
         *error = Sentence("open", path, problem);
     }
     return scene;
+}
+
+bool OpenRegularFile(const QString& path, QFile& file, QString* problem)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+    {
+        *problem = NotRegularFile;
+        return false;
+    }
+    const int descriptor = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+    {
+        *problem = AsReason(qt_error_string(errno));
+        return false;
+    }
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    {
+        close(descriptor);
+        *problem = NotRegularFile;
+        return false;
+    }
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    {
+        close(descriptor);
+        *problem = AsReason(file.errorString());
+        return false;
+    }
+    return true;
 }
 
 bool IsSceneFileName(const QString& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QImage>
 #include <QJsonObject>
 #include <QString>
@@ -41,6 +42,11 @@ bool CanWritePicture(const QString& path, QString* error);
 
 // Whether WriteSceneFile may write at a path of this name.
 bool IsSceneFileName(const QString& path);
+
+// Opens path for reading when it is a regular file (or a link to one). A pipe or a device is
+// refused unopened, and should one take the file's place meanwhile, opening it does not wait. On
+// failure, *problem ends a sentence: "it is not a regular file".
+bool OpenRegularFile(const QString& path, QFile& file, QString* problem);
 
 // Whether both paths lead to one existing file, through links or not.
 bool SameFile(const QString& a, const QString& b);

@@ -1,6 +1,9 @@
 #include "io/video/video_output.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace ramifex
 {
@@ -12,6 +15,9 @@ const QRegularExpression& FramePattern()
     static const QRegularExpression pattern(QStringLiteral("%(0[1-9])?d"));
     return pattern;
 }
+
+// A frame's number, up to 18 digits so that it fits in 64 bits.
+constexpr char NumberPattern[] = "([0-9]{1,18})";
 
 }  // namespace
 
@@ -45,6 +51,34 @@ QString SequenceFrameName(const QString& pattern, int64_t frame)
     QString name = pattern;
     return name.replace(match.capturedStart(), match.capturedLength(),
                         QStringLiteral("%1").arg(frame, width, 10, QLatin1Char('0')));
+}
+
+std::vector<int64_t> SequenceNumbers(const QString& pattern)
+{
+    const QFileInfo file(pattern);
+    const QString name = file.fileName();
+    const QRegularExpressionMatch number = FramePattern().match(name);
+    std::vector<int64_t> numbers;
+    if (!number.hasMatch())
+    {
+        return numbers;
+    }
+    const QRegularExpression named(
+        '^' + QRegularExpression::escape(name.left(number.capturedStart())) + NumberPattern +
+        QRegularExpression::escape(name.mid(number.capturedEnd())) + '$');
+    const QDir::Filters everything =
+        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& entry : QDir(file.path()).entryList(everything))
+    {
+        const QRegularExpressionMatch match = named.match(entry);
+        const int64_t frame = match.captured(1).toLongLong();
+        if (match.hasMatch() && SequenceFrameName(name, frame) == entry)
+        {
+            numbers.push_back(frame);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 QSize EvenSize(const QSize& size)

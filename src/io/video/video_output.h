@@ -2,7 +2,9 @@
 
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace ramifex
 {
@@ -20,6 +22,11 @@ std::optional<VideoFormat> VideoFormatOf(const QString& path, QString* error);
 
 // The name of frame `frame` of a PNG sequence's pattern.
 QString SequenceFrameName(const QString& pattern, int64_t frame);
+
+// The numbers of the pictures of a pattern such as frames/%05d.png (its number in the file's name)
+// that its folder holds, in order: those whose names SequenceFrameName gives, whatever kind of file
+// each is.
+std::vector<int64_t> SequenceNumbers(const QString& pattern);
 
 // yuv420p keeps one colour sample for every two by two pixels, so a video's sides are even: the
 // size a video of `size` gets (one pixel less on an odd side).

@@ -1,8 +1,14 @@
 #include "io/video/video_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
 #include <cstdio>
+#include <utility>
 
 extern "C"
 {
@@ -39,6 +45,100 @@ QString AvError(int code)
     return QString::fromUtf8(text);
 }
 
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+using PacketBytes = const uint8_t*;
+#else
+using PacketBytes = uint8_t*;
+#endif
+
+// The hidden file that a video is written to until it is finished: made new under a name of its
+// own beside the output, so that nothing already there, a link least of all, is ever opened.
+class PartialFile
+{
+public:
+    explicit PartialFile(const QString& path) : path_(path) {}
+    ~PartialFile() { Discard(); }
+    PartialFile(const PartialFile&) = delete;
+    PartialFile& operator=(const PartialFile&) = delete;
+
+    // False, with errno saying why, when no new file can be made.
+    bool Create()
+    {
+        const QFileInfo output(path_);
+        for (int attempt = 0; attempt < 100; ++attempt)
+        {
+            const QString tag = QString::number(QRandomGenerator::global()->generate(), 36);
+            name_ =
+                output.dir().filePath(QStringLiteral(".%1.%2.part").arg(output.fileName(), tag));
+            descriptor_ = open(QFile::encodeName(name_).constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (descriptor_ >= 0 || errno != EEXIST)
+            {
+                return descriptor_ >= 0;
+            }
+        }
+        return false;
+    }
+
+    // Closes the file and gives it the output's name; false, with errno saying why, on failure.
+    bool Publish()
+    {
+        const int descriptor = std::exchange(descriptor_, -1);
+        if (close(descriptor) != 0 || std::rename(QFile::encodeName(name_).constData(),
+                                                  QFile::encodeName(path_).constData()) != 0)
+        {
+            return false;
+        }
+        name_.clear();
+        return true;
+    }
+
+    // FFmpeg's callbacks, with this as their opaque pointer.
+    static int WritePacket(void* opaque, PacketBytes bytes, int size)
+    {
+        const int descriptor = static_cast<PartialFile*>(opaque)->descriptor_;
+        for (int written = 0; written < size;)
+        {
+            const ssize_t count = write(descriptor, bytes + written, size - written);
+            if (count < 0)
+            {
+                return AVERROR(errno);
+            }
+            written += static_cast<int>(count);
+        }
+        return size;
+    }
+    static int64_t Seek(void* opaque, int64_t offset, int whence)
+    {
+        const int descriptor = static_cast<PartialFile*>(opaque)->descriptor_;
+        if ((whence & AVSEEK_SIZE) != 0)
+        {
+            struct stat status = {};
+            return fstat(descriptor, &status) == 0 ? status.st_size : AVERROR(errno);
+        }
+        const off_t position = lseek(descriptor, offset, whence & ~AVSEEK_FORCE);
+        return position < 0 ? AVERROR(errno) : position;
+    }
+
+private:
+    // An unpublished file is removed; should its name lead elsewhere by now, only the name goes.
+    void Discard()
+    {
+        if (descriptor_ >= 0)
+        {
+            close(std::exchange(descriptor_, -1));
+        }
+        if (!name_.isEmpty())
+        {
+            unlink(QFile::encodeName(name_).constData());
+        }
+    }
+
+    QString path_;
+    QString name_;
+    int descriptor_ = -1;
+};
+
 class PngSequenceWriter final : public FrameWriter
 {
 public:
@@ -71,11 +171,12 @@ struct AvObjects
         av_frame_free(&Frame);
         sws_freeContext(Scaler);
         avcodec_free_context(&Codec);
-        if (Format != nullptr)
+        if (Format != nullptr && Format->pb != nullptr)
         {
-            avio_closep(&Format->pb);
-            avformat_free_context(Format);
+            av_freep(&Format->pb->buffer);
+            avio_context_free(&Format->pb);
         }
+        avformat_free_context(Format);
     }
 };
 
@@ -83,29 +184,16 @@ class VideoFileWriter final : public FrameWriter
 {
 public:
     VideoFileWriter(const QString& path, const QSize& size)
-        : path_(path),
-          partial_(QFileInfo(path).dir().filePath(
-              QStringLiteral(".%1.part").arg(QFileInfo(path).fileName()))),
-          size_(size)
+        : path_(path), partial_(path), size_(size)
     {
-    }
-
-    ~VideoFileWriter() override
-    {
-        if (!finished_)
-        {
-            av_.reset();
-            QFile::remove(partial_);
-        }
     }
 
     bool Open(VideoFormat format, int32_t fps, QString* error)
     {
         av_ = std::make_unique<AvObjects>();
         const Encoding encoding = EncodingOf(format);
-        const QByteArray partial = QFile::encodeName(partial_);
-        int code = avformat_alloc_output_context2(&av_->Format, nullptr, encoding.Container,
-                                                  partial.constData());
+        int code =
+            avformat_alloc_output_context2(&av_->Format, nullptr, encoding.Container, nullptr);
         const AVCodec* codec = avcodec_find_encoder_by_name(encoding.Encoder);
         if (code < 0 || codec == nullptr)
         {
@@ -146,7 +234,7 @@ public:
             return Fail(error, QStringLiteral("the %1 encoder cannot start: %2")
                                    .arg(encoding.Encoder, AvError(code)));
         }
-        return OpenStream(fps, partial, error);
+        return OpenStream(fps, error);
     }
 
     bool Write(int64_t, const QImage& picture, const SceneState&, QString* error) override
@@ -175,22 +263,21 @@ public:
         {
             return false;
         }
-        const int code = av_write_trailer(av_->Format);
-        if (code < 0 || avio_closep(&av_->Format->pb) < 0)
+        int code = av_write_trailer(av_->Format);
+        if (code >= 0)
+        {
+            avio_flush(av_->Format->pb);
+            code = av_->Format->pb->error;
+        }
+        if (code < 0)
         {
             return Fail(error, AvError(code));
         }
-        if (std::rename(QFile::encodeName(partial_).constData(),
-                        QFile::encodeName(path_).constData()) != 0)
-        {
-            return Fail(error, qt_error_string(errno));
-        }
-        finished_ = true;
-        return true;
+        return partial_.Publish() || Fail(error, qt_error_string(errno));
     }
 
 private:
-    bool OpenStream(int32_t fps, const QByteArray& partial, QString* error)
+    bool OpenStream(int32_t fps, QString* error)
     {
         av_->Stream = avformat_new_stream(av_->Format, nullptr);
         av_->Frame = av_frame_alloc();
@@ -208,7 +295,7 @@ private:
         int code = av_frame_get_buffer(av_->Frame, 0);
         if (code >= 0)
         {
-            code = avio_open(&av_->Format->pb, partial.constData(), AVIO_FLAG_WRITE);
+            code = OpenPartialFile();
         }
         if (code >= 0)
         {
@@ -223,6 +310,27 @@ private:
                                      size_.height(), AV_PIX_FMT_YUV420P,
                                      SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
         return av_->Scaler != nullptr || Fail(error, QStringLiteral("no colour conversion"));
+    }
+
+    // FFmpeg writes through the partial file's own descriptor, never opening a path itself.
+    int OpenPartialFile()
+    {
+        if (!partial_.Create())
+        {
+            return AVERROR(errno);
+        }
+        constexpr int bufferSize = 1 << 16;
+        auto* buffer = static_cast<unsigned char*>(av_malloc(bufferSize));
+        av_->Format->pb = buffer == nullptr
+                              ? nullptr
+                              : avio_alloc_context(buffer, bufferSize, 1, &partial_, nullptr,
+                                                   PartialFile::WritePacket, PartialFile::Seek);
+        if (av_->Format->pb == nullptr)
+        {
+            av_free(buffer);
+            return AVERROR(ENOMEM);
+        }
+        return 0;
     }
 
     // Sends a frame (none: the end) and writes every packet the encoder has ready.
@@ -253,11 +361,10 @@ private:
     }
 
     QString path_;
-    QString partial_;  // written until finished, then renamed to path_
+    PartialFile partial_;  // written until finished, then renamed to path_
     QSize size_;
-    std::unique_ptr<AvObjects> av_;
+    std::unique_ptr<AvObjects> av_;  // freed before the partial file, which it writes to
     int64_t next_ = 0;
-    bool finished_ = false;
 };
 
 }  // namespace

@@ -13,8 +13,9 @@ namespace ramifex
 {
 
 // Writes the frames of an animation, in order, in one of the VideoFormats. A video is written to a
-// hidden file beside the output and takes the output's name only when Finish succeeds: a writer
-// that goes unfinished (a failure, a cancel) leaves no file behind. A PNG sequence writes each
+// new hidden file beside the output (.NAME.XXXXXX.part, made where nothing was, never through a
+// link) and takes the output's name only when Finish succeeds: a writer that goes unfinished (a
+// failure, a cancel) leaves no file behind. A PNG sequence writes each
 // frame whole (through QSaveFile), carrying its scene, as --render writes a picture.
 class FrameWriter
 {
