@@ -32,14 +32,17 @@ for video in turntable.mp4:h264 turntable.webm:vp9; do
     file=${video%%:*}
     err=$(headless "${turntable[@]}" "${small[@]}" --output "$file" 2>&1) || fail "$file: $err"
     [[ -z $err ]] || fail "$file said: $err"
-    read -r codec size rate count psnr colour < <("$probe" "$file" frames/00000.png)
+    read -r codec size rate count psnr colour tags index < <("$probe" "$file" frames/00000.png)
     [[ "$codec $size $rate $count" == "codec=${video#*:} size=160x120 rate=10/1 frames=6" ]] ||
         fail "$file: $codec $size $rate $count"
+    # Tagged, so that players convert back as it was converted; an MP4 plays as it loads.
+    [[ $tags == tags=bt709/bt709/bt709 ]] || fail "$file: $tags"
+    [[ $file != *.mp4 || $index == index=front ]] || fail "$file: its index comes at the $index"
     # Right, the first frame is some 40 dB from its picture and its colours a few percent off;
     # with red and blue swapped, 25 dB and 75 percent.
     awk -v p="${psnr#psnr=}" -v c="${colour#colour=}" 'BEGIN { exit !(p >= 35 && c <= 10) }' ||
         fail "$file: first frame $psnr dB, $colour percent"
-    echo "ok: $file: $codec $size $rate $count $psnr $colour"
+    echo "ok: $file: $codec $size $rate $count $psnr $colour $tags $index"
 done
 ls -A | grep -q part && fail "a partial video is left: $(ls -A)"
 

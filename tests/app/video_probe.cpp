@@ -1,17 +1,22 @@
 // Reads a video back through FFmpeg's libraries and prints what a test checks, on one line:
-//   codec=h264 size=640x480 rate=30/1 frames=48 psnr=41.2 colour=1.1
-// where psnr compares the first decoded frame with a PNG picture (in dB over R, G and B), and
-// colour their red, green and blue (ColourShift, in percent).
+//   codec=h264 size=640x480 rate=30/1 frames=48 psnr=41.2 colour=1.1 tags=bt709/bt709/bt709
+//   index=front
+// where psnr compares the first decoded frame, converted back as its colour tags say (as a player
+// does), with a PNG picture (in dB over R, G and B), colour their red, green and blue (ColourShift,
+// in percent), tags are the colour primaries, transfer and matrix, and index says whether an MP4's
+// index (its moov box) comes before its media data (mdat), so that a browser can start playing.
 #include <QImage>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 extern "C"
 {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
@@ -24,11 +29,42 @@ QImage Decoded(const AVFrame& frame)
     SwsContext* scaler = sws_getContext(
         frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width,
         frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    const int* matrix =
+        sws_getCoefficients(frame.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT);
+    sws_setColorspaceDetails(scaler, matrix, frame.color_range == AVCOL_RANGE_JPEG, matrix, 1, 0,
+                             1 << 16, 1 << 16);
     uint8_t* target[] = {decoded.bits()};
     const int stride[] = {static_cast<int>(decoded.bytesPerLine())};
     sws_scale(scaler, frame.data, frame.linesize, 0, frame.height, target, stride);
     sws_freeContext(scaler);
     return decoded;
+}
+
+// "front" or "back" where the file is an MP4 whose top-level boxes hold moov and mdat; "-" else.
+const char* IndexPlace(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    const char* place = "-";
+    unsigned char box[8];
+    while (file != nullptr && std::fread(box, 1, 8, file) == 8)
+    {
+        const uint32_t size =
+            uint32_t{box[0]} << 24 | uint32_t{box[1]} << 16 | uint32_t{box[2]} << 8 | box[3];
+        if (std::memcmp(box + 4, "moov", 4) == 0 || std::memcmp(box + 4, "mdat", 4) == 0)
+        {
+            place = box[4] == 'm' && box[5] == 'o' ? "front" : "back";
+            break;
+        }
+        if (size < 8 || std::fseek(file, size - 8, SEEK_CUR) != 0)
+        {
+            break;
+        }
+    }
+    if (file != nullptr)
+    {
+        std::fclose(file);
+    }
+    return place;
 }
 
 double Psnr(const QImage& decoded, const QImage& expected)
@@ -142,9 +178,14 @@ int main(int argc, char** argv)
             }
         }
     }
-    std::printf("codec=%s size=%dx%d rate=%d/%d frames=%d psnr=%.1f colour=%.1f\n", codec->name,
-                stream.codecpar->width, stream.codecpar->height, stream.avg_frame_rate.num,
-                stream.avg_frame_rate.den, frames, psnr, shift);
+    const AVCodecParameters& video = *stream.codecpar;
+    std::printf(
+        "codec=%s size=%dx%d rate=%d/%d frames=%d psnr=%.1f colour=%.1f "
+        "tags=%s/%s/%s index=%s\n",
+        codec->name, video.width, video.height, stream.avg_frame_rate.num,
+        stream.avg_frame_rate.den, frames, psnr, shift,
+        av_color_primaries_name(video.color_primaries), av_color_transfer_name(video.color_trc),
+        av_color_space_name(video.color_space), IndexPlace(argv[1]));
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&decoder);

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 extern "C"
@@ -71,7 +72,7 @@ public:
             name_ =
                 output.dir().filePath(QStringLiteral(".%1.%2.part").arg(output.fileName(), tag));
             descriptor_ = open(QFile::encodeName(name_).constData(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (descriptor_ >= 0 || errno != EEXIST)
             {
                 return descriptor_ >= 0;
@@ -120,7 +121,79 @@ public:
         return position < 0 ? AVERROR(errno) : position;
     }
 
+    // A reading of the file at a place of its own, for the MP4 muxer's second pass, which moves
+    // the index to the front so that a browser can start playing before the whole file is in.
+    // FFmpeg would open the file by name for it; it gets this instead.
+    static int OpenForReading(AVFormatContext* format, AVIOContext** reader, const char*, int flags,
+                              AVDictionary**)
+    {
+        if ((flags & AVIO_FLAG_WRITE) != 0)
+        {
+            return AVERROR(EACCES);
+        }
+        constexpr int bufferSize = 1 << 16;
+        auto* buffer = static_cast<unsigned char*>(av_malloc(bufferSize));
+        auto* place = new Reading{static_cast<PartialFile*>(format->opaque)->descriptor_, 0};
+        *reader = buffer == nullptr
+                      ? nullptr
+                      : avio_alloc_context(buffer, bufferSize, 0, place, Reading::ReadPacket,
+                                           nullptr, Reading::Seek);
+        if (*reader == nullptr)
+        {
+            av_free(buffer);
+            delete place;
+            return AVERROR(ENOMEM);
+        }
+        return 0;
+    }
+    static int CloseReading(AVFormatContext*, AVIOContext* reader)
+    {
+        if (reader != nullptr)
+        {
+            delete static_cast<Reading*>(reader->opaque);
+            av_freep(&reader->buffer);
+            avio_context_free(&reader);
+        }
+        return 0;
+    }
+
 private:
+    struct Reading
+    {
+        int Descriptor;
+        int64_t Position;
+
+        static int ReadPacket(void* opaque, uint8_t* bytes, int size)
+        {
+            auto& reading = *static_cast<Reading*>(opaque);
+            const ssize_t count = pread(reading.Descriptor, bytes, size, reading.Position);
+            if (count <= 0)
+            {
+                return count == 0 ? AVERROR_EOF : AVERROR(errno);
+            }
+            reading.Position += count;
+            return static_cast<int>(count);
+        }
+        static int64_t Seek(void* opaque, int64_t offset, int whence)
+        {
+            auto& reading = *static_cast<Reading*>(opaque);
+            struct stat status = {};
+            if (fstat(reading.Descriptor, &status) != 0)
+            {
+                return AVERROR(errno);
+            }
+            if ((whence & AVSEEK_SIZE) != 0)
+            {
+                return status.st_size;
+            }
+            const int from = whence & ~AVSEEK_FORCE;
+            reading.Position = offset + (from == SEEK_CUR   ? reading.Position
+                                         : from == SEEK_END ? status.st_size
+                                                            : 0);
+            return reading.Position;
+        }
+    };
+
     // An unpublished file is removed; should its name lead elsewhere by now, only the name goes.
     void Discard()
     {
@@ -207,8 +280,12 @@ public:
         context.framerate = {fps, 1};
         context.pix_fmt = AV_PIX_FMT_YUV420P;
         context.bit_rate = 0;  // the quality factor alone decides
-        // The matrix that the scaler converts with, so that players convert back with it.
-        context.colorspace = AVCOL_SPC_SMPTE170M;
+        // The pictures are sRGB, whose primaries are BT.709's; tagged as BT.709 throughout, with
+        // the matrix that the scaler converts with, so that players and browsers convert back
+        // rather than guess.
+        context.color_primaries = AVCOL_PRI_BT709;
+        context.color_trc = AVCOL_TRC_BT709;
+        context.colorspace = AVCOL_SPC_BT709;
         context.color_range = AVCOL_RANGE_MPEG;
         if ((av_->Format->oformat->flags & AVFMT_GLOBALHEADER) != 0)
         {
@@ -299,7 +376,7 @@ private:
         }
         if (code >= 0)
         {
-            code = avformat_write_header(av_->Format, nullptr);
+            code = WriteHeader();
         }
         if (code < 0)
         {
@@ -309,7 +386,26 @@ private:
         av_->Scaler = sws_getContext(size_.width(), size_.height(), AV_PIX_FMT_BGRA, size_.width(),
                                      size_.height(), AV_PIX_FMT_YUV420P,
                                      SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-        return av_->Scaler != nullptr || Fail(error, QStringLiteral("no colour conversion"));
+        if (av_->Scaler == nullptr)
+        {
+            return Fail(error, QStringLiteral("no colour conversion"));
+        }
+        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+        sws_setColorspaceDetails(av_->Scaler, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+        return true;
+    }
+
+    // An MP4 gets its index at the front once every frame is in ("faststart").
+    int WriteHeader()
+    {
+        AVDictionary* options = nullptr;
+        if (std::strcmp(av_->Format->oformat->name, "mp4") == 0)
+        {
+            av_dict_set(&options, "movflags", "+faststart", 0);
+        }
+        const int code = avformat_write_header(av_->Format, &options);
+        av_dict_free(&options);
+        return code;
     }
 
     // FFmpeg writes through the partial file's own descriptor, never opening a path itself.
@@ -330,6 +426,9 @@ private:
             av_free(buffer);
             return AVERROR(ENOMEM);
         }
+        av_->Format->opaque = &partial_;
+        av_->Format->io_open = PartialFile::OpenForReading;
+        av_->Format->io_close2 = PartialFile::CloseReading;
         return 0;
     }
 
