@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     }
     if (command.Job)
     {
-        return RunWithoutDisplay(*command.Job, argv);
+        return RunWithoutDisplay(*command.Job, command.Quiet, argv);
     }
     if (!DisplayConfigured())
     {

@@ -91,11 +91,22 @@ struct Options
     QCommandLineOption Points{QStringLiteral("points"),
                               QStringLiteral("--export-geometry writes a .ply of points: x y z "
                                              "radius red green blue.")};
+    QCommandLineOption StlSize =
+        Valued("stl-size",
+               "The root sphere's diameter in an .stl file, in millimetres (default 10).", "MM");
+    QCommandLineOption Smallest = Valued(
+        "smallest",
+        "Leaves out of an .stl file the spheres under MM millimetres across, which no printer "
+        "makes; their count is said.",
+        "MM");
+    QCommandLineOption Quiet{QStringLiteral("quiet"),
+                             QStringLiteral("Says nothing once a job has written its output.")};
 
     QList<const QCommandLineOption*> All() const
     {
-        return {&Render,  &Animate, &Turntable, &Encode,         &Output, &Size,  &Depth,  &Samples,
-                &Seconds, &Fps,     &Frames,    &ExportGeometry, &View,   &Whole, &Camera, &Points};
+        return {&Render, &Animate, &Turntable, &Encode, &Output,  &Size,
+                &Depth,  &Samples, &Seconds,   &Fps,    &Frames,  &ExportGeometry,
+                &View,   &Whole,   &Camera,    &Points, &StlSize, &Smallest};
     }
 };
 
@@ -215,6 +226,22 @@ public:
     }
 
     int32_t Fps() { return IsSet(known_.Fps) ? WholeNumber(known_.Fps, 1, MaxFps) : 30; }
+
+    // Millimetres of a print, from low to high.
+    double Millimetres(const QCommandLineOption& option, double low, double high)
+    {
+        bool number = false;
+        const double value = Value(option).toDouble(&number);
+        if (!number || !(value >= low && value <= high))
+        {
+            Refuse(QStringLiteral("--%1 takes millimetres from %2 to %3, not \"%4\"")
+                       .arg(Name(option))
+                       .arg(low)
+                       .arg(high)
+                       .arg(Value(option)));
+        }
+        return value;
+    }
 
     // Seconds of a turntable: a finite number above 0.
     double Seconds()
@@ -389,9 +416,9 @@ std::optional<JobRequest> ReadEncode(OptionReader& options)
 std::optional<JobRequest> ReadGeometry(OptionReader& options, const QString& scene)
 {
     const Options& known = options.Known();
-    if (!options.RefuseOthers(
-            Name(known.ExportGeometry),
-            {&known.ExportGeometry, &known.View, &known.Whole, &known.Camera, &known.Points}))
+    if (!options.RefuseOthers(Name(known.ExportGeometry),
+                              {&known.ExportGeometry, &known.View, &known.Whole, &known.Camera,
+                               &known.Points, &known.StlSize, &known.Smallest}))
     {
         return std::nullopt;
     }
@@ -423,6 +450,21 @@ std::optional<JobRequest> ReadGeometry(OptionReader& options, const QString& sce
     if (options.IsSet(known.Camera) && request.Options.Format != GeometryFormat::Gltf)
     {
         options.Refuse(QStringLiteral("--camera goes with a .glb file"));
+    }
+    if ((options.IsSet(known.StlSize) || options.IsSet(known.Smallest)) &&
+        request.Options.Format != GeometryFormat::Stl)
+    {
+        options.Refuse(
+            QStringLiteral("--%1 goes with an .stl file")
+                .arg(Name(options.IsSet(known.StlSize) ? known.StlSize : known.Smallest)));
+    }
+    if (options.IsSet(known.StlSize))
+    {
+        request.Options.StlRootMillimetres = options.Millimetres(known.StlSize, 0.1, 10000.0);
+    }
+    if (options.IsSet(known.Smallest))
+    {
+        request.Options.SmallestMillimetres = options.Millimetres(known.Smallest, 0.0, 10000.0);
     }
     if (options.IsSet(known.View) && options.IsSet(known.Whole))
     {
@@ -498,6 +540,13 @@ CommandLine Read(OptionReader& options)
     {
         command.Scene = options.Parser().positionalArguments().value(0);
         command.Job = ReadJob(options, command.Scene);
+        command.Quiet = options.IsSet(options.Known().Quiet);
+        if (command.Quiet && !command.Job && !options.Refused())
+        {
+            options.Refuse(
+                QStringLiteral("--quiet goes with --render, --animate, --turntable, "
+                               "--encode or --export-geometry"));
+        }
     }
     if (options.Refused())
     {
@@ -568,6 +617,7 @@ CommandLine ReadCommandLine(int argc, char** argv)
     {
         parser.addOption(*option);
     }
+    parser.addOption(options.Quiet);
     if (!parser.parse(QCoreApplication::arguments()))
     {
         return Refusal(parser.errorText());

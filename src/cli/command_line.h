@@ -64,6 +64,7 @@ struct CommandLine
 {
     QString Scene;
     std::optional<JobRequest> Job;
+    bool Quiet = false;  // the job says nothing once it has written
     // --help's or --version's text, for standard output; the program then ends with success.
     QString Shown;
     // Why the arguments cannot be carried out, in one line; the program then ends with a failure.

@@ -1,6 +1,8 @@
 #include "cli/job_runner.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QString>
 
 #include <unistd.h>
@@ -137,9 +139,11 @@ bool TickToEnd(Job& job, const StopSignals& stop)
 
 }  // namespace
 
-int RunJob(Job& job)
+int RunJob(Job& job, bool quiet)
 {
     const StopSignals stop;
+    QElapsedTimer clock;
+    clock.start();
     if (!job.Start())
     {
         return ReportFailure(job.Error());
@@ -156,10 +160,15 @@ int RunJob(Job& job)
     {
         return ReportFailure(job.Error());
     }
+    if (!quiet)
+    {
+        std::printf("ramifex: wrote %s in %s s\n", qPrintable(QuotedControls(job.Written())),
+                    qPrintable(QLocale().toString(double(clock.elapsed()) / 1000.0, 'f', 1)));
+    }
     return EXIT_SUCCESS;
 }
 
-int RunWithoutDisplay(const JobRequest& request, char** argv)
+int RunWithoutDisplay(const JobRequest& request, bool quiet, char** argv)
 {
     // Held back until the job's own handlers are in place: the platform's catch them only in an
     // event loop, which would leave a signal sent meanwhile unanswered. The threads the platform
@@ -172,7 +181,7 @@ int RunWithoutDisplay(const JobRequest& request, char** argv)
     const QGuiApplication application(toolkitArgc, argv);
     QString error;
     const std::unique_ptr<Job> job = JobFor(request, &error);
-    return job ? RunJob(*job) : ReportFailure(error);
+    return job ? RunJob(*job, quiet) : ReportFailure(error);
 }
 
 }  // namespace ramifex

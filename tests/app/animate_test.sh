@@ -30,7 +30,8 @@ headless "${turntable[@]}" "${small[@]}" --output frames/%05d.png || fail "turnt
 [[ $(ls frames | wc -l) -eq 6 && -f frames/00005.png ]] || fail "pictures: $(ls frames)"
 for video in turntable.mp4:h264 turntable.webm:vp9; do
     file=${video%%:*}
-    err=$(headless "${turntable[@]}" "${small[@]}" --output "$file" 2>&1) || fail "$file: $err"
+    err=$(headless "${turntable[@]}" "${small[@]}" --output "$file" --quiet 2>&1) ||
+        fail "$file: $err"
     [[ -z $err ]] || fail "$file said: $err"
     read -r codec size rate count psnr colour tags index < <("$probe" "$file" frames/00000.png)
     [[ "$codec $size $rate $count" == "codec=${video#*:} size=160x120 rate=10/1 frames=6" ]] ||

@@ -25,12 +25,15 @@ usage=$(headless --help | head -n 1)
 [[ $(headless --version) == "ramifex $version" ]] || fail "--version: $(headless --version)"
 echo "ok: --help and --version"
 
-# Drawn, with nothing said when standard error is no terminal; the picture carries its scene, so
-# it renders again.
-err=$(headless --render tree.ramifex.json --output tree.png --size 320x240 --depth 6 2>&1) ||
-    fail "render: $err"
-[[ -z $err ]] || fail "render said: $err"
-headless --render tree.png --output again.png --size 320x240 || fail "render from the picture"
+# Drawn, with no bar when standard error is no terminal and one line on standard output saying
+# what was written (none with --quiet); the picture carries its scene, so it renders again.
+said=$(headless --render tree.ramifex.json --output tree.png --size 320x240 --depth 6 2>../err) ||
+    fail "render: $(cat ../err)"
+[[ ! -s ../err && $said =~ ^"ramifex: wrote tree.png: 320 × 240 pixels, "[0-9.]+" "[KMG]?i?B" in "[0-9.]+" s"$ ]] ||
+    fail "render said: $said $(cat ../err)"
+said=$(headless --render tree.png --output again.png --size 320x240 --quiet 2>&1) ||
+    fail "render from the picture: $said"
+[[ -z $said ]] || fail "a quiet render said: $said"
 cmp -s tree.png again.png || fail "the picture's scene draws another picture"
 # A render is no session of the user's: nothing is kept in the data folder.
 mkdir data
@@ -52,7 +55,17 @@ for file in tree.glb tree.stl tree.obj; do
 done
 headless --export-geometry points.ply tree.ramifex.json --whole 6 --points || fail "export points"
 grep -aq "^element vertex 63$" points.ply || fail "the whole tree to depth 6 is not 63 points"
-rm tree.glb tree.stl tree.obj points.ply
+# A print leaves out the spheres under the smallest size (here 10 mm across, with the root 50 mm:
+# the radius under 0.2, counted from the points) and says how many, and into how many pieces it
+# falls.
+small=$(perl -e 'local $/; my $d = <>; $d =~ s/^.*?end_header\n//s; my $n = 0;
+    for (my $i = 0; $i < length $d; $i += 19) { $n++ if (unpack "f4", substr $d, $i, 16)[3] < 0.2 }
+    print $n' points.ply)
+said=$(headless --export-geometry print.stl tree.ramifex.json --whole 6 --stl-size 50 --smallest 10) ||
+    fail "print: $said"
+[[ $small -gt 0 && $said =~ ^"ramifex: wrote print.stl: $((63 - small)) spheres in "(one piece|[0-9]+" separate pieces")" ($small under 10 mm left out)" ]] ||
+    fail "print of $((63 - small)) spheres said: $said"
+rm tree.glb tree.stl tree.obj points.ply print.stl
 echo "ok: export geometry"
 
 # A write that fails part way says why in the system's words, a full disk as such, and leaves the
@@ -111,6 +124,9 @@ export in no folder|--export-geometry gone/out.glb tree.ramifex.json
 export over a folder|--export-geometry folder.glb tree.ramifex.json
 export into a pipe|--export-geometry pipe.glb tree.ramifex.json
 points into a glb|--export-geometry out.glb tree.ramifex.json --points
+smallest into a glb|--export-geometry out.glb tree.ramifex.json --smallest 1
+print size of zero|--export-geometry out.stl tree.ramifex.json --stl-size 0
+quiet without a job|--quiet
 camera into a ply|--export-geometry out.ply tree.ramifex.json --camera
 view and whole|--export-geometry out.glb tree.ramifex.json --view 640x480 --whole 4
 whole too deep|--export-geometry out.glb tree.ramifex.json --whole 25

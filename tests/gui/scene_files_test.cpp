@@ -87,6 +87,7 @@ public:
     void Tick() override {}
     double Fraction() const override { return 0.0; }
     QString Activity() const override { return activity_; }
+    QString Written() const override { return {}; }
     bool Write() override { return true; }
 
 private:

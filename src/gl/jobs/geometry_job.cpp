@@ -10,6 +10,7 @@
 #include "core/render/frame_tick.h"
 #include "gl/jobs/gl_renderer.h"
 #include "gl/jobs/output_checks.h"
+#include "io/geometry/printed_pieces.h"
 
 namespace ramifex
 {
@@ -119,11 +120,23 @@ void GeometryJob::Gathered()
     {
         return;
     }
+    const bool print = options_.Format == GeometryFormat::Stl;
+    if (print && options_.SmallestMillimetres > 0.0)
+    {
+        // A sphere's diameter is its radius times the root's, which has radius 1.
+        leftOut_ = LeaveOutSmallerThan(
+            geometry_.Spheres,
+            static_cast<float>(options_.SmallestMillimetres / options_.StlRootMillimetres));
+    }
     fileBytes_ = FileBytes(geometry_, options_.Format);
     writing_ = std::async(std::launch::async,
-                          [this]
+                          [this, print]
                           {
                               QString error;
+                              if (print)
+                              {
+                                  pieces_ = CountPieces(geometry_.Spheres, &writeProgress_.Stop);
+                              }
                               WriteGeometry(path_, geometry_, options_, &error, &writeProgress_);
                               return error;
                           });
@@ -166,6 +179,27 @@ QString GeometryJob::Activity() const
     return QString::fromUtf8("Writing %1 spheres, %2, to %3\u2026")
         .arg(locale.toString(qulonglong(geometry_.Spheres.size())),
              locale.formattedDataSize(qint64(fileBytes_)), name);
+}
+
+// A print says how many pieces it falls into, and how many spheres were too small for it.
+QString GeometryJob::Written() const
+{
+    const QLocale locale;
+    QString spheres =
+        QStringLiteral("%1 spheres").arg(locale.toString(qulonglong(geometry_.Spheres.size())));
+    if (options_.Format == GeometryFormat::Stl)
+    {
+        spheres += pieces_ == 1 ? QStringLiteral(" in one piece")
+                                : QStringLiteral(" in %1 separate pieces")
+                                      .arg(locale.toString(qulonglong(pieces_)));
+    }
+    if (leftOut_ > 0)
+    {
+        spheres += QStringLiteral(" (%1 under %2 mm left out)")
+                       .arg(locale.toString(qulonglong(leftOut_)))
+                       .arg(options_.SmallestMillimetres);
+    }
+    return WrittenName(path_) + spheres + QStringLiteral(", ") + FileSizeText(path_);
 }
 
 // Written while the job ticked.

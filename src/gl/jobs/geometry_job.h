@@ -56,6 +56,7 @@ public:
     void Tick() override;
     double Fraction() const override;
     QString Activity() const override;
+    QString Written() const override;
     bool Write() override;
 
     // The spheres gathered so far: all of them once finished.
@@ -81,6 +82,8 @@ private:
     WriteProgress writeProgress_;
     std::future<QString> writing_;  // why the write failed; empty once written
     bool written_ = false;
+    uint64_t leftOut_ = 0;  // spheres too small to print
+    uint64_t pieces_ = 0;   // of an STL file, counted while it is written
 };
 
 }  // namespace ramifex

@@ -29,6 +29,9 @@ public:
     virtual QString Activity() const = 0;
     // How the output differs from what was asked, for the user to know; empty when it does not.
     virtual QString Note() const { return {}; }
+    // What was written, once it has been, for the user to know: "tree.png: 640 × 480 pixels,
+    // 412 KB".
+    virtual QString Written() const = 0;
     // Writes the output once finished without failing (where the ticks have not written it);
     // false, with Error() saying why, when it cannot.
     virtual bool Write() = 0;

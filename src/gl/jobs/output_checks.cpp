@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include "gl/jobs/picture_renderer.h"
 #include "io/geometry/geometry_file.h"
@@ -106,6 +107,21 @@ QString EncoderProblem(VideoFormat format)
 {
     QString error;
     return VideoEncoderAvailable(format, &error) ? QString() : error;
+}
+
+QString WrittenName(const QString& path)
+{
+    return path + QStringLiteral(": ");
+}
+
+QString FileSizeText(const QString& path)
+{
+    return QLocale().formattedDataSize(QFileInfo(path).size());
+}
+
+QString PixelsText(const QSize& size)
+{
+    return QString::fromUtf8("%1 \u00d7 %2 pixels").arg(size.width()).arg(size.height());
 }
 
 }  // namespace ramifex

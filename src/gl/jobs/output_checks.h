@@ -38,6 +38,12 @@ QString SampledSizeProblem(const QSize& size, int32_t samples, const QSize& larg
 std::optional<QSize> VideoSizeFor(VideoFormat format, const QSize& size, QString* error);
 // Whether the frames are frames of an animation of `count` frames at `fps` per second.
 QString FrameRangeProblem(const FrameRange& frames, int64_t count, int32_t fps);
+// For what a job wrote: "out/tree.png: " and, after the details, the file's size ("412 KB").
+QString WrittenName(const QString& path);
+QString FileSizeText(const QString& path);
+// "640 × 480 pixels".
+QString PixelsText(const QSize& size);
+
 // Whether this FFmpeg can write the format.
 QString EncoderProblem(VideoFormat format);
 

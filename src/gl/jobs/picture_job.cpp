@@ -51,6 +51,12 @@ QString PictureJob::Activity() const
         .arg(size.height());
 }
 
+QString PictureJob::Written() const
+{
+    return WrittenName(path_) + PixelsText(sequence_.Settings().Size) + QStringLiteral(", ") +
+           FileSizeText(path_);
+}
+
 bool PictureJob::Write()
 {
     QString error;

@@ -20,6 +20,7 @@ public:
     void Tick() override;
     double Fraction() const override;
     QString Activity() const override;
+    QString Written() const override;
     bool Write() override;
 
     // The picture, once complete.

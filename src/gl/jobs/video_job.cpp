@@ -1,6 +1,7 @@
 #include "gl/jobs/video_job.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -38,6 +39,22 @@ QString EvenSidesNote(const QSize& asked, const QSize& written)
     }
     return QStringLiteral("a video's sides are even (yuv420p), so it is %1, not %2")
         .arg(SizeText(written), SizeText(asked));
+}
+
+// "48 frames, 640 × 480 pixels at 30 a second, 1.2 MB", or for numbered pictures "48 pictures of
+// 640 × 480 pixels".
+QString FramesText(const QString& path, const FrameRange& frames, const QSize& size, int32_t fps,
+                   VideoFormat format)
+{
+    const QString count = QLocale().toString(qlonglong(frames.Last - frames.First + 1));
+    if (format == VideoFormat::PngSequence)
+    {
+        return QStringLiteral("%1 pictures of %2").arg(count, PixelsText(size));
+    }
+    return QStringLiteral("%1 frames, %2 at %3 a second, %4")
+        .arg(count, PixelsText(size))
+        .arg(fps)
+        .arg(FileSizeText(path));
 }
 
 }  // namespace
@@ -176,6 +193,12 @@ QString VideoJob::Note() const
     return EvenSidesNote(askedSize_, settings_.Render.Size);
 }
 
+QString VideoJob::Written() const
+{
+    return WrittenName(path_) +
+           FramesText(path_, frames_, settings_.Render.Size, settings_.Fps, settings_.Format);
+}
+
 bool VideoJob::Write()
 {
     // A video takes its name only now, which may have become the source's meanwhile.
@@ -297,6 +320,11 @@ QString EncodeJob::Activity() const
 QString EncodeJob::Note() const
 {
     return EvenSidesNote(pictureSize_, size_);
+}
+
+QString EncodeJob::Written() const
+{
+    return WrittenName(path_) + FramesText(path_, frames_, size_, fps_, format_);
 }
 
 bool EncodeJob::Write()

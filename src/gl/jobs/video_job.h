@@ -43,6 +43,7 @@ public:
     double Fraction() const override;
     QString Activity() const override;
     QString Note() const override;
+    QString Written() const override;
     bool Write() override;
 
 private:
@@ -77,6 +78,7 @@ public:
     double Fraction() const override;
     QString Activity() const override;
     QString Note() const override;
+    QString Written() const override;
     bool Write() override;
 
 private:

@@ -25,6 +25,7 @@ struct GeometryOptions
 {
     GeometryFormat Format = GeometryFormat::Gltf;
     double StlRootMillimetres = 10.0;  // the root sphere's diameter in an STL file
+    double SmallestMillimetres = 0.0;  // an STL file leaves out the spheres smaller across
 };
 
 // The format a file's name asks for (.glb, .ply, .stl, .obj, .vtp, in any case); a .ply holds

@@ -117,7 +117,7 @@ uint64_t LeaveOutSmallerThan(std::vector<ExportedSphere>& spheres, float radius)
 // A sphere is kept in the grid of its own size. Two spheres that touch are at most the larger's
 // cell apart, so each sphere finds every larger or equal one it touches among the 27 cells around
 // it in the grids of its size and above.
-uint64_t CountPieces(const std::vector<ExportedSphere>& spheres)
+uint64_t CountPieces(const std::vector<ExportedSphere>& spheres, const std::atomic<bool>* stop)
 {
     std::unordered_map<int, Grid> grids;
     for (uint32_t i = 0; i < spheres.size(); ++i)
@@ -126,7 +126,7 @@ uint64_t CountPieces(const std::vector<ExportedSphere>& spheres)
         grids[level][CellAt(spheres[i], level)].push_back(i);
     }
     Pieces pieces(spheres.size());
-    for (uint32_t i = 0; i < spheres.size(); ++i)
+    for (uint32_t i = 0; i < spheres.size() && !(stop != nullptr && *stop); ++i)
     {
         const int own = SizeLevel(spheres[i].Radius);
         for (const auto& [level, grid] : grids)
