@@ -1,6 +1,7 @@
 #include "io/geometry/printed_pieces.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <unordered_map>
@@ -31,15 +32,33 @@ struct CellHash
 
 using Grid = std::unordered_map<Cell, std::vector<uint32_t>, CellHash>;
 
-// The power of two whose cells hold a sphere: at least its diameter across.
+// The power of two whose cells hold a sphere: at least twice its diameter across, so that two
+// spheres of a cell's size or smaller that touch are at most half a cell apart.
 int SizeLevel(float radius)
 {
-    return std::ilogb(std::max(2.0 * radius, 1e-30)) + 1;
+    return std::ilogb(std::max(4.0 * radius, 1e-30)) + 1;
+}
+
+double CellSize(int level)
+{
+    return std::ldexp(1.0, level);
+}
+
+// The lower of the two cells along each axis within half a cell of the sphere's centre.
+Cell LowerNeighbour(const ExportedSphere& sphere, int level)
+{
+    std::array<int64_t, 3> low{};
+    for (int i = 0; i < 3; ++i)
+    {
+        const double at = sphere.Centre[i] / CellSize(level);
+        low[i] = static_cast<int64_t>(std::floor(at - 0.5));
+    }
+    return {low[0], low[1], low[2]};
 }
 
 Cell CellAt(const ExportedSphere& sphere, int level)
 {
-    const double size = std::ldexp(1.0, level);
+    const double size = CellSize(level);
     return {static_cast<int64_t>(std::floor(sphere.Centre[0] / size)),
             static_cast<int64_t>(std::floor(sphere.Centre[1] / size)),
             static_cast<int64_t>(std::floor(sphere.Centre[2] / size))};
@@ -77,29 +96,25 @@ private:
     std::vector<uint32_t> parent_;
 };
 
-// Joins sphere i with every sphere in the 27 cells of the grid around it that it touches.
+// Joins sphere i with every sphere in the 8 cells of the grid within half a cell of it that it
+// touches.
 void JoinTouching(const std::vector<ExportedSphere>& spheres, uint32_t i, const Grid& grid,
                   int level, Pieces& pieces)
 {
-    const Cell at = CellAt(spheres[i], level);
-    for (int64_t dx = -1; dx <= 1; ++dx)
+    const Cell low = LowerNeighbour(spheres[i], level);
+    for (int corner = 0; corner < 8; ++corner)
     {
-        for (int64_t dy = -1; dy <= 1; ++dy)
+        const auto near =
+            grid.find({low.X + (corner & 1), low.Y + (corner >> 1 & 1), low.Z + (corner >> 2)});
+        if (near == grid.end())
         {
-            for (int64_t dz = -1; dz <= 1; ++dz)
+            continue;
+        }
+        for (const uint32_t j : near->second)
+        {
+            if (j != i && Touch(spheres[i], spheres[j]))
             {
-                const auto near = grid.find({at.X + dx, at.Y + dy, at.Z + dz});
-                if (near == grid.end())
-                {
-                    continue;
-                }
-                for (const uint32_t j : near->second)
-                {
-                    if (j != i && Touch(spheres[i], spheres[j]))
-                    {
-                        pieces.Join(i, j);
-                    }
-                }
+                pieces.Join(i, j);
             }
         }
     }
@@ -114,9 +129,9 @@ uint64_t LeaveOutSmallerThan(std::vector<ExportedSphere>& spheres, float radius)
     return before - spheres.size();
 }
 
-// A sphere is kept in the grid of its own size. Two spheres that touch are at most the larger's
-// cell apart, so each sphere finds every larger or equal one it touches among the 27 cells around
-// it in the grids of its size and above.
+// A sphere is kept in the grid of its own size. Two spheres that touch are at most half the
+// larger's cell apart, so each sphere finds every larger or equal one it touches among the 8 cells
+// within half a cell of it in the grids of its size and above.
 uint64_t CountPieces(const std::vector<ExportedSphere>& spheres, const std::atomic<bool>* stop)
 {
     std::unordered_map<int, Grid> grids;
