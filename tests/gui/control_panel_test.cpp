@@ -7,6 +7,7 @@
 #include "core/scene/quaternion.h"
 #include "gui/panel_fixture.h"
 #include "ui/panel/dialog_units.h"
+#include "ui/panel/phrase_label.h"
 #include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
@@ -386,6 +387,54 @@ TEST_F(PanelTest, MovingTheViewAddsToTheOffset)
     frames.Tick();
     editor.RequestRedraw();
     EXPECT_TRUE(panel->RedrawRequested());
+}
+
+// The status lines break only between phrases and never run past the panel's edge.
+TEST_F(PanelTest, StatusLinesBreakBetweenPhrases)
+{
+    const QString longName(200, u'n');
+    const struct
+    {
+        QString Text;
+        QStringList Lines;  // empty: as many as it takes, each ending a phrase
+    } cases[] = {
+        {"1,737,243 spheres drawn, 1,072,004,580 left out as unseen \u00B7 6.2 s", {}},
+        {"Drawing 37% \u00B7 about 49 min left", {}},
+        {"Last session: tree-of-many-branches.ramifex.json, unsaved changes", {}},
+        {"a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t, u, v, w, x, y, z, "
+         "a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t, u, v, w, x, y, z",
+         {}},
+        {longName + ": unsaved changes", {"\u2026", "unsaved changes"}},
+    };
+    const QList<PhraseLabel*> statusLines = panel->findChildren<PhraseLabel*>();
+    ASSERT_EQ(statusLines.size(), 2);
+    for (const auto& c : cases)
+    {
+        panel->ShowDocumentStatus(c.Text);
+        for (PhraseLabel* line : statusLines)
+        {
+            line->setText(c.Text);
+            const QStringList shown = line->Lines();
+            ASSERT_LE(shown.size(), 2) << c.Text.toStdString();
+            for (const QString& text : shown)
+            {
+                EXPECT_LE(line->fontMetrics().horizontalAdvance(text), line->contentsRect().width())
+                    << text.toStdString();
+            }
+            if (!c.Lines.isEmpty())
+            {
+                EXPECT_TRUE(shown[0].contains(c.Lines[0])) << shown[0].toStdString();
+                EXPECT_EQ(shown.mid(1), c.Lines.mid(1));
+            }
+            else if (!shown.join(u' ').contains(u'\u2026'))
+            {
+                EXPECT_EQ(shown.join(u' '), c.Text);
+                EXPECT_TRUE(shown[0].endsWith(u',') || shown[0].endsWith(u'\u00B7') ||
+                            shown.size() == 1)
+                    << shown[0].toStdString();
+            }
+        }
+    }
 }
 
 // Whatever sans-serif the desktop puts in place of the template's font, every caption shows whole

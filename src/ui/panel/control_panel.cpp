@@ -24,6 +24,7 @@
 #include "ui/panel/dialog_units.h"
 #include "ui/panel/iterations_text.h"
 #include "ui/panel/panel_placement.h"
+#include "ui/panel/phrase_label.h"
 #include "ui/panel/slider_scaling.h"
 #include "ui/panel/walk_status.h"
 #include "ui/resources/app_icon.h"
@@ -248,21 +249,18 @@ void ControlPanel::CreateMenus()
     services_.Commands.Bind(Command::Quit, *this, [this] { reject(); });
 }
 
-// Status lines under the buttons, never tab stops: two for the picture, one for the scene's file.
+// Status lines under the buttons, never tab stops: two for the picture, two for the scene's file.
 void ControlPanel::CreateStatusLine()
 {
     statusArea_ = new QWidget(this);
     auto* lines = new QVBoxLayout(statusArea_);
     lines->setContentsMargins(6, 2, 6, 4);
     lines->setSpacing(0);
-    walkStatus_ = PlainLabel(statusArea_);
-    walkStatus_->setWordWrap(true);
-    // Two lines, whatever they say, so that the panel keeps its size.
-    walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
+    // Two lines each, whatever they say, so that the panel keeps its size; a long file name is
+    // shortened rather than widening it.
+    walkStatus_ = new PhraseLabel(2, statusArea_);
     lines->addWidget(walkStatus_);
-    documentStatus_ = PlainLabel(statusArea_);  // names the scene's file
-    documentStatus_->setFixedHeight(documentStatus_->fontMetrics().lineSpacing());
-    // A long file name is cut at the panel's edge rather than widening it.
+    documentStatus_ = new PhraseLabel(2, statusArea_);  // names the scene's file
     documentStatus_->setMinimumWidth(1);
     lines->addWidget(documentStatus_);
 }

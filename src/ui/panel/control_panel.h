@@ -29,6 +29,8 @@ class QSlider;
 namespace ramifex
 {
 
+class PhraseLabel;
+
 // One entry of the record list: the row the list reported when the name was added, and the record
 // it names.
 struct BranchSlot
@@ -135,8 +137,8 @@ private:
     QWidget* templateArea_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QWidget* statusArea_ = nullptr;
-    QLabel* walkStatus_ = nullptr;
-    QLabel* documentStatus_ = nullptr;
+    PhraseLabel* walkStatus_ = nullptr;
+    PhraseLabel* documentStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
     std::vector<PlacedControl> placed_;
     DialogBaseUnits base_;
