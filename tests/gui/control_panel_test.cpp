@@ -1,10 +1,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyleOptionButton>
+#include <QToolButton>
 
 #include "core/scene/quaternion.h"
 #include "gui/panel_fixture.h"
 #include "ui/panel/dialog_units.h"
+#include "ui/panel/phrase_label.h"
 #include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
@@ -38,8 +41,12 @@ TEST_F(PanelTest, IsBuiltFromTheTemplateWithProportionalGeometry)
     EXPECT_EQ(panel->windowTitle(),
               QStringLiteral("Ramifex - By ") + QString::fromUtf8(AuthorCredit));
     const DialogTemplate& layout = ControlPanelTemplate();
-    const DialogBaseUnits base = BaseUnitsOf(panel->font());
-    ASSERT_GT(base.CharWidth, 0);
+    const DialogBaseUnits base = panel->BaseUnits();
+    const DialogBaseUnits font = BaseUnitsOf(panel->fontMetrics());
+    ASSERT_GT(font.CharWidth, 0);
+    // The font's own units, widened only where a caption needs it.
+    EXPECT_GE(base.CharWidth, font.CharWidth);
+    EXPECT_EQ(base.CharHeight, font.CharHeight);
     // The template's controls keep their places between the menu bar and the status line.
     QWidget* area = panel->TemplateArea();
     EXPECT_EQ(area->size(), QSize(HorizontalPixels(157, base), VerticalPixels(236, base)));
@@ -380,6 +387,97 @@ TEST_F(PanelTest, MovingTheViewAddsToTheOffset)
     frames.Tick();
     editor.RequestRedraw();
     EXPECT_TRUE(panel->RedrawRequested());
+}
+
+// The status lines break only between phrases and never run past the panel's edge.
+TEST_F(PanelTest, StatusLinesBreakBetweenPhrases)
+{
+    const QString longName(200, u'n');
+    const struct
+    {
+        QString Text;
+        QStringList Lines;  // empty: as many as it takes, each ending a phrase
+    } cases[] = {
+        {"1,737,243 spheres drawn, 1,072,004,580 left out as unseen \u00B7 6.2 s", {}},
+        {"Drawing 37% \u00B7 about 49 min left", {}},
+        {"Last session: tree-of-many-branches.ramifex.json, unsaved changes", {}},
+        {"a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t, u, v, w, x, y, z, "
+         "a, b, c, d, e, f, g, h, i, j, k, l, m, n, o, p, q, r, s, t, u, v, w, x, y, z",
+         {}},
+        {longName + ": unsaved changes", {"\u2026", "unsaved changes"}},
+    };
+    const QList<PhraseLabel*> statusLines = panel->findChildren<PhraseLabel*>();
+    ASSERT_EQ(statusLines.size(), 2);
+    for (const auto& c : cases)
+    {
+        panel->ShowDocumentStatus(c.Text);
+        for (PhraseLabel* line : statusLines)
+        {
+            line->setText(c.Text);
+            const QStringList shown = line->Lines();
+            ASSERT_LE(shown.size(), 2) << c.Text.toStdString();
+            for (const QString& text : shown)
+            {
+                EXPECT_LE(line->fontMetrics().horizontalAdvance(text), line->contentsRect().width())
+                    << text.toStdString();
+            }
+            if (!c.Lines.isEmpty())
+            {
+                EXPECT_TRUE(shown[0].contains(c.Lines[0])) << shown[0].toStdString();
+                EXPECT_EQ(shown.mid(1), c.Lines.mid(1));
+            }
+            else if (!shown.join(u' ').contains(u'\u2026'))
+            {
+                EXPECT_EQ(shown.join(u' '), c.Text);
+                EXPECT_TRUE(shown[0].endsWith(u',') || shown[0].endsWith(u'\u00B7') ||
+                            shown.size() == 1)
+                    << shown[0].toStdString();
+            }
+        }
+    }
+}
+
+// Whatever sans-serif the desktop puts in place of the template's font, every caption shows whole
+// and the menu bar shows every menu. The scale factor comes from the environment: CTest runs this
+// at 1, 1.25 and 2.
+TEST_F(PanelHarness, EveryCaptionAndMenuFitsWithCommonFonts)
+{
+    const QString dialogFamily = QString::fromUtf8(ControlPanelTemplate().FontFamily);
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans"})
+    {
+        SCOPED_TRACE(family);
+        QFont::removeSubstitutions(dialogFamily);
+        QFont::insertSubstitution(dialogFamily, QString::fromUtf8(family));
+        panel = MakePanel([](Navigator&) { return true; });
+        panel->Initialise();
+        panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+        ASSERT_EQ(QFontInfo(panel->font()).family(), family) << "scripts/install-deps installs it";
+        for (QWidget* control : panel->TemplateArea()->findChildren<QWidget*>())
+        {
+            const QString caption = WidgetCaption(control);
+            int room = control->width();
+            int needed = control->fontMetrics().horizontalAdvance(caption);
+            if (auto* button = qobject_cast<QPushButton*>(control))
+            {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                room = button->style()
+                           ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                           .width();
+                needed += button->icon().isNull() ? 0 : button->iconSize().width();
+            }
+            EXPECT_LT(needed, room) << caption.toStdString();
+        }
+        QMenuBar* bar = panel->MenuBar();
+        for (QAction* menu : bar->actions())
+        {
+            EXPECT_TRUE(bar->rect().contains(bar->actionGeometry(menu)))
+                << menu->text().toStdString();
+        }
+        auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        EXPECT_TRUE(more == nullptr || !more->isVisible());
+    }
 }
 
 }  // namespace

@@ -16,11 +16,15 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "ui/panel/caption_fit.h"
 #include "ui/panel/dialog_units.h"
 #include "ui/panel/iterations_text.h"
 #include "ui/panel/panel_placement.h"
+#include "ui/panel/phrase_label.h"
 #include "ui/panel/slider_scaling.h"
 #include "ui/panel/walk_status.h"
 #include "ui/resources/app_icon.h"
@@ -134,10 +138,12 @@ ControlPanel::ControlPanel(PanelServices services, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFont(DialogFont(layout));
     CreateControls(layout);
+    BindControls();
+    PrepareSwatch(layout);
     CreateMenus();
     CreateStatusLine();
+    PlaceControls(layout);
     LayOut(templateArea_->size());
-    BindControls();
     ConnectHandlers();
     listener_ =
         services_.Editor.AddListener([this](const SceneChange& change) { OnSceneChanged(change); });
@@ -151,21 +157,44 @@ ControlPanel::~ControlPanel()
 
 void ControlPanel::CreateControls(const DialogTemplate& layout)
 {
-    const DialogBaseUnits base = BaseUnitsOf(font());
     templateArea_ = new QWidget(this);
-    templateArea_->resize(HorizontalPixels(layout.Width, base),
-                          VerticalPixels(layout.Height, base));
     // Created in template order, which makes the focus chain the template's tab order.
     for (const DialogControl& control : layout.Controls)
     {
         QWidget* widget = CreateControl(control, templateArea_);
-        widget->setGeometry(ToPixels(control.Rect, base));
+        placed_.push_back({widget, control.Rect});
         if (control.Id != NoId)
         {
             widget->setFocusPolicy(Qt::StrongFocus);
             controls_[control.Id] = widget;
         }
     }
+}
+
+// Dialog units from the font the controls are drawn with, at the screen's resolution, widened
+// where a caption or the menu bar's menus would not fit.
+void ControlPanel::PlaceControls(const DialogTemplate& layout)
+{
+    base_ = FittingBaseUnits(BaseUnitsOf(fontMetrics()), placed_, layout.Width, MenusWidth());
+    templateArea_->resize(HorizontalPixels(layout.Width, base_),
+                          VerticalPixels(layout.Height, base_));
+    for (const PlacedControl& placed : placed_)
+    {
+        placed.Widget->setGeometry(ToPixels(placed.Rect, base_));
+    }
+}
+
+// Every menu's title side by side, with the bar's margins.
+int ControlPanel::MenusWidth() const
+{
+    menuBar_->resize(QWIDGETSIZE_MAX, menuBar_->sizeHint().height());
+    int right = 0;
+    for (QAction* menu : menuBar_->actions())
+    {
+        right = std::max(right, menuBar_->actionGeometry(menu).right() + 1);
+    }
+    return right + menuBar_->style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, menuBar_) +
+           menuBar_->style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, menuBar_);
 }
 
 QWidget* ControlPanel::CreateControl(const DialogControl& control, QWidget* parent)
@@ -220,21 +249,18 @@ void ControlPanel::CreateMenus()
     services_.Commands.Bind(Command::Quit, *this, [this] { reject(); });
 }
 
-// Status lines under the buttons, never tab stops: two for the picture, one for the scene's file.
+// Status lines under the buttons, never tab stops: two for the picture, two for the scene's file.
 void ControlPanel::CreateStatusLine()
 {
     statusArea_ = new QWidget(this);
     auto* lines = new QVBoxLayout(statusArea_);
     lines->setContentsMargins(6, 2, 6, 4);
     lines->setSpacing(0);
-    walkStatus_ = PlainLabel(statusArea_);
-    walkStatus_->setWordWrap(true);
-    // Two lines, whatever they say, so that the panel keeps its size.
-    walkStatus_->setFixedHeight(2 * walkStatus_->fontMetrics().lineSpacing());
+    // Two lines each, whatever they say, so that the panel keeps its size; a long file name is
+    // shortened rather than widening it.
+    walkStatus_ = new PhraseLabel(2, statusArea_);
     lines->addWidget(walkStatus_);
-    documentStatus_ = PlainLabel(statusArea_);  // names the scene's file
-    documentStatus_->setFixedHeight(documentStatus_->fontMetrics().lineSpacing());
-    // A long file name is cut at the panel's edge rather than widening it.
+    documentStatus_ = new PhraseLabel(2, statusArea_);  // names the scene's file
     documentStatus_->setMinimumWidth(1);
     lines->addWidget(documentStatus_);
 }
@@ -299,7 +325,6 @@ QWidget* ControlPanel::Control(int id) const
 void ControlPanel::Initialise()
 {
     setWindowIcon(icon_);
-    PrepareSwatch();
     SetSliderRanges();
     ShowIterations();
     AddListEntry(BaseRecord, QStringLiteral("base"));
@@ -324,11 +349,14 @@ void ControlPanel::Initialise()
 
 // A swatch of the current record's colour on the "Choose Color" button. Without memory for it the
 // button simply shows no swatch; everything else goes on.
-void ControlPanel::PrepareSwatch()
+// Made before the controls are placed, so that the button's caption is measured beside it.
+void ControlPanel::PrepareSwatch(const DialogTemplate& layout)
 {
     swatch_ = QImage(SwatchSide, SwatchSide, QImage::Format_RGB32);
-    const int side = colourButton_->height() / 2;
+    const auto button = std::ranges::find(layout.Controls, int{IdChooseColor}, &DialogControl::Id);
+    const int side = ToPixels(button->Rect, BaseUnitsOf(fontMetrics())).height() / 2;
     colourButton_->setIconSize(QSize(side, side));
+    UpdateSwatch();
 }
 
 void ControlPanel::UpdateSwatch()

@@ -9,12 +9,15 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "core/editor/scene_editor.h"
 #include "core/render/millisecond_clock.h"
 #include "core/render/walk_progress.h"
 #include "ui/commands/command_registry.h"
+#include "ui/panel/caption_fit.h"
 #include "ui/panel/dialog_template.h"
+#include "ui/panel/dialog_units.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +28,8 @@ class QSlider;
 
 namespace ramifex
 {
+
+class PhraseLabel;
 
 // One entry of the record list: the row the list reported when the name was added, and the record
 // it names.
@@ -86,6 +91,8 @@ public:
     // The controls of the template, in their own coordinates, between the menu bar and the status
     // line.
     QWidget* TemplateArea() const { return templateArea_; }
+    // The dialog units the controls are placed in: the font's, widened where a caption needs it.
+    const DialogBaseUnits& BaseUnits() const { return base_; }
     QMenuBar* MenuBar() const { return menuBar_; }
     // The status line's account of the picture.
     QString WalkStatus() const;
@@ -102,13 +109,15 @@ public:
 private:
     void PlaceBesideViewer();
     void CreateControls(const DialogTemplate& layout);
+    void PlaceControls(const DialogTemplate& layout);
+    int MenusWidth() const;
     void CreateMenus();
     void CreateStatusLine();
     void LayOut(const QSize& templateSize);
     QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     void BindControls();
     void ConnectHandlers();
-    void PrepareSwatch();
+    void PrepareSwatch(const DialogTemplate& layout);
     void UpdateSwatch();
     void SetSliderRanges();
     void AddListEntry(int slot, const QString& name);
@@ -128,9 +137,11 @@ private:
     QWidget* templateArea_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QWidget* statusArea_ = nullptr;
-    QLabel* walkStatus_ = nullptr;
-    QLabel* documentStatus_ = nullptr;
+    PhraseLabel* walkStatus_ = nullptr;
+    PhraseLabel* documentStatus_ = nullptr;
     std::map<int, QWidget*> controls_;
+    std::vector<PlacedControl> placed_;
+    DialogBaseUnits base_;
     QPushButton* colourButton_ = nullptr;
     QSlider* ratioSlider_ = nullptr;
     QListWidget* branchList_ = nullptr;

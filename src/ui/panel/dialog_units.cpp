@@ -1,7 +1,5 @@
 #include "ui/panel/dialog_units.h"
 
-#include <QFontMetrics>
-
 namespace ramifex
 {
 namespace
@@ -18,9 +16,8 @@ int ScaleRounded(int n, int numerator, int denominator)
 
 }  // namespace
 
-DialogBaseUnits BaseUnitsOf(const QFont& font)
+DialogBaseUnits BaseUnitsOf(const QFontMetrics& metrics)
 {
-    const QFontMetrics metrics(font);
     const int letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return {(letters + 26) / 52, metrics.height()};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFont>
+#include <QFontMetrics>
 #include <QRect>
 
 #include "ui/panel/dialog_template.h"
@@ -16,8 +16,9 @@ struct DialogBaseUnits
     int CharHeight = 0;
 };
 
-// Average width of "A".."Z" and "a".."z", rounded; height of the font.
-DialogBaseUnits BaseUnitsOf(const QFont& font);
+// Average width of "A".."Z" and "a".."z", rounded; height of the font. The metrics are those of
+// the widget the controls are drawn on, which know its screen's resolution.
+DialogBaseUnits BaseUnitsOf(const QFontMetrics& metrics);
 
 // Dialog units to pixels: x * CharWidth / 4 and y * CharHeight / 8, rounded to nearest. A
 // rectangle's corners are converted, and its size follows from them.
