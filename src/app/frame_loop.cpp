@@ -5,11 +5,18 @@
 namespace ramifex
 {
 
-FrameLoop::FrameLoop(SceneEditor& editor, TreeRenderer& renderer)
-    : editor_(editor), renderer_(renderer)
+FrameLoop::FrameLoop(SceneEditor& editor, TreeRenderer& renderer, CommandRegistry& commands)
+    : editor_(editor), renderer_(renderer), stop_(commands.Action(Command::StopDrawing))
 {
     timer_.setInterval(static_cast<int>(TickBudget));
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    stop_.setEnabled(false);
+    commands.Bind(Command::StopDrawing, timer_,
+                  [this]
+                  {
+                      stopped_ = true;
+                      ShowProgress();
+                  });
 }
 
 int FrameLoop::Run(ControlPanel& panel)
@@ -24,11 +31,24 @@ int FrameLoop::Run(ControlPanel& panel)
 
 void FrameLoop::Tick()
 {
-    renderer_.FrameTick(editor_.RedrawFlag());
-    if (panel_ != nullptr)
+    stopped_ = stopped_ && !editor_.RedrawRequested();  // any change draws again
+    if (!stopped_)
     {
-        panel_->ShowWalkStatus(renderer_.Progress());
+        renderer_.FrameTick(editor_.RedrawFlag());
     }
+    ShowProgress();
+}
+
+void FrameLoop::ShowProgress()
+{
+    stop_.setEnabled(!stopped_ && !renderer_.WalkFinished());
+    if (panel_ == nullptr)
+    {
+        return;
+    }
+    WalkProgress progress = renderer_.Progress();
+    progress.Stopped = stopped_ && !progress.Finished;
+    panel_->ShowWalkStatus(progress);
 }
 
 }  // namespace ramifex

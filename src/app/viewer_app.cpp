@@ -22,7 +22,7 @@ ViewerApp::ViewerApp()
       viewer_(true),
       renderer_(editor_.SceneForWalk(), viewer_, clock_),
       history_(editor_),
-      frames_(editor_, renderer_)
+      frames_(editor_, renderer_, commands_)
 {
     history_.BindCommands(commands_);
     BindViewCommands(commands_, editor_, commands_, [this] { return WindowPictureSize(); });

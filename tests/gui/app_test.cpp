@@ -99,6 +99,39 @@ TEST(ViewerApp, StartsWithOneWhiteSphereAndRandomizeGrowsATree)
     EXPECT_EQ(VisiblePanel(), nullptr);
 }
 
+// A deep walk stopped from the viewer's keyboard keeps its picture until the next edit.
+TEST(ViewerApp, StopDrawingKeepsThePictureAsFarAsItGotUntilTheNextChange)
+{
+    ViewerApp app;
+    Later(
+        [&]
+        {
+            ControlPanel* panel = WaitForBothWindows(app);
+            ASSERT_NE(panel, nullptr);
+            const QAction& stop = app.Commands().Action(Command::StopDrawing);
+            app.Editor().Seed(3);
+            app.Editor().Randomize();
+            app.Editor().SetIterations(30);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return stop.isEnabled(); }, 10000));
+            QWindow* viewer = app.Viewer().Window();
+            QTest::keyClick(viewer, Qt::Key_Period, Qt::ControlModifier);
+            EXPECT_FALSE(stop.isEnabled());
+            const QString status = panel->WalkStatus();
+            EXPECT_TRUE(status.startsWith("Stopped at")) << status.toStdString();
+            const QImage stopped = app.Viewer().GrabPicture();
+            QTest::qWait(500);
+            EXPECT_EQ(app.Viewer().GrabPicture(), stopped);
+            EXPECT_EQ(panel->WalkStatus(), status);
+
+            QTest::keyClick(viewer, Qt::Key_Left);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return panel->WalkStatus().startsWith("Drawing"); }, 10000));
+            EXPECT_TRUE(stop.isEnabled());
+            QTest::keyClick(viewer, Qt::Key_Q, Qt::ControlModifier);
+        });
+    app.Start();
+}
+
 // Waits until the walk after the latest edit has drawn its last sphere.
 QImage FinishedPicture(ViewerApp& app, ControlPanel& panel)
 {

@@ -118,8 +118,8 @@ protected:
     RecordingSurface surface;
     SteppingClock clock{ClockStart};
     TreeRenderer renderer{scene, surface, clock};
-    FrameLoop frames{editor, renderer};
     CommandRegistry commands;
+    FrameLoop frames{editor, renderer, commands};
     int viewerOpens = 0;
     std::unique_ptr<ControlPanel> panel;
 };

@@ -16,6 +16,7 @@ struct WalkProgress
     uint32_t ElapsedMs = 0;     // from the restart until now, or until the walk finished
     uint64_t Visited = 0;       // nodes the walk reached, the preview's included; for benchmarks
     std::optional<uint32_t> MsLeft;  // once the forecast of the rest can be trusted
+    bool Stopped = false;            // the user stopped the walk where it was: no time left
 };
 
 }  // namespace ramifex

@@ -109,6 +109,12 @@ const CommandShape Commands[] = {
      .StartsGroup = true,
      .ViewerKey = Qt::Key_F},
     {.Id = Command::FrameAfterRandomize, .In = Menu::View, .Text = "Frame After Randomize"},
+    // Escape ends the panel's run, and so the program: the stop has a key of its own.
+    {.Id = Command::StopDrawing,
+     .In = Menu::View,
+     .Text = "Stop Drawing",
+     .StartsGroup = true,
+     .Keys = {Qt::CTRL | Qt::Key_Period}},
     {.Id = Command::Examples, .In = Menu::Examples, .Text = "&Examples\u2026"},
     {.Id = Command::ShowAnimation, .In = Menu::Animation, .Text = "&Animation Window\u2026"},
     {.Id = Command::Turntable, .In = Menu::Animation, .Text = "&Turntable\u2026"},

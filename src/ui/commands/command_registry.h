@@ -51,6 +51,7 @@ enum class Command
     ResetView,
     FrameWholeTree,
     FrameAfterRandomize,
+    StopDrawing,
     Examples,
     ShowAnimation,
     Turntable,

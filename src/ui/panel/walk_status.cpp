@@ -25,6 +25,11 @@ QString RunningText(const WalkProgress& progress, const QLocale& locale)
 {
     // Rounded down, so that 100% means done.
     const auto percent = static_cast<int>(std::floor(progress.Fraction * 100.0));
+    if (progress.Stopped)
+    {
+        return QStringLiteral("Stopped at %1% \u00B7 any change draws again")
+            .arg(locale.toString(percent));
+    }
     QString text = QStringLiteral("Drawing %1%").arg(locale.toString(percent));
     if (progress.MsLeft)
     {
