@@ -71,7 +71,7 @@ void ViewerApp::Start(const QString& scene)
                          sessionKeepMs_);
     commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
     AnimationWindow animation(editor_);
-    animation.BindCommands(commands_);
+    animation.BindCommands(commands_, &panel);
     if (!scene.isEmpty())
     {
         files.OpenLater(scene);  // once the panel has set up the scene it starts with

@@ -150,6 +150,28 @@ protected:
     std::unique_ptr<GalleryCommands> gallery;
 };
 
+// Both windows open wholly on the screen, clear of the panel where there is room, and choosing a
+// window again brings it back from the task bar, raised and active.
+TEST_F(GalleryTest, WindowsOpenOnTheScreenBesideThePanelAndComeBack)
+{
+    const QRect screen = panel->screen()->availableGeometry();
+    panel->move(screen.left() + 640, screen.top());  // where it starts beside the viewer
+    ExamplesGallery& examples = ShowGallery();
+    commands.Action(Command::Variations).trigger();
+    for (QWidget* window :
+         {static_cast<QWidget*>(&examples), static_cast<QWidget*>(gallery->Variations())})
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(screen.contains(window->geometry())) << window->windowTitle().toStdString();
+        EXPECT_FALSE(window->geometry().intersects(panel->geometry()));
+    }
+    examples.showMinimized();
+    QTRY_VERIFY(examples.isMinimized());
+    ShowGallery();
+    EXPECT_FALSE(examples.isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&examples));
+}
+
 // Every example shows with its thumbnail; clicking one opens it as one step that the status line
 // names; a thumbnail kept in the cache is shown rather than drawn again, until the version changes.
 TEST_F(GalleryTest, TheGalleryOpensAnExampleAsOneStep)
