@@ -70,6 +70,12 @@ void ViewerApp::Start(const QString& scene)
     SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty(),
                          sessionKeepMs_);
     commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
+    if (const QString notice =
+            keeper.KeptChangesNotice(commands_.Action(Command::RestoreLastSession));
+        !notice.isEmpty())
+    {
+        panel.ShowDocumentStatus(notice);
+    }
     AnimationWindow animation(editor_);
     animation.BindCommands(commands_, &panel);
     if (!scene.isEmpty())
