@@ -125,8 +125,9 @@ class GalleryTest : public PanelTest
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);  // a cache folder of the tests' own
-        ThumbnailCache(QStringLiteral("none"));    // empties it
+        // The cache folder of this run alone (XDG_CACHE_HOME), which tests running at the same
+        // time do not empty.
+        ThumbnailCache(QStringLiteral("none"));
         PanelTest::SetUp();
         history.BindCommands(commands);
         files = std::make_unique<SceneFiles>(editor, history, commands, *panel,
@@ -152,14 +153,16 @@ protected:
 
 // Both windows open wholly on the screen, clear of the panel where there is room, and choosing a
 // window again brings it back from the task bar, raised and active.
-TEST_F(GalleryTest, WindowsOpenOnTheScreenBesideThePanelAndComeBack)
+TEST_F(PanelTest, WindowsOpenOnTheScreenBesideThePanelAndComeBack)
 {
+    const GalleryCommands gallery(editor, commands, *panel, {}, QStringLiteral("1.2.3"));
     const QRect screen = panel->screen()->availableGeometry();
     panel->move(screen.left() + 640, screen.top());  // where it starts beside the viewer
-    ExamplesGallery& examples = ShowGallery();
+    commands.Action(Command::Examples).trigger();
     commands.Action(Command::Variations).trigger();
+    ExamplesGallery& examples = *gallery.Gallery();
     for (QWidget* window :
-         {static_cast<QWidget*>(&examples), static_cast<QWidget*>(gallery->Variations())})
+         {static_cast<QWidget*>(&examples), static_cast<QWidget*>(gallery.Variations())})
     {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         EXPECT_TRUE(screen.contains(window->geometry())) << window->windowTitle().toStdString();
@@ -167,7 +170,7 @@ TEST_F(GalleryTest, WindowsOpenOnTheScreenBesideThePanelAndComeBack)
     }
     examples.showMinimized();
     QTRY_VERIFY(examples.isMinimized());
-    ShowGallery();
+    commands.Action(Command::Examples).trigger();
     EXPECT_FALSE(examples.isMinimized());
     EXPECT_TRUE(QTest::qWaitForWindowActive(&examples));
 }
