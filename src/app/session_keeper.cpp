@@ -1,5 +1,6 @@
 #include "app/session_keeper.h"
 
+#include <QAction>
 #include <QFileInfo>
 
 #include "io/recovery/last_session.h"
@@ -30,6 +31,19 @@ void SessionKeeper::KeepIfChanged()
     {
         changed_ = false;
     }
+}
+
+QString SessionKeeper::KeptChangesNotice(const QAction& restore) const
+{
+    QString error;
+    const std::optional<LastSession> session =
+        keeps_ ? ReadLastSession(path_, &error) : std::nullopt;
+    if (!session || !session->Unsaved)
+    {
+        return {};
+    }
+    return QStringLiteral("The last session's unsaved changes were kept: File > %1 (%2)")
+        .arg(restore.text().remove(u'&'), restore.shortcut().toString(QKeySequence::NativeText));
 }
 
 void SessionKeeper::Restore()

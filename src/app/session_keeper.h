@@ -8,6 +8,7 @@
 #include "core/editor/scene_editor.h"
 #include "ui/document/scene_files.h"
 
+class QAction;
 class QWidget;
 
 namespace ramifex
@@ -28,6 +29,10 @@ public:
                   QString path, bool keeps, int keepMs);
 
     void KeepIfChanged();
+    // What the scene's status line says at a start after a run that ended with unsaved changes,
+    // which the kept session holds: that they were kept, and how they come back (`restore`'s
+    // menu, text and keys); empty after any other run, and in a run that keeps nothing.
+    QString KeptChangesNotice(const QAction& restore) const;
     // File > Restore Last Session; says in a message box when there is none to restore, or why
     // the kept one cannot be read.
     void Restore();

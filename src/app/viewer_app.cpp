@@ -70,8 +70,14 @@ void ViewerApp::Start(const QString& scene)
     SessionKeeper keeper(editor_, history_.Stack(), files, panel, sessionPath_, scene.isEmpty(),
                          sessionKeepMs_);
     commands_.Bind(Command::RestoreLastSession, keeper, [&keeper] { keeper.Restore(); });
+    if (const QString notice =
+            keeper.KeptChangesNotice(commands_.Action(Command::RestoreLastSession));
+        !notice.isEmpty())
+    {
+        panel.ShowDocumentStatus(notice);
+    }
     AnimationWindow animation(editor_);
-    animation.BindCommands(commands_);
+    animation.BindCommands(commands_, &panel);
     if (!scene.isEmpty())
     {
         files.OpenLater(scene);  // once the panel has set up the scene it starts with

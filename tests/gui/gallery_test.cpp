@@ -125,8 +125,9 @@ class GalleryTest : public PanelTest
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);  // a cache folder of the tests' own
-        ThumbnailCache(QStringLiteral("none"));    // empties it
+        // The cache folder of this run alone (XDG_CACHE_HOME), which tests running at the same
+        // time do not empty.
+        ThumbnailCache(QStringLiteral("none"));
         PanelTest::SetUp();
         history.BindCommands(commands);
         files = std::make_unique<SceneFiles>(editor, history, commands, *panel,
@@ -149,6 +150,30 @@ protected:
     std::unique_ptr<SceneFiles> files;
     std::unique_ptr<GalleryCommands> gallery;
 };
+
+// Both windows open wholly on the screen, clear of the panel where there is room, and choosing a
+// window again brings it back from the task bar, raised and active.
+TEST_F(PanelTest, WindowsOpenOnTheScreenBesideThePanelAndComeBack)
+{
+    const GalleryCommands gallery(editor, commands, *panel, {}, QStringLiteral("1.2.3"));
+    const QRect screen = panel->screen()->availableGeometry();
+    panel->move(screen.left() + 640, screen.top());  // where it starts beside the viewer
+    commands.Action(Command::Examples).trigger();
+    commands.Action(Command::Variations).trigger();
+    ExamplesGallery& examples = *gallery.Gallery();
+    for (QWidget* window :
+         {static_cast<QWidget*>(&examples), static_cast<QWidget*>(gallery.Variations())})
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(screen.contains(window->geometry())) << window->windowTitle().toStdString();
+        EXPECT_FALSE(window->geometry().intersects(panel->geometry()));
+    }
+    examples.showMinimized();
+    QTRY_VERIFY(examples.isMinimized());
+    commands.Action(Command::Examples).trigger();
+    EXPECT_FALSE(examples.isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&examples));
+}
 
 // Every example shows with its thumbnail; clicking one opens it as one step that the status line
 // names; a thumbnail kept in the cache is shown rather than drawn again, until the version changes.

@@ -110,7 +110,8 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     const auto randomize = [](ViewerApp&, ControlPanel& panel)
     { QTest::mouseClick(qobject_cast<QPushButton*>(panel.Control(IdRandomize)), Qt::LeftButton); };
 
-    run({}, [](ViewerApp&, ControlPanel&) {});
+    run({}, [](ViewerApp&, ControlPanel& panel)
+        { EXPECT_EQ(panel.DocumentStatus(), "New scene, not saved"); });
     EXPECT_FALSE(QFileInfo::exists(kept)) << "nothing changed, nothing kept";
     SceneState ended;
     run({},
@@ -133,12 +134,22 @@ TEST(ShapesApp, TheLastSessionIsKeptAndRestored)
     // A run with a scene of its own keeps nothing, not even when it ends, where a run that keeps
     // always keeps what changed: its end shows that no keep came.
     const QDateTime keptAt = QFileInfo(kept).lastModified();
-    run(scene, randomize);
+    run(scene,
+        [&](ViewerApp& app, ControlPanel& panel)
+        {
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return panel.DocumentStatus() == "tree.ramifex.json"; }));
+            randomize(app, panel);
+        });
     EXPECT_EQ(QFileInfo(kept).lastModified(), keptAt);
 
     run({},
         [&](ViewerApp& app, ControlPanel& panel)
         {
+            // The start after a run that ended with unsaved changes says they can come back.
+            EXPECT_EQ(panel.DocumentStatus(),
+                      "The last session's unsaved changes were kept: "
+                      "File > Restore Last Session (Ctrl+Shift+R)");
             const SceneState start = app.Editor().Scene();
             QTest::keyClick(app.Viewer().Window(), Qt::Key_R,
                             Qt::ControlModifier | Qt::ShiftModifier);

@@ -10,6 +10,7 @@
 #include "gl/jobs/offscreen_gl.h"
 #include "io/animationfile/animation_file.h"
 #include "ui/export/video_settings_dialog.h"
+#include "ui/placement/window_placement.h"
 
 namespace ramifex
 {
@@ -92,14 +93,9 @@ AnimationWindow::~AnimationWindow()
     Stop();
 }
 
-void AnimationWindow::BindCommands(CommandRegistry& commands)
+void AnimationWindow::BindCommands(CommandRegistry& commands, const QWidget* beside)
 {
-    const auto raise = [this]
-    {
-        show();
-        QWidget::raise();
-        activateWindow();
-    };
+    const auto raise = [this, beside] { ShowBeside(*this, beside); };
     commands.Bind(Command::ShowAnimation, *this, raise);
     commands.Bind(Command::Turntable, *this,
                   [this, raise]

@@ -44,9 +44,9 @@ public:
     explicit AnimationWindow(SceneEditor& editor, QWidget* parent = nullptr);
     ~AnimationWindow() override;
 
-    // The Animation menu's commands: showing this window, a turntable, Play and Stop, Export
-    // Video.
-    void BindCommands(CommandRegistry& commands);
+    // The Animation menu's commands: showing this window (the first time beside `beside`, when
+    // there is one), a turntable, Play and Stop, Export Video.
+    void BindCommands(CommandRegistry& commands, const QWidget* beside = nullptr);
 
     const Animation& CurrentAnimation() const { return animation_; }
     void SetAnimation(const Animation& animation);

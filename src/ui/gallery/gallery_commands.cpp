@@ -1,18 +1,9 @@
 #include "ui/gallery/gallery_commands.h"
 
+#include "ui/placement/window_placement.h"
+
 namespace ramifex
 {
-namespace
-{
-
-void ShowOnTop(QWidget& window)
-{
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-}  // namespace
 
 GalleryCommands::GalleryCommands(SceneEditor& editor, CommandRegistry& commands, QWidget& owner,
                                  ExamplesGallery::Opener open, const QString& version)
@@ -25,7 +16,7 @@ GalleryCommands::GalleryCommands(SceneEditor& editor, CommandRegistry& commands,
                       {
                           gallery_ = new ExamplesGallery(open_, version_, &owner_);
                       }
-                      ShowOnTop(*gallery_);
+                      ShowBeside(*gallery_, &owner_);
                   });
     commands.Bind(Command::Variations, *this,
                   [this]
@@ -34,7 +25,7 @@ GalleryCommands::GalleryCommands(SceneEditor& editor, CommandRegistry& commands,
                       {
                           variations_ = new VariationsWindow(editor_, &owner_);
                       }
-                      ShowOnTop(*variations_);
+                      ShowBeside(*variations_, &owner_);
                   });
 }
 

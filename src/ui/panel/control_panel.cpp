@@ -23,10 +23,10 @@
 #include "ui/panel/caption_fit.h"
 #include "ui/panel/dialog_units.h"
 #include "ui/panel/iterations_text.h"
-#include "ui/panel/panel_placement.h"
 #include "ui/panel/phrase_label.h"
 #include "ui/panel/slider_scaling.h"
 #include "ui/panel/walk_status.h"
+#include "ui/placement/window_placement.h"
 #include "ui/resources/app_icon.h"
 #include "ui/text/plain_text.h"
 
@@ -407,7 +407,7 @@ void ControlPanel::PlaceBesideViewer()
     {
         return;
     }
-    move(PanelPlace(screen->availableGeometry(), *viewer, frameGeometry().size()));
+    move(PlaceBeside(screen->availableGeometry(), *viewer, frameGeometry().size()));
 }
 
 int ControlPanel::RunModal()
