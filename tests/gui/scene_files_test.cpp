@@ -23,6 +23,7 @@
 #include "ui/export/export_size_dialog.h"
 #include "ui/export/geometry_export_dialog.h"
 #include "ui/export/job_progress.h"
+#include "ui/export/video_settings_dialog.h"
 #include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
@@ -550,11 +551,10 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);
 }
 
-// The Export Picture dialog offers smooth edges and starts with the choice last accepted.
-TEST(ExportSizeDialog, RemembersSmoothEdges)
+// The export dialogs start with the choices last accepted: Export Picture's size and smooth
+// edges, Export Video's size, frames per second and depth.
+TEST(ExportDialogs, RememberTheChoicesLastAccepted)
 {
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const auto dialogChoosing = [](const QString& item)
     {
         auto dialog = std::make_unique<ExportSizeDialog>(QSize(64, 48), QSize(512, 512), nullptr);
@@ -566,10 +566,40 @@ TEST(ExportSizeDialog, RemembersSmoothEdges)
         return dialog;
     };
     EXPECT_EQ(dialogChoosing({})->Samples(), 1);
-    dialogChoosing(QString::fromUtf8("3\u00d73"))->accept();
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(64, 48));
+    {
+        auto dialog = dialogChoosing(QString::fromUtf8("3\u00d73"));
+        dialog->findChildren<QRadioButton*>().at(1)->setChecked(true);  // twice the window's
+        dialog->accept();
+    }
     EXPECT_EQ(dialogChoosing({})->Samples(), 3);
-    dialogChoosing(QString::fromUtf8("2\u00d72"))->reject();
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(128, 96));
+    {
+        auto dialog = dialogChoosing(QString::fromUtf8("2\u00d72"));
+        dialog->findChildren<QRadioButton*>().at(0)->setChecked(true);
+        dialog->reject();
+    }
     EXPECT_EQ(dialogChoosing({})->Samples(), 3);
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(128, 96));
+
+    const VideoSettings start = VideoSettingsDialog(QSize(4096, 4096), nullptr).Settings();
+    EXPECT_EQ(start.Render.Size, QSize(640, 480));
+    EXPECT_EQ(start.Fps, 30);
+    {
+        VideoSettingsDialog dialog(QSize(4096, 4096), nullptr);
+        const QList<QSpinBox*> boxes =
+            dialog.findChildren<QSpinBox*>();  // width, height, fps, depth
+        const int values[] = {1280, 720, 24, 12};
+        for (int index = 0; index < 4; ++index)
+        {
+            boxes[index]->setValue(values[index]);
+        }
+        dialog.accept();
+    }
+    const VideoSettings again = VideoSettingsDialog(QSize(4096, 4096), nullptr).Settings();
+    EXPECT_EQ(again.Render.Size, QSize(1280, 720));
+    EXPECT_EQ(again.Fps, 24);
+    EXPECT_EQ(again.Render.Depth, 12);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ namespace
 
 constexpr int TypedSize = 0;  // the id of the choice whose size is typed in
 constexpr char SmoothEdgesKey[] = "export/smoothEdges";  // samples per side
+constexpr char SizeChoiceKey[] = "export/sizeChoice";    // the window's times this, or typed
+constexpr char TypedSizeKey[] = "export/typedSize";
 
 QString SizeText(const QSize& size)
 {
@@ -55,8 +57,10 @@ ExportSizeDialog::ExportSizeDialog(const QSize& window, const QSize& largest, QW
     }
     auto* typed = new QRadioButton(QStringLiteral("Other:"), this);
     choices_.addButton(typed, TypedSize);
-    width_ = CreateSideBox(window.width(), largest.width(), this);
-    height_ = CreateSideBox(window.height(), largest.height(), this);
+    const QSettings remembered(ProgramSettingsPath(), QSettings::IniFormat);
+    const QSize typedSize = remembered.value(TypedSizeKey, window).toSize();
+    width_ = CreateSideBox(typedSize.width(), largest.width(), this);
+    height_ = CreateSideBox(typedSize.height(), largest.height(), this);
     const int row = grid->rowCount();
     grid->addWidget(typed, row, 0);
     grid->addWidget(width_, row, 1);
@@ -69,7 +73,12 @@ ExportSizeDialog::ExportSizeDialog(const QSize& window, const QSize& largest, QW
         side->setEnabled(false);
         connect(typed, &QRadioButton::toggled, side, &QSpinBox::setEnabled);
     }
-    (choices_.button(1)->isEnabled() ? choices_.button(1) : typed)->setChecked(true);
+    QAbstractButton* choice = choices_.button(remembered.value(SizeChoiceKey, 1).toInt());
+    if (choice == nullptr || !choice->isEnabled())
+    {
+        choice = choices_.button(1);
+    }
+    (choice->isEnabled() ? choice : typed)->setChecked(true);
 
     smoothEdges_ = new QComboBox(this);
     smoothEdges_->addItem(QStringLiteral("off"), 1);
@@ -77,9 +86,8 @@ ExportSizeDialog::ExportSizeDialog(const QSize& window, const QSize& largest, QW
     {
         smoothEdges_->addItem(QString::fromUtf8("%1\u00d7%1").arg(samples), samples);
     }
-    const int remembered =
-        QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(SmoothEdgesKey, 1).toInt();
-    smoothEdges_->setCurrentIndex(std::max(0, smoothEdges_->findData(remembered)));
+    smoothEdges_->setCurrentIndex(
+        std::max(0, smoothEdges_->findData(remembered.value(SmoothEdgesKey, 1).toInt())));
     auto* smoothLabel = new QLabel(QStringLiteral("Smooth edges:"), this);
     smoothLabel->setBuddy(smoothEdges_);
     grid->addWidget(smoothLabel, row + 2, 0);
@@ -104,7 +112,10 @@ int ExportSizeDialog::Samples() const
 
 void ExportSizeDialog::accept()
 {
-    QSettings(ProgramSettingsPath(), QSettings::IniFormat).setValue(SmoothEdgesKey, Samples());
+    QSettings settings(ProgramSettingsPath(), QSettings::IniFormat);
+    settings.setValue(SmoothEdgesKey, Samples());
+    settings.setValue(SizeChoiceKey, choices_.checkedId());
+    settings.setValue(TypedSizeKey, QSize(width_->value(), height_->value()));
     QDialog::accept();
 }
 

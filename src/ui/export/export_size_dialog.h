@@ -12,7 +12,7 @@ namespace ramifex
 
 // Asks for the size of an exported picture: the window's, twice or four times it, or a width and
 // height typed in, none beyond the largest picture the GL context can keep. The same horizontal
-// field of view at every size. Also asks for smooth edges, and remembers that choice (QSettings)
+// field of view at every size. Also asks for smooth edges, and remembers the choices (QSettings)
 // for the next export once accepted.
 class ExportSizeDialog final : public QDialog
 {
