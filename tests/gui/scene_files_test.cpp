@@ -582,6 +582,27 @@ TEST(ExportDialogs, RememberTheChoicesLastAccepted)
     EXPECT_EQ(dialogChoosing({})->Samples(), 3);
     EXPECT_EQ(dialogChoosing({})->Size(), QSize(128, 96));
 
+    // Choices whose drawing with the smooth edges would not fit are refused, saying why.
+    {
+        auto dialog = dialogChoosing(QStringLiteral("off"));
+        QRadioButton* fourTimes = dialog->findChildren<QRadioButton*>().at(2);
+        fourTimes->setChecked(true);
+        auto* box = dialog->findChild<QComboBox*>();
+        box->setCurrentIndex(box->findText(QString::fromUtf8("4\u00d74")));
+        EXPECT_FALSE(fourTimes->isEnabled());
+        EXPECT_EQ(fourTimes->text(), QString::fromUtf8("Four times: 256 \u00d7 192 (too large with "
+                                                       "4\u00d74 smooth edges)"));
+        EXPECT_EQ(dialog->Size(), QSize(64, 48)) << "the typed size instead";
+        EXPECT_TRUE(std::ranges::any_of(dialog->findChildren<QLabel*>(),
+                                        [](const QLabel* label)
+                                        {
+                                            return label->text() ==
+                                                   QString::fromUtf8(
+                                                       "At most 128 \u00d7 128 with "
+                                                       "4\u00d74 smooth edges.");
+                                        }));
+    }
+
     const VideoSettings start = VideoSettingsDialog(QSize(4096, 4096), nullptr).Settings();
     EXPECT_EQ(start.Render.Size, QSize(640, 480));
     EXPECT_EQ(start.Fps, 30);
