@@ -1,5 +1,6 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -549,6 +550,38 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     EXPECT_TRUE(estimate.contains("\n63 spheres, about ")) << estimate.toStdString();
     EXPECT_TRUE(FileBytes(chosen).contains("\nelement vertex 63\n"));
     EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);
+}
+
+// A file dialog opens in the folder last used for its kind of file, else in the home folder, never
+// in the working one.
+TEST(FileDialogs, OpenInTheFolderLastUsedForTheirKind)
+{
+    QWidget owner;
+    owner.show();
+    QTemporaryDir used;
+    const auto choose = [&owner](FileDialogKind kind, const QString& pick)
+    {
+        QString opened;
+        Later(
+            [&opened, &pick]
+            {
+                auto* dialog = VisibleTopLevel<QFileDialog>();
+                ASSERT_NE(dialog, nullptr);
+                opened = dialog->directory().absolutePath();
+                if (pick.isEmpty())
+                {
+                    dialog->reject();
+                    return;
+                }
+                dialog->selectFile(pick);
+                static_cast<QDialog*>(dialog)->accept();  // the file dialog's own, protected there
+            });
+        ChooseWithFileDialog(owner, kind, {});
+        return opened;
+    };
+    EXPECT_EQ(choose(FileDialogKind::SaveScene, used.filePath("a.ramifex.json")), QDir::homePath());
+    EXPECT_EQ(choose(FileDialogKind::OpenScene, {}), used.path());
+    EXPECT_EQ(choose(FileDialogKind::SaveAnimation, {}), QDir::homePath());
 }
 
 // The export dialogs start with the choices last accepted: Export Picture's size and smooth
