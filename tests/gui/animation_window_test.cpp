@@ -81,6 +81,8 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     EXPECT_EQ(editor.Scene(), second);
     EXPECT_EQ(edits, 0);
 
+    QStringList saved;
+    window.SetSavedShower([&](QWidget&, const QString& path) { saved << path; });
     QTemporaryDir dir;
     const VideoSettings settings{{QSize(64, 48), 4, 1}, 10, VideoFormat::Mp4};
     const QString video = dir.filePath("cancelled.mp4");
@@ -113,6 +115,7 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Export() == nullptr; }, 20000));
     EXPECT_EQ(asked, std::vector{FileDialogKind::ExportMp4});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"written.mp4"});
+    EXPECT_EQ(saved, QStringList{dir.filePath("written.mp4")}) << "said once, not on the cancel";
 }
 
 // Every edit of the keyframes is one step that the window's keys undo and redo; a turntable asks

@@ -1,11 +1,14 @@
 #include "ui/animwindow/animation_window.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "gl/jobs/offscreen_gl.h"
@@ -68,6 +71,24 @@ std::optional<TurntablePlace> PlaceWithMessageBox(QWidget& owner, size_t count)
     return box.clickedButton() == after ? std::optional(TurntablePlace::After) : std::nullopt;
 }
 
+// Names the folder and the file, and offers to open the folder.
+void ShowSavedWithMessageBox(QWidget& owner, const QString& path)
+{
+    const QFileInfo file(path);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Export Video"),
+                    QStringLiteral("Saved \"%1\" in %2.")
+                        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())),
+                    QMessageBox::Ok, &owner);
+    box.setTextFormat(Qt::PlainText);  // names from the user's files are shown as they are
+    const QAbstractButton* open =
+        box.addButton(QStringLiteral("Open Folder"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == open)
+    {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file.absolutePath()));
+    }
+}
+
 // The keyframes, then the turntable's, and the scene again so that the turn is whole without a
 // loop.
 Animation WithTurntableAfter(const Animation& animation, const SceneState& scene, double seconds)
@@ -113,6 +134,7 @@ AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
       chooseVideo_(ChooseWithVideoDialog),
       chooseTurntable_(ChooseWithInputDialog),
       placeTurntable_(PlaceWithMessageBox),
+      showSaved_(ShowSavedWithMessageBox),
       warn_(ShowWarning)
 {
     setWindowTitle(QStringLiteral("Animation"));
@@ -456,14 +478,19 @@ bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& 
     export_ = new JobProgress(std::move(job), QStringLiteral("Export Video"), true, *this, this);
     exportButton_->setEnabled(false);
     connect(export_, &JobProgress::Done, this,
-            [this](const QString& why)
+            [this, path](const QString& why)
             {
+                const bool written = export_->Written();
                 export_->deleteLater();
                 export_.clear();
                 ShowPlaying();
                 if (!why.isEmpty())
                 {
                     Report(why);
+                }
+                else if (written)
+                {
+                    showSaved_(*this, path);
                 }
             });
     return true;

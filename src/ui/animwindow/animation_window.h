@@ -37,6 +37,8 @@ enum class TurntablePlace
     Replace,  // the turntable alone
     After,    // after the keyframes, ending where it starts
 };
+// Says where a finished video was saved (`path`, a numbered picture's pattern for pictures).
+using SavedShower = std::function<void(QWidget& owner, const QString& path)>;
 // Asks where a turntable goes among this many keyframes; none when cancelled.
 using TurntablePlacer = std::function<std::optional<TurntablePlace>(QWidget& owner, size_t count)>;
 
@@ -86,6 +88,7 @@ public:
     void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
     void SetTurntableChooser(TurntableChooser chooser) { chooseTurntable_ = std::move(chooser); }
     void SetTurntablePlacer(TurntablePlacer placer) { placeTurntable_ = std::move(placer); }
+    void SetSavedShower(SavedShower shower) { showSaved_ = std::move(shower); }
     void SetWarningShower(WarningShower shower) { warn_ = std::move(shower); }
 
 private:
@@ -127,6 +130,7 @@ private:
     VideoChooser chooseVideo_;
     TurntableChooser chooseTurntable_;
     TurntablePlacer placeTurntable_;
+    SavedShower showSaved_;
     WarningShower warn_;
     QUndoStack history_;
 };
