@@ -1,7 +1,10 @@
 // The Animation window on a scene editor: keyframes with their pictures, playing that leaves the
-// scene as it was, and a video export that a cancel leaves no trace of.
+// scene as it was, a video export that a cancel leaves no trace of, and undo of every keyframe
+// edit.
 #include <gtest/gtest.h>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QListView>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -78,6 +81,8 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     EXPECT_EQ(editor.Scene(), second);
     EXPECT_EQ(edits, 0);
 
+    QStringList saved;
+    window.SetSavedShower([&](QWidget&, const QString& path) { saved << path; });
     QTemporaryDir dir;
     const VideoSettings settings{{QSize(64, 48), 4, 1}, 10, VideoFormat::Mp4};
     const QString video = dir.filePath("cancelled.mp4");
@@ -94,6 +99,7 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     CommandRegistry commands;
     window.BindCommands(commands);
     window.SetTurntableChooser([](QWidget&) { return 0.4; });
+    window.SetTurntablePlacer([](QWidget&, size_t) { return TurntablePlace::Replace; });
     window.SetVideoChooser([&](QWidget&, const QSize&) { return settings; });
     std::vector<FileDialogKind> asked;
     window.SetFileChooser(
@@ -109,6 +115,78 @@ TEST(AnimationWindow, KeyframesPlayAndExport)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.Export() == nullptr; }, 20000));
     EXPECT_EQ(asked, std::vector{FileDialogKind::ExportMp4});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"written.mp4"});
+    EXPECT_EQ(saved, QStringList{dir.filePath("written.mp4")}) << "said once, not on the cancel";
+}
+
+// Every edit of the keyframes is one step that the window's keys undo and redo; a turntable asks
+// before it replaces keyframes, and may go after them instead.
+TEST(AnimationWindow, KeyframeEditsAreUndoneAndRedoneByTheEditKeys)
+{
+    SceneEditor editor;
+    editor.OpenScene(SpreadTree(3));
+    AnimationWindow window(editor);
+    CommandRegistry commands;
+    window.BindCommands(commands);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    std::vector<Animation> steps{window.CurrentAnimation()};
+    const auto step = [&] { steps.push_back(window.CurrentAnimation()); };
+    window.AddCurrentScene();
+    step();
+    SceneState second = SpreadTree(3);
+    second.ViewOffset = {0.5, 0.0, -6.0};
+    editor.OpenScene(second);
+    window.AddCurrentScene();
+    step();
+    window.MoveSelected(-1);
+    step();
+    editor.OpenScene(SpreadTree(4));
+    window.ReplaceSelected();
+    step();
+    auto& seconds = *window.findChild<QDoubleSpinBox*>();
+    seconds.setValue(3.0);
+    seconds.setValue(3.5);  // the same step, as typing is
+    step();
+    window.findChild<QComboBox*>()->setCurrentIndex(1);
+    step();
+    window.RemoveSelected();
+    step();
+
+    std::vector<size_t> asked;
+    std::optional<TurntablePlace> answer;
+    window.SetTurntableChooser([](QWidget&) { return 0.4; });
+    window.SetTurntablePlacer(
+        [&](QWidget&, size_t count)
+        {
+            asked.push_back(count);
+            return answer;
+        });
+    commands.Action(Command::Turntable).trigger();
+    EXPECT_EQ(window.CurrentAnimation(), steps.back()) << "cancelled";
+    answer = TurntablePlace::After;
+    commands.Action(Command::Turntable).trigger();
+    step();
+    EXPECT_EQ(asked, (std::vector<size_t>{1, 1}));
+    const std::vector<Keyframe>& joined = window.CurrentAnimation().Keyframes;
+    const std::vector<Keyframe> turn = Turntable(editor.Scene(), 0.4).Keyframes;
+    ASSERT_EQ(joined.size(), turn.size() + 2);
+    EXPECT_EQ(joined.front(), steps[steps.size() - 2].Keyframes.front());
+    EXPECT_TRUE(std::equal(turn.begin(), turn.end(), joined.begin() + 1));
+    EXPECT_EQ(joined.back().Scene, editor.Scene()) << "the turn ends where it starts";
+
+    QListView& list = *window.findChild<QListView*>();
+    list.setFocus();
+    for (size_t back = steps.size() - 1; back > 0; --back)
+    {
+        QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(window.CurrentAnimation(), steps[back - 1]) << back;
+    }
+    for (size_t forward = 1; forward < steps.size(); ++forward)
+    {
+        QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(window.CurrentAnimation(), steps[forward]) << forward;
+    }
 }
 
 }  // namespace

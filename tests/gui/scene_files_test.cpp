@@ -1,5 +1,6 @@
 // The File menu's commands through the panel's menu, with scripted file dialogs.
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +24,7 @@
 #include "ui/export/export_size_dialog.h"
 #include "ui/export/geometry_export_dialog.h"
 #include "ui/export/job_progress.h"
+#include "ui/export/video_settings_dialog.h"
 #include "ui/panel/slider_scaling.h"
 
 namespace ramifex::test
@@ -551,11 +553,42 @@ TEST_F(SceneFilesTest, ExportGeometryWritesTheChosenSpheres)
     EXPECT_EQ(asked.back(), FileDialogKind::ExportGeometry);
 }
 
-// The Export Picture dialog offers smooth edges and starts with the choice last accepted.
-TEST(ExportSizeDialog, RemembersSmoothEdges)
+// A file dialog opens in the folder last used for its kind of file, else in the home folder, never
+// in the working one.
+TEST(FileDialogs, OpenInTheFolderLastUsedForTheirKind)
 {
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QWidget owner;
+    owner.show();
+    QTemporaryDir used;
+    const auto choose = [&owner](FileDialogKind kind, const QString& pick)
+    {
+        QString opened;
+        Later(
+            [&opened, &pick]
+            {
+                auto* dialog = VisibleTopLevel<QFileDialog>();
+                ASSERT_NE(dialog, nullptr);
+                opened = dialog->directory().absolutePath();
+                if (pick.isEmpty())
+                {
+                    dialog->reject();
+                    return;
+                }
+                dialog->selectFile(pick);
+                static_cast<QDialog*>(dialog)->accept();  // the file dialog's own, protected there
+            });
+        ChooseWithFileDialog(owner, kind, {});
+        return opened;
+    };
+    EXPECT_EQ(choose(FileDialogKind::SaveScene, used.filePath("a.ramifex.json")), QDir::homePath());
+    EXPECT_EQ(choose(FileDialogKind::OpenScene, {}), used.path());
+    EXPECT_EQ(choose(FileDialogKind::SaveAnimation, {}), QDir::homePath());
+}
+
+// The export dialogs start with the choices last accepted: Export Picture's size and smooth
+// edges, Export Video's size, frames per second and depth.
+TEST(ExportDialogs, RememberTheChoicesLastAccepted)
+{
     const auto dialogChoosing = [](const QString& item)
     {
         auto dialog = std::make_unique<ExportSizeDialog>(QSize(64, 48), QSize(512, 512), nullptr);
@@ -567,10 +600,61 @@ TEST(ExportSizeDialog, RemembersSmoothEdges)
         return dialog;
     };
     EXPECT_EQ(dialogChoosing({})->Samples(), 1);
-    dialogChoosing(QString::fromUtf8("3\u00d73"))->accept();
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(64, 48));
+    {
+        auto dialog = dialogChoosing(QString::fromUtf8("3\u00d73"));
+        dialog->findChildren<QRadioButton*>().at(1)->setChecked(true);  // twice the window's
+        dialog->accept();
+    }
     EXPECT_EQ(dialogChoosing({})->Samples(), 3);
-    dialogChoosing(QString::fromUtf8("2\u00d72"))->reject();
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(128, 96));
+    {
+        auto dialog = dialogChoosing(QString::fromUtf8("2\u00d72"));
+        dialog->findChildren<QRadioButton*>().at(0)->setChecked(true);
+        dialog->reject();
+    }
     EXPECT_EQ(dialogChoosing({})->Samples(), 3);
+    EXPECT_EQ(dialogChoosing({})->Size(), QSize(128, 96));
+
+    // Choices whose drawing with the smooth edges would not fit are refused, saying why.
+    {
+        auto dialog = dialogChoosing(QStringLiteral("off"));
+        QRadioButton* fourTimes = dialog->findChildren<QRadioButton*>().at(2);
+        fourTimes->setChecked(true);
+        auto* box = dialog->findChild<QComboBox*>();
+        box->setCurrentIndex(box->findText(QString::fromUtf8("4\u00d74")));
+        EXPECT_FALSE(fourTimes->isEnabled());
+        EXPECT_EQ(fourTimes->text(), QString::fromUtf8("Four times: 256 \u00d7 192 (too large with "
+                                                       "4\u00d74 smooth edges)"));
+        EXPECT_EQ(dialog->Size(), QSize(64, 48)) << "the typed size instead";
+        EXPECT_TRUE(std::ranges::any_of(dialog->findChildren<QLabel*>(),
+                                        [](const QLabel* label)
+                                        {
+                                            return label->text() ==
+                                                   QString::fromUtf8(
+                                                       "At most 128 \u00d7 128 with "
+                                                       "4\u00d74 smooth edges.");
+                                        }));
+    }
+
+    const VideoSettings start = VideoSettingsDialog(QSize(4096, 4096), nullptr).Settings();
+    EXPECT_EQ(start.Render.Size, QSize(640, 480));
+    EXPECT_EQ(start.Fps, 30);
+    {
+        VideoSettingsDialog dialog(QSize(4096, 4096), nullptr);
+        const QList<QSpinBox*> boxes =
+            dialog.findChildren<QSpinBox*>();  // width, height, fps, depth
+        const int values[] = {1280, 720, 24, 12};
+        for (int index = 0; index < 4; ++index)
+        {
+            boxes[index]->setValue(values[index]);
+        }
+        dialog.accept();
+    }
+    const VideoSettings again = VideoSettingsDialog(QSize(4096, 4096), nullptr).Settings();
+    EXPECT_EQ(again.Render.Size, QSize(1280, 720));
+    EXPECT_EQ(again.Fps, 24);
+    EXPECT_EQ(again.Render.Depth, 12);
 }
 
 }  // namespace

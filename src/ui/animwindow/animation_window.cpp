@@ -1,14 +1,19 @@
 #include "ui/animwindow/animation_window.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScrollBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "gl/jobs/offscreen_gl.h"
 #include "io/animationfile/animation_file.h"
+#include "ui/animwindow/keyframe_step.h"
 #include "ui/export/video_settings_dialog.h"
 #include "ui/placement/window_placement.h"
 
@@ -19,6 +24,8 @@ namespace
 
 // Deep enough to show a scene's shape, shallow enough to draw a list of them at once.
 constexpr int32_t ThumbnailDepth = 9;
+// Every step holds a whole animation.
+constexpr int UndoLimit = 100;
 
 QPushButton* AddButton(const QString& text, QLayout& layout, QWidget* parent)
 {
@@ -44,6 +51,55 @@ std::optional<double> ChooseWithInputDialog(QWidget& owner)
         &owner, QStringLiteral("Turntable"),
         QStringLiteral("One turn of the current scene, in seconds:"), 8.0, 0.1, 3600.0, 1, &chosen);
     return chosen ? std::optional(seconds) : std::nullopt;
+}
+
+std::optional<TurntablePlace> PlaceWithMessageBox(QWidget& owner, size_t count)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Turntable"),
+                    QStringLiteral("Replace the %1 keyframes with the turntable, or add it after "
+                                   "them?")
+                        .arg(count),
+                    QMessageBox::Cancel, &owner);
+    const QAbstractButton* replace =
+        box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+    const QAbstractButton* after =
+        box.addButton(QStringLiteral("Add After"), QMessageBox::AcceptRole);
+    box.exec();
+    if (box.clickedButton() == replace)
+    {
+        return TurntablePlace::Replace;
+    }
+    return box.clickedButton() == after ? std::optional(TurntablePlace::After) : std::nullopt;
+}
+
+// Names the folder and the file, and offers to open the folder.
+void ShowSavedWithMessageBox(QWidget& owner, const QString& path)
+{
+    const QFileInfo file(path);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Export Video"),
+                    QStringLiteral("Saved \"%1\" in %2.")
+                        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())),
+                    QMessageBox::Ok, &owner);
+    box.setTextFormat(Qt::PlainText);  // names from the user's files are shown as they are
+    const QAbstractButton* open =
+        box.addButton(QStringLiteral("Open Folder"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == open)
+    {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file.absolutePath()));
+    }
+}
+
+// The keyframes, then the turntable's, and the scene again so that the turn is whole without a
+// loop.
+Animation WithTurntableAfter(const Animation& animation, const SceneState& scene, double seconds)
+{
+    Animation joined = animation;
+    const Animation turntable = Turntable(scene, seconds);
+    joined.Keyframes.insert(joined.Keyframes.end(), turntable.Keyframes.begin(),
+                            turntable.Keyframes.end());
+    joined.Keyframes.push_back(Keyframe{scene});
+    return joined;
 }
 
 // The file dialog that asks where a video of this format goes, and the name it suggests.
@@ -78,9 +134,12 @@ AnimationWindow::AnimationWindow(SceneEditor& editor, QWidget* parent)
       chooseFile_(ChooseWithFileDialog),
       chooseVideo_(ChooseWithVideoDialog),
       chooseTurntable_(ChooseWithInputDialog),
+      placeTurntable_(PlaceWithMessageBox),
+      showSaved_(ShowSavedWithMessageBox),
       warn_(ShowWarning)
 {
     setWindowTitle(QStringLiteral("Animation"));
+    history_.setUndoLimit(UndoLimit);
     BuildLayout();
     connect(&thumbnails_, &ThumbnailDrawer::Drawn, this, &AnimationWindow::ShowThumbnail);
     ShowKeyframes(-1);
@@ -111,6 +170,12 @@ void AnimationWindow::BindCommands(CommandRegistry& commands, const QWidget* bes
                       ChooseExport();
                   });
     playCommand_ = &commands.Action(Command::PlayAnimation);
+    // The window holds actions of its own with the menu's keys: the menu's act on the scene.
+    QAction* undo = history_.createUndoAction(this);
+    undo->setShortcuts(commands.Action(Command::Undo).shortcuts());
+    QAction* redo = history_.createRedoAction(this);
+    redo->setShortcuts(commands.Action(Command::Redo).shortcuts());
+    addActions({undo, redo});
     ShowKeyframes(CurrentRow());
 }
 
@@ -165,27 +230,59 @@ void AnimationWindow::BuildLayout()
     const auto inView = [this] { inView_.start(0); };
     connect(keyframes_->verticalScrollBar(), &QScrollBar::valueChanged, &inView_, inView);
     connect(keyframes_->verticalScrollBar(), &QScrollBar::rangeChanged, &inView_, inView);
-    connect(seconds_, &QDoubleSpinBox::valueChanged, this, &AnimationWindow::EditSelected);
-    connect(easing_, &QComboBox::currentIndexChanged, this, &AnimationWindow::EditSelected);
-    connect(loop_, &QCheckBox::toggled, this, [this](bool on) { animation_.Loop = on; });
+    connect(seconds_, &QDoubleSpinBox::valueChanged, this,
+            [this] { EditSelected(QStringLiteral("Set Time")); });
+    connect(easing_, &QComboBox::currentIndexChanged, this,
+            [this] { EditSelected(QStringLiteral("Set Easing")); });
+    connect(loop_, &QCheckBox::toggled, this,
+            [this](bool on)
+            { Edit(QStringLiteral("Set Loop"), [this, on] { animation_.Loop = on; }); });
     connect(playButton_, &QPushButton::clicked, this, [this] { Playing() ? Stop() : Play(); });
     connect(&player_, &AnimationPlayer::PlayingChanged, this, &AnimationWindow::ShowPlaying);
     connect(exportButton_, &QPushButton::clicked, this, &AnimationWindow::ChooseExport);
 }
 
+void AnimationWindow::Edit(const QString& action, const std::function<void()>& change, int mergeRow)
+{
+    KeyframeStep::State before{animation_, CurrentRow()};
+    change();
+    if (animation_ == before.Keyframes)
+    {
+        return;
+    }
+    history_.push(new KeyframeStep(action, std::move(before), {animation_, CurrentRow()}, mergeRow,
+                                   [this](const Animation& animation, int select)
+                                   { ShowAnimation(animation, select); }));
+}
+
+void AnimationWindow::ShowAnimation(const Animation& animation, int select)
+{
+    animation_ = animation;
+    ShowKeyframes(select);
+}
+
 void AnimationWindow::SetAnimation(const Animation& animation)
 {
+    ReplaceAnimation(QStringLiteral("Open Animation"), animation);
+}
+
+void AnimationWindow::ReplaceAnimation(const QString& action, const Animation& animation)
+{
     Stop();
-    animation_ = animation;
-    ShowKeyframes(0);
+    Edit(action, [this, &animation] { ShowAnimation(animation, 0); });
 }
 
 void AnimationWindow::AddCurrentScene()
 {
     const int at = CurrentRow() + 1;  // after the selected one, or first of none
     const int row = at > 0 ? at : static_cast<int>(animation_.Keyframes.size());
-    animation_.Keyframes.insert(animation_.Keyframes.begin() + row, Keyframe{editor_.Scene()});
-    ShowKeyframes(row);
+    Edit(QStringLiteral("Add Keyframe"),
+         [this, row]
+         {
+             animation_.Keyframes.insert(animation_.Keyframes.begin() + row,
+                                         Keyframe{editor_.Scene()});
+             ShowKeyframes(row);
+         });
 }
 
 void AnimationWindow::ReplaceSelected()
@@ -193,8 +290,12 @@ void AnimationWindow::ReplaceSelected()
     const int row = CurrentRow();
     if (row >= 0)
     {
-        animation_.Keyframes[static_cast<size_t>(row)].Scene = editor_.Scene();
-        ShowKeyframes(row);
+        Edit(QStringLiteral("Replace Keyframe"),
+             [this, row]
+             {
+                 animation_.Keyframes[static_cast<size_t>(row)].Scene = editor_.Scene();
+                 ShowKeyframes(row);
+             });
     }
 }
 
@@ -203,8 +304,12 @@ void AnimationWindow::RemoveSelected()
     const int row = CurrentRow();
     if (row >= 0)
     {
-        animation_.Keyframes.erase(animation_.Keyframes.begin() + row);
-        ShowKeyframes(std::min(row, static_cast<int>(animation_.Keyframes.size()) - 1));
+        Edit(QStringLiteral("Remove Keyframe"),
+             [this, row]
+             {
+                 animation_.Keyframes.erase(animation_.Keyframes.begin() + row);
+                 ShowKeyframes(std::min(row, static_cast<int>(animation_.Keyframes.size()) - 1));
+             });
     }
 }
 
@@ -216,14 +321,22 @@ void AnimationWindow::MoveSelected(int by)
     {
         return;
     }
-    std::swap(animation_.Keyframes[static_cast<size_t>(row)],
-              animation_.Keyframes[static_cast<size_t>(to)]);
-    ShowKeyframes(to);
+    Edit(QStringLiteral("Move Keyframe"),
+         [this, row, to]
+         {
+             std::swap(animation_.Keyframes[static_cast<size_t>(row)],
+                       animation_.Keyframes[static_cast<size_t>(to)]);
+             ShowKeyframes(to);
+         });
 }
 
-void AnimationWindow::MakeTurntable(double seconds)
+void AnimationWindow::MakeTurntable(double seconds, TurntablePlace place)
 {
-    SetAnimation(Turntable(editor_.Scene(), seconds));
+    const SceneState& scene = editor_.Scene();
+    ReplaceAnimation(QStringLiteral("Turntable"),
+                     place == TurntablePlace::Replace
+                         ? Turntable(scene, seconds)
+                         : WithTurntableAfter(animation_, scene, seconds));
 }
 
 // The list shows the animation anew, and its pictures are drawn again.
@@ -257,17 +370,24 @@ void AnimationWindow::ShowSelected()
     easing_->setCurrentIndex(keyframe.Ease == Easing::Linear ? 0 : 1);
 }
 
-void AnimationWindow::EditSelected()
+void AnimationWindow::EditSelected(const QString& action)
 {
     const int row = CurrentRow();
     if (row < 0)
     {
         return;
     }
-    Keyframe& keyframe = animation_.Keyframes[static_cast<size_t>(row)];
-    keyframe.Seconds = seconds_->value();
-    keyframe.Ease = easing_->currentIndex() == 0 ? Easing::Linear : Easing::EaseInOut;
-    keyframeList_.TimingChanged(row);
+    // Typing a time is one step.
+    Edit(
+        action,
+        [this, row]
+        {
+            Keyframe& keyframe = animation_.Keyframes[static_cast<size_t>(row)];
+            keyframe.Seconds = seconds_->value();
+            keyframe.Ease = easing_->currentIndex() == 0 ? Easing::Linear : Easing::EaseInOut;
+            keyframeList_.TimingChanged(row);
+        },
+        row);
 }
 
 // Only the keyframes in view are drawn, and only their pictures kept: a long animation would
@@ -354,14 +474,19 @@ bool AnimationWindow::StartExport(const VideoSettings& settings, const QString& 
     export_ = new JobProgress(std::move(job), QStringLiteral("Export Video"), true, *this, this);
     exportButton_->setEnabled(false);
     connect(export_, &JobProgress::Done, this,
-            [this](const QString& why)
+            [this, path](const QString& why)
             {
+                const bool written = export_->Written();
                 export_->deleteLater();
                 export_.clear();
                 ShowPlaying();
                 if (!why.isEmpty())
                 {
                     Report(why);
+                }
+                else if (written)
+                {
+                    showSaved_(*this, path);
                 }
             });
     return true;
@@ -396,11 +521,20 @@ void AnimationWindow::ChooseSave()
     SaveAnimation(path);
 }
 
+// Keyframes made by hand are not replaced without asking.
 void AnimationWindow::ChooseTurntable()
 {
-    if (const std::optional<double> seconds = chooseTurntable_(*this))
+    const std::optional<double> seconds = chooseTurntable_(*this);
+    if (!seconds)
     {
-        MakeTurntable(*seconds);
+        return;
+    }
+    const std::optional<TurntablePlace> place =
+        animation_.Keyframes.empty() ? TurntablePlace::Replace
+                                     : placeTurntable_(*this, animation_.Keyframes.size());
+    if (place)
+    {
+        MakeTurntable(*seconds, *place);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -30,11 +31,22 @@ using VideoChooser =
     std::function<std::optional<VideoSettings>(QWidget& owner, const QSize& largest)>;
 // Asks how long a turntable's turn takes, in seconds; none when cancelled.
 using TurntableChooser = std::function<std::optional<double>(QWidget& owner)>;
+// Where a turntable goes in an animation that has keyframes.
+enum class TurntablePlace
+{
+    Replace,  // the turntable alone
+    After,    // after the keyframes, ending where it starts
+};
+// Says where a finished video was saved (`path`, a numbered picture's pattern for pictures).
+using SavedShower = std::function<void(QWidget& owner, const QString& path)>;
+// Asks where a turntable goes among this many keyframes; none when cancelled.
+using TurntablePlacer = std::function<std::optional<TurntablePlace>(QWidget& owner, size_t count)>;
 
 // The Animation window: the keyframes as a list with small pictures of their scenes; adding the
 // editor's scene, replacing, removing and reordering keyframes, the time and easing of each; a
 // turntable of the editor's scene; playing the animation in the viewer; opening and saving
-// animations; and exporting a video while both windows go on. Its dialogs can be replaced, so
+// animations; and exporting a video while both windows go on. Every change of the keyframes is a
+// step of the window's own undo history, on the Edit menu's keys. Its dialogs can be replaced, so
 // that tests answer in place of the user.
 class AnimationWindow final : public QWidget
 {
@@ -45,10 +57,12 @@ public:
     ~AnimationWindow() override;
 
     // The Animation menu's commands: showing this window (the first time beside `beside`, when
-    // there is one), a turntable, Play and Stop, Export Video.
+    // there is one), a turntable, Play and Stop, Export Video; and the keys of Edit > Undo and
+    // Redo, which undo and redo here the keyframes' edits.
     void BindCommands(CommandRegistry& commands, const QWidget* beside = nullptr);
 
     const Animation& CurrentAnimation() const { return animation_; }
+    // Replaces the animation, as opening a file does.
     void SetAnimation(const Animation& animation);
 
     void AddCurrentScene();
@@ -56,7 +70,7 @@ public:
     void RemoveSelected();
     // Moves the selected keyframe `by` places, up when negative.
     void MoveSelected(int by);
-    void MakeTurntable(double seconds);
+    void MakeTurntable(double seconds, TurntablePlace place = TurntablePlace::Replace);
 
     void Play() { player_.Play(animation_); }
     void Stop() { player_.Stop(); }
@@ -74,14 +88,21 @@ public:
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
     void SetTurntableChooser(TurntableChooser chooser) { chooseTurntable_ = std::move(chooser); }
+    void SetTurntablePlacer(TurntablePlacer placer) { placeTurntable_ = std::move(placer); }
+    void SetSavedShower(SavedShower shower) { showSaved_ = std::move(shower); }
     void SetWarningShower(WarningShower shower) { warn_ = std::move(shower); }
 
 private:
     void BuildLayout();
+    // Makes `change` to the animation one step of the undo history, merged with the step before
+    // when both name the same mergeRow.
+    void Edit(const QString& action, const std::function<void()>& change, int mergeRow = -1);
+    void ReplaceAnimation(const QString& action, const Animation& animation);
+    void ShowAnimation(const Animation& animation, int select);
     int CurrentRow() const { return keyframes_->currentIndex().row(); }
     void ShowKeyframes(int select);
     void ShowSelected();
-    void EditSelected();
+    void EditSelected(const QString& action);
     void DrawThumbnailsInView();
     void ShowThumbnail(size_t index, const QImage& picture);
     void Report(const QString& error);
@@ -109,7 +130,10 @@ private:
     FileChooser chooseFile_;
     VideoChooser chooseVideo_;
     TurntableChooser chooseTurntable_;
+    TurntablePlacer placeTurntable_;
+    SavedShower showSaved_;
     WarningShower warn_;
+    QUndoStack history_;
 };
 
 }  // namespace ramifex

@@ -35,7 +35,9 @@ using WarningShower =
 QString SuggestedName(const QString& sceneFile, const char* suffix);
 
 // The toolkit's file dialog, window-modal over `owner`: the other windows stay usable and the
-// timer keeps drawing meanwhile.
+// timer keeps drawing meanwhile. It opens in the folder last used for that kind of file (program
+// settings), else in the user's Pictures folder (pictures and videos) or home folder; a suggested
+// name with a folder of its own opens there.
 QString ChooseWithFileDialog(QWidget& owner, FileDialogKind kind, const QString& suggested);
 // A window-modal message box over `owner`, its message shown as plain text.
 void ShowWarning(QWidget& owner, const QString& title, const QString& message);

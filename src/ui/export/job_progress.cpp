@@ -56,7 +56,8 @@ void JobProgress::Tick()
     {
         // Painted at once: the job writes without the event loop.
         progress_.repaint();
-        Finish(job_->Write() ? QString() : job_->Error());
+        written_ = job_->Write();
+        Finish(written_ ? QString() : job_->Error());
     }
 }
 

@@ -26,6 +26,8 @@ public:
     ~JobProgress() override;
 
     QProgressDialog& Progress() { return progress_; }
+    // The output is written: neither cancelled nor failed.
+    bool Written() const { return written_; }
 
 signals:
     // Sent once, when the output is written (error empty), cannot be made (error says why) or the
@@ -44,6 +46,7 @@ private:
     QProgressDialog progress_;
     QTimer ticks_;
     QElapsedTimer elapsed_;
+    bool written_ = false;
 };
 
 }  // namespace ramifex

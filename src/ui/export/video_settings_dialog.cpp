@@ -6,29 +6,47 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSettings>
 #include <QSpinBox>
+
+#include "ui/commands/program_settings.h"
 
 namespace ramifex
 {
 namespace
 {
 
-QSpinBox* CreateSpinBox(int low, int high, int value, QWidget* parent)
+constexpr char SizeKey[] = "video/size";
+constexpr char FpsKey[] = "video/fps";
+constexpr char DepthKey[] = "video/depth";  // 0: each scene's
+
+// The remembered value, or `value` when none is; the box keeps it within its range.
+QSpinBox* CreateSpinBox(int low, int high, const QVariant& value, QWidget* parent)
 {
     auto* box = new QSpinBox(parent);
     box->setRange(low, high);
-    box->setValue(value);
+    box->setValue(value.toInt());
     return box;
+}
+
+QVariant Remembered(const char* key, const QVariant& value)
+{
+    return QSettings(ProgramSettingsPath(), QSettings::IniFormat).value(key, value);
+}
+
+QSize RememberedSize()
+{
+    return Remembered(SizeKey, QSize(StartPictureWidth, StartPictureHeight)).toSize();
 }
 
 }  // namespace
 
 VideoSettingsDialog::VideoSettingsDialog(const QSize& largest, QWidget* parent)
     : QDialog(parent),
-      width_(CreateSpinBox(2, largest.width(), StartPictureWidth, this)),
-      height_(CreateSpinBox(2, largest.height(), StartPictureHeight, this)),
-      fps_(CreateSpinBox(1, 240, 30, this)),
-      depth_(CreateSpinBox(0, MaxDepth, 0, this)),
+      width_(CreateSpinBox(2, largest.width(), RememberedSize().width(), this)),
+      height_(CreateSpinBox(2, largest.height(), RememberedSize().height(), this)),
+      fps_(CreateSpinBox(1, 240, Remembered(FpsKey, 30), this)),
+      depth_(CreateSpinBox(0, MaxDepth, Remembered(DepthKey, 0), this)),
       smoothEdges_(new QComboBox(this)),
       format_(new QComboBox(this))
 {
@@ -71,6 +89,15 @@ VideoSettings VideoSettingsDialog::Settings() const
     settings.Fps = fps_->value();
     settings.Format = static_cast<VideoFormat>(format_->currentData().toInt());
     return settings;
+}
+
+void VideoSettingsDialog::accept()
+{
+    QSettings settings(ProgramSettingsPath(), QSettings::IniFormat);
+    settings.setValue(SizeKey, QSize(width_->value(), height_->value()));
+    settings.setValue(FpsKey, fps_->value());
+    settings.setValue(DepthKey, depth_->value());
+    QDialog::accept();
 }
 
 }  // namespace ramifex

@@ -10,7 +10,8 @@ class QSpinBox;
 namespace ramifex
 {
 
-// Asks for a video's size, frames per second, depth, smooth edges and format.
+// Asks for a video's size, frames per second, depth, smooth edges and format, and remembers the
+// size, frames per second and depth (QSettings) for the next export once accepted.
 class VideoSettingsDialog final : public QDialog
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     VideoSettingsDialog(const QSize& largest, QWidget* parent);
 
     VideoSettings Settings() const;
+
+    void accept() override;
 
 private:
     QSpinBox* width_;

@@ -13,7 +13,8 @@ namespace ramifex
 {
 
 // The Examples menu's gallery and Edit > Variations...: each command shows its window, made the
-// first time and raised after that. The windows go with this, or with `owner` if it goes first.
+// first time and raised after that, with Edit > Undo and Redo on their keys. The windows go with
+// this, or with `owner` if it goes first.
 class GalleryCommands final : public QObject
 {
     Q_OBJECT
@@ -28,7 +29,10 @@ public:
     VariationsWindow* Variations() const { return variations_; }
 
 private:
+    void TakeUndoKeys(QWidget& window) const;
+
     SceneEditor& editor_;
+    CommandRegistry& commands_;
     QWidget& owner_;
     ExamplesGallery::Opener open_;
     QString version_;
