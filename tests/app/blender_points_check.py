@@ -1,17 +1,15 @@
 # Run by Blender in background mode: the add-on in dist/blender imports a .ply of points as one
 # object whose geometry nodes put a sphere of each point's radius on each point, coloured by the
 # point's colour in linear light; and refuses a file that is not such a .ply.
-import importlib.util
+import runpy
 import struct
 import sys
 
 import bpy
 
 addon_path, ply, broken = sys.argv[sys.argv.index("--") + 1:]
-spec = importlib.util.spec_from_file_location("ramifex_points", addon_path)
-addon = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(addon)
-addon.register()
+addon = runpy.run_path(addon_path)  # the add-on's names, as Blender loads them
+addon["register"]()
 bpy.ops.wm.read_factory_settings(use_empty=True)
 if bpy.ops.import_scene.ramifex_points(filepath=ply) != {"FINISHED"}:
     sys.exit("the add-on did not import the points")
@@ -22,7 +20,7 @@ rows = list(struct.iter_unpack("<4f3B", data[start:]))
 spheres = bpy.data.objects[0]
 colours = spheres.data.attributes["colour"].data
 for i, row in enumerate(rows):
-    expected = [addon.linear(byte) for byte in row[4:]]
+    expected = [addon["linear"](byte) for byte in row[4:]]
     if any(abs(a - b) > 1e-6 for a, b in zip(colours[i].color[:3], expected)):
         sys.exit(f"point {i}: colour {colours[i].color[:3]}, not {expected}")
 
